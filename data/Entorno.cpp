@@ -1,0 +1,24 @@
+#include "Entorno.h"
+
+#include <QDir>
+
+#include "plataforma/CarpetaTrabajo.h"
+
+namespace varnolo {
+
+Entorno Entorno::delSistema(const QString& carpetaPrograma) {
+    Entorno e;
+    e.carpetaTrabajo = plataforma::carpetaTrabajoDelSistema();
+    e.carpetaPrograma = carpetaPrograma;
+    return e;
+}
+
+QString Entorno::rutaTrabajo(const QString& archivo) const {
+    return QDir(carpetaTrabajo).filePath(archivo);
+}
+
+QString Entorno::rutaPrograma(const QString& archivo) const {
+    return QDir(carpetaPrograma).filePath(archivo);
+}
+
+}  // namespace varnolo

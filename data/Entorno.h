@@ -1,0 +1,48 @@
+#pragma once
+// Where the converter works and what time it is: the work folder shared with
+// Taviron, the program's own folder, and the clock. Tests build one over temporary
+// folders with a fixed clock; the program builds one from the system.
+
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+namespace varnolo {
+
+/// The clock behind table header dates and the result document's fecha.
+class Reloj {
+public:
+    virtual ~Reloj() = default;
+    virtual QDateTime ahora() const { return QDateTime::currentDateTime(); }
+};
+
+/// A clock that always tells the same moment (tests, reproducible files).
+class RelojFijo : public Reloj {
+public:
+    explicit RelojFijo(QDateTime momento) : momento_(std::move(momento)) {}
+    QDateTime ahora() const override { return momento_; }
+
+private:
+    QDateTime momento_;
+};
+
+struct Entorno {
+    /// The work folder ("\QWORK" at the root of the current drive on Windows).
+    QString carpetaTrabajo;
+    /// The folder of the program file: NIVELCAN.DBF, Taviron.ini, VELNA.chm.
+    QString carpetaPrograma;
+    /// Never null.
+    std::shared_ptr<const Reloj> reloj = std::make_shared<Reloj>();
+
+    /// The work folder of this machine and the given program folder, with the
+    /// system clock.
+    static Entorno delSistema(const QString& carpetaPrograma);
+
+    /// A file of the work folder, e.g. rutaTrabajo("PERIODOS.DBF").
+    QString rutaTrabajo(const QString& archivo) const;
+    /// A file of the program folder, e.g. rutaPrograma("NIVELCAN.DBF").
+    QString rutaPrograma(const QString& archivo) const;
+    QDateTime ahora() const { return reloj->ahora(); }
+};
+
+}  // namespace varnolo

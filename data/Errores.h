@@ -1,0 +1,40 @@
+#pragma once
+// Errors that end a conversion. Each carries the text that the user sees, in the
+// user's language; the window or the command-line tool shows it as it stands.
+
+#include <QString>
+#include <stdexcept>
+
+namespace varnolo {
+
+/// An error whose text is meant for the user. Raised anywhere in the core; caught
+/// once, by the button handler or the command-line entry, and shown.
+class ErrorVarnolo : public std::runtime_error {
+public:
+    explicit ErrorVarnolo(const QString& texto);
+    /// The user's text, exactly as raised.
+    const QString& texto() const { return texto_; }
+
+private:
+    QString texto_;
+};
+
+/// An error of the table engine: names the table and what failed.
+class ErrorTabla : public ErrorVarnolo {
+public:
+    using ErrorVarnolo::ErrorVarnolo;
+};
+
+/// A text that should hold a whole number but does not:
+/// "'%s' is not a valid integer value" with the text in place of %s.
+class ErrorConversion : public ErrorVarnolo {
+public:
+    explicit ErrorConversion(const QString& textoLeido);
+};
+
+/// Converts a decimal text to an integer, strictly: an optional sign followed by
+/// digits, nothing else, within the range of int. Anything else (the empty text
+/// included) raises ErrorConversion with the text.
+int aEntero(const QString& texto);
+
+}  // namespace varnolo

@@ -1,0 +1,50 @@
+#include "Textos.h"
+
+namespace varnolo {
+
+QString recortar(const QString& texto) {
+    qsizetype inicio = 0;
+    qsizetype fin = texto.size();
+    while (inicio < fin && texto[inicio].unicode() <= u' ') ++inicio;
+    while (fin > inicio && texto[fin - 1].unicode() <= u' ') --fin;
+    return texto.mid(inicio, fin - inicio);
+}
+
+QString acortar(const QString& texto) {
+    if (texto.size() <= 10) return texto;
+    return texto.left(8) + texto.right(2);
+}
+
+QString mayusculasAscii(const QString& texto) {
+    QString r = texto;
+    for (QChar& c : r) {
+        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
+    }
+    return r;
+}
+
+bool ListaAbreviaturas::contiene(const QString& valor) const {
+    return plegadas_.contains(valor.toCaseFolded());
+}
+
+void ListaAbreviaturas::agregar(const QString& valor) { plegadas_.insert(valor.toCaseFolded()); }
+
+QString Sufijador::hacerUnica(const QString& primera, const Ocupado& ocupado,
+                              const Candidato& candidato) {
+    if (!ocupado(primera)) return primera;
+    const QString base = primera.left(9);
+    int n = ultimoSufijo_.value(base, 0);
+    QString c;
+    do {
+        ++n;
+        c = candidato(base, n);
+    } while (ocupado(c));
+    ultimoSufijo_.insert(base, n);
+    return c;
+}
+
+QString candidatoSimple(const QString& base, int n) { return base + QString::number(n); }
+
+QString candidatoAcortado(const QString& base, int n) { return acortar(base + QString::number(n)); }
+
+}  // namespace varnolo

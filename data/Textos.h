@@ -1,0 +1,58 @@
+#pragma once
+// Text rules shared by the export steps: trimming, the shortened form of a code,
+// upper-casing for the subject lists, and making a first choice unique.
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <functional>
+
+namespace varnolo {
+
+/// Removes from both ends every character up to and including the blank
+/// (blanks and control characters).
+QString recortar(const QString& texto);
+
+/// A text longer than 10 characters becomes its first 8 characters followed by its
+/// last 2; a shorter text is returned unchanged.
+QString acortar(const QString& texto);
+
+/// Upper-cases the letters a to z only; every other character is left as it is.
+QString mayusculasAscii(const QString& texto);
+
+/// The list of abbreviations given so far in one run of a step. A value counts as
+/// present when the list holds one equal to it with letter case ignored (Unicode
+/// case folding, so "ñ" equals "Ñ"). Lookups are constant time.
+class ListaAbreviaturas {
+public:
+    bool contiene(const QString& valor) const;
+    void agregar(const QString& valor);
+    int size() const { return static_cast<int>(plegadas_.size()); }
+
+private:
+    QSet<QString> plegadas_;
+};
+
+/// Makes a first choice unique: returns `primera` when `ocupado(primera)` is false;
+/// otherwise the first of candidato(base, 1), candidato(base, 2), ... for which
+/// `ocupado` is false, where base is the first 9 characters of `primera`.
+/// `candidato` builds a candidate from the base and the decimal suffix (the steps
+/// use base + n, or its shortened form). The set behind `ocupado` may only grow
+/// between calls with the same `memoria`: the memory remembers, per base, the last
+/// suffix handed out so that a long run of equal first choices stays linear.
+class Sufijador {
+public:
+    using Ocupado = std::function<bool(const QString&)>;
+    using Candidato = std::function<QString(const QString& base, int n)>;
+
+    QString hacerUnica(const QString& primera, const Ocupado& ocupado, const Candidato& candidato);
+
+private:
+    QHash<QString, int> ultimoSufijo_;
+};
+
+/// Candidate builders for Sufijador.
+QString candidatoSimple(const QString& base, int n);    ///< base followed by n
+QString candidatoAcortado(const QString& base, int n);  ///< acortar(base followed by n)
+
+}  // namespace varnolo

@@ -1,0 +1,9 @@
+#include "CadenaExportacion.h"
+
+namespace varnolo {
+
+// Not written yet.
+void CadenaExportacion::ExportarMaterias() {}
+void CadenaExportacion::ExportarActividades() {}
+
+}  // namespace varnolo

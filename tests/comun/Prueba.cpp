@@ -1,0 +1,95 @@
+#include "Prueba.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+namespace varnolo::prueba {
+
+QString datoPrueba(const QString& nombre) {
+    return QDir(QStringLiteral(VARNOLO_DATOS_PRUEBA)).filePath(nombre);
+}
+
+QString ejemplo(const QString& nombre) {
+    return QDir(QStringLiteral(VARNOLO_EJEMPLOS)).filePath(nombre);
+}
+
+QString carpetaBinarios() { return QStringLiteral(VARNOLO_BIN); }
+
+Carpetas::Carpetas() {
+    entorno_.carpetaTrabajo = trabajo_.path();
+    entorno_.carpetaPrograma = programa_.path();
+    entorno_.reloj = std::make_shared<RelojFijo>(
+        QDateTime(QDate(2026, 3, 15), QTime(10, 30, 0)));
+}
+
+QString Carpetas::trabajo(const QString& archivo) const {
+    return archivo.isEmpty() ? trabajo_.path() : QDir(trabajo_.path()).filePath(archivo);
+}
+
+QString Carpetas::programa(const QString& archivo) const {
+    return archivo.isEmpty() ? programa_.path() : QDir(programa_.path()).filePath(archivo);
+}
+
+void Carpetas::instalarNivelcan() const {
+    const QString origen = QDir(carpetaBinarios()).filePath(QStringLiteral("NIVELCAN.DBF"));
+    QFile::remove(programa(QStringLiteral("NIVELCAN.DBF")));
+    if (!QFile::copy(origen, programa(QStringLiteral("NIVELCAN.DBF")))) {
+        ADD_FAILURE() << "No se pudo copiar " << origen.toStdString();
+    }
+}
+
+QString Carpetas::escribirDocumento(const QString& nombre, const QByteArray& contenido) const {
+    const QString ruta = QDir(documentos_.path()).filePath(nombre);
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || f.write(contenido) != contenido.size()) {
+        ADD_FAILURE() << "No se pudo escribir " << ruta.toStdString();
+    }
+    return ruta;
+}
+
+std::optional<QString> InteraccionPrueba::elegirDocumento() {
+    if (documentos.isEmpty()) return std::nullopt;
+    return documentos.takeFirst();
+}
+
+SeleccionMarcos InteraccionPrueba::elegirMarcos(const EstadoPrograma& estado) {
+    ++vecesMarcos;
+    if (!marcos) {
+        ADD_FAILURE() << "Se mostró el diálogo de marcos sin respuesta preparada";
+        return {true, QString(), 0};
+    }
+    return marcos(estado);
+}
+
+bool InteraccionPrueba::completarProfesores(const EstadoPrograma& estado) {
+    ++vecesProfesores;
+    return profesores ? profesores(estado) : false;
+}
+
+namespace {
+QString escapar(const QString& t) { return t.toHtmlEscaped(); }
+}  // namespace
+
+QByteArray documentoIntercambio(const QList<std::pair<QString, QList<QStringList>>>& secciones,
+                                const QString& primeraSeccionTexto) {
+    QString x = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SERVICIO>\n<BLOQUE_DATOS>\n");
+    if (!primeraSeccionTexto.isNull()) {
+        x += QStringLiteral("<grupo_datos seq=\"ANNO\"><dato>%1</dato></grupo_datos>\n")
+                 .arg(escapar(primeraSeccionTexto));
+    }
+    for (const auto& [seq, registros] : secciones) {
+        x += QStringLiteral("<grupo_datos seq=\"%1\">\n").arg(escapar(seq));
+        for (const QStringList& r : registros) {
+            x += QStringLiteral("  <grupo_datos>");
+            for (const QString& d : r) x += QStringLiteral("<dato>%1</dato>").arg(escapar(d));
+            x += QStringLiteral("</grupo_datos>\n");
+        }
+        x += QStringLiteral("</grupo_datos>\n");
+    }
+    x += QStringLiteral("</BLOQUE_DATOS>\n</SERVICIO>\n");
+    return x.toUtf8();
+}
+
+}  // namespace varnolo::prueba
