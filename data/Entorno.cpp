@@ -21,4 +21,8 @@ QString Entorno::rutaPrograma(const QString& archivo) const {
     return QDir(carpetaPrograma).filePath(archivo);
 }
 
+QString Entorno::rutaNivelcan() const {
+    return rutaNiveles.isEmpty() ? rutaPrograma(QStringLiteral("NIVELCAN.DBF")) : rutaNiveles;
+}
+
 }  // namespace varnolo

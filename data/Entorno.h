@@ -31,6 +31,9 @@ struct Entorno {
     QString carpetaTrabajo;
     /// The folder of the program file: NIVELCAN.DBF, Taviron.ini, VELNA.chm.
     QString carpetaPrograma;
+    /// The level table; empty means NIVELCAN.DBF in the program folder. The
+    /// command-line tool may point it elsewhere.
+    QString rutaNiveles;
     /// Never null.
     std::shared_ptr<const Reloj> reloj = std::make_shared<Reloj>();
 
@@ -42,6 +45,8 @@ struct Entorno {
     QString rutaTrabajo(const QString& archivo) const;
     /// A file of the program folder, e.g. rutaPrograma("NIVELCAN.DBF").
     QString rutaPrograma(const QString& archivo) const;
+    /// The level table's path: rutaNiveles, or NIVELCAN.DBF in the program folder.
+    QString rutaNivelcan() const;
     QDateTime ahora() const { return reloj->ahora(); }
 };
 

@@ -17,7 +17,7 @@ void ejecutarExportacion(EstadoPrograma& estado, Interaccion& interaccion) {
         }
         return;
     }
-    if (!QFileInfo(estado.entorno.rutaPrograma(kNivelcan)).isFile()) {
+    if (!QFileInfo(estado.entorno.rutaNivelcan()).isFile()) {
         interaccion.mostrarMensaje(kNivelcanNoEncontrado);
         return;
     }
