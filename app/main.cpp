@@ -1,2 +1,18 @@
-// Not written yet.
-int main() { return 0; }
+// varnolo: the converter's window. Two arguments start it in batch mode.
+
+#include <QApplication>
+
+#include "app/MainForm.h"
+#include "app/Traducciones.h"
+
+int main(int argc, char* argv[]) {
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName(varnolo::kTituloAplicacion);
+    QApplication::setApplicationDisplayName(varnolo::kTituloAplicacion);
+    varnolo::cargarTraduccionesQt(aplicacion);
+
+    varnolo::TMForm MForm(varnolo::Entorno::delSistema(QApplication::applicationDirPath()),
+                          QApplication::arguments().mid(1));
+    MForm.show();
+    return QApplication::exec();
+}

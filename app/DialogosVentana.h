@@ -1,0 +1,44 @@
+#pragma once
+// The modal windows that the main window opens on behalf of a conversion, gathered
+// so that tests can put scripted answers in their place.
+
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "data/EstadoPrograma.h"
+#include "data/Interaccion.h"
+
+namespace varnolo {
+
+/// One message of the main window: caption, text and the kind of box.
+struct AvisoVentana {
+    QString titulo;
+    QString texto;
+    QMessageBox::Icon icono = QMessageBox::Information;
+};
+
+struct DialogosVentana {
+    /// The file-open dialog; nothing when cancelled.
+    std::function<std::optional<QString>(QWidget* propietario)> elegirArchivo;
+    /// A modal message box with an OK button; returns once confirmed.
+    std::function<void(QWidget* propietario, const AvisoVentana& aviso)> avisar;
+    /// The time-frame dialog.
+    std::function<SeleccionMarcos(QWidget* propietario, const EstadoPrograma& estado)> marcos;
+    /// The teacher data dialog.
+    std::function<bool(QWidget* propietario, const EstadoPrograma& estado)> profesores;
+
+    /// The real windows: OpenDialogXML, QMessageBox, TPlantillas, TControlProfesores.
+    static DialogosVentana reales();
+};
+
+/// OpenDialogXML: "Seleccione Archivo XML obtenido de VELNA", one filter entry
+/// "*.xml", default suffix "xml". The chosen path, or nothing when cancelled.
+std::optional<QString> mostrarOpenDialogXML(QWidget* propietario);
+
+/// A modal QMessageBox with one OK button and the text shown as plain text.
+void mostrarAviso(QWidget* propietario, const AvisoVentana& aviso);
+
+}  // namespace varnolo
