@@ -2,14 +2,164 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
+#include "DatosProfesores.h"
+#include "Horarios.h"
 #include "data/Errores.h"
+#include "export/Exportacion.h"
 
 namespace varnolo {
 
-// Not written yet.
-void ejecutarImportacion(EstadoPrograma&, Interaccion&) {
-    throw ErrorVarnolo(QStringLiteral("Importación no disponible todavía"));
+namespace {
+
+/// The nine table components of an import, in the order in which it opens them.
+QList<Tabla*> componentesImportacion(ComponentesTablas& t) {
+    return {&t.wwTableSoluc,    &t.wwTableGrupos, &t.wwTableCursos,
+            &t.wwTableProfesor, &t.wwTableAulas,  &t.wwTableNomAsg,
+            &t.wwTableNomAsg_2, &t.wwTableTramos, &t.wwTableAsig};
+}
+
+/// Closes the import's table components however the run ends, so that an import
+/// that stops early does not keep Taviron out of the work tables.
+class TablasAbiertas {
+  public:
+    explicit TablasAbiertas(ComponentesTablas& t) : tablas_(componentesImportacion(t)) {
+        for (Tabla* tabla : tablas_) {
+            tabla->close();
+            tabla->open();
+        }
+    }
+    ~TablasAbiertas() { cerrar(); }
+    void cerrar() {
+        for (Tabla* tabla : tablas_) tabla->close();
+    }
+    TablasAbiertas(const TablasAbiertas&) = delete;
+    TablasAbiertas& operator=(const TablasAbiertas&) = delete;
+
+  private:
+    QList<Tabla*> tablas_;
+};
+
+/// Loads the chosen document and returns its year text: the first four characters
+/// of the text of the first child of /SERVICIO/BLOQUE_DATOS.
+QString cargarDocumento(EstadoPrograma& estado) {
+    estado.documento = std::make_unique<DocumentoXml>();
+    DocumentoXml& doc = *estado.documento;
+    const QString nombre = QDir::toNativeSeparators(estado.filenameXML);
+    if (!doc.load(estado.filenameXML)) {
+        throw ErrorVarnolo(
+            QStringLiteral("El archivo %1 no es un documento XML válido.").arg(nombre));
+    }
+    const NodoXml primera =
+        doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).firstChild();
+    if (primera.isNull()) {
+        throw ErrorVarnolo(QStringLiteral("El archivo %1 no es un documento de intercambio de "
+                                          "VELNA: le falta SERVICIO/BLOQUE_DATOS con una "
+                                          "primera sección.")
+                               .arg(nombre));
+    }
+    return primera.text().left(4);
+}
+
+FechasPeriodo leerPeriodo(const Tabla& periodos) {
+    Tabla t(periodos.databaseName(), periodos.tableName());
+    t.open();
+    FechasPeriodo f;
+    t.first();
+    if (!t.eof()) {
+        f.fecIni = t.asString(QStringLiteral("FECINI"));
+        f.fecFin = t.asString(QStringLiteral("FECFIN"));
+    }
+    return f;
+}
+
+/// Replaces the loaded document's root by the result document's SERVICIO with its
+/// header and the year section.
+void construirCabecera(DocumentoXml& doc, const Entorno& entorno, const QString& anno) {
+    NodoXml raiz = doc.documentElement();
+    raiz.removeChild(doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")));
+    doc.removeChild(raiz);
+
+    const QDateTime ahora = entorno.ahora();
+    const QLocale local = QLocale::system();
+    NodoXml servicio = doc.createElement(QStringLiteral("SERVICIO"));
+    servicio.setAttribute(QStringLiteral("modulo"), QStringLiteral("HORARIOS"));
+    servicio.setAttribute(QStringLiteral("tipo"), QStringLiteral("I"));
+    servicio.setAttribute(QStringLiteral("autor"), QStringLiteral("VELNA"));
+    servicio.setAttribute(QStringLiteral("fecha"),
+                          local.toString(ahora.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                              local.toString(ahora.time(), QLocale::LongFormat));
+    doc.appendChild(servicio);
+    servicio.appendChild(doc.createElement(QStringLiteral("BLOQUE_DATOS")));
+
+    NodoXml seccion = doc.createElement(QStringLiteral("grupo_datos"));
+    seccion.setAttribute(QStringLiteral("seq"), QStringLiteral("ANNO_ACADEMICO"));
+    NodoXml dato = doc.createElement(QStringLiteral("dato"));
+    dato.setAttribute(QStringLiteral("nombre_dato"), QStringLiteral("C_ANNO"));
+    dato.setText(anno);
+    seccion.appendChild(dato);
+    doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).appendChild(seccion);
+}
+
+/// The teacher data check: true when every teacher is complete, showing the
+/// teacher data dialog at most once; false when the import must stop.
+bool profesoresCompletos(EstadoPrograma& estado, Interaccion& interaccion) {
+    estado.Result = true;
+    while (hayProfesorIncompleto(estado.entorno)) {
+        if (!estado.Result) return false;
+        interaccion.cursorNormal();
+        estado.Result = interaccion.completarProfesores(estado);
+        interaccion.cursorOcupado();
+    }
+    return true;
+}
+
+}  // namespace
+
+void ejecutarImportacion(EstadoPrograma& estado, Interaccion& interaccion) {
+    if (const auto elegido = interaccion.elegirDocumento()) estado.filenameXML = *elegido;
+    if (estado.filenameXML.isEmpty() || !QFileInfo(estado.filenameXML).isFile()) {
+        interaccion.mostrarMensaje(kNoExisteArchivo);
+        if (estado.modoLote == 2) {
+            estado.transformado = -1;
+            interaccion.cerrarVentana();
+        }
+        return;
+    }
+
+    interaccion.cursorOcupado();
+    TablasAbiertas abiertas(estado.tablas);
+    comprobarCamposHorarios(estado.tablas);
+    const QString anno = cargarDocumento(estado);
+
+    const Tabla periodos(estado.entorno.carpetaTrabajo, QStringLiteral("PERIODOS.DBF"));
+    if (!QFileInfo(periodos.rutaArchivo()).isFile()) {
+        interaccion.cursorNormal();
+        interaccion.mostrarMensaje(kPeriodosNoEncontrado);
+        return;
+    }
+    const FechasPeriodo fechas = leerPeriodo(periodos);
+
+    DocumentoXml& doc = *estado.documento;
+    construirCabecera(doc, estado.entorno, anno);
+
+    if (!profesoresCompletos(estado, interaccion)) {
+        interaccion.cursorNormal();
+        interaccion.mostrarMensaje(kProfesoresIncompletos);
+        interaccion.cerrarVentana();
+        return;
+    }
+
+    construirHorarios(doc, estado, fechas);
+    abiertas.cerrar();
+    doc.save(rutaResultado(estado.filenameXML));
+
+    interaccion.cursorNormal();
+    estado.transformado = 1;
+    interaccion.mostrarMensaje(kProcesoFinalizado);
+    interaccion.deshabilitarBotones();
+    if (estado.modoLote == 2) interaccion.cerrarVentana();
 }
 
 QString rutaResultado(const QString& documentoElegido) {

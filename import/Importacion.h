@@ -16,4 +16,15 @@ void ejecutarImportacion(EstadoPrograma& estado, Interaccion& interaccion);
 /// "ResultadoZentor" + the chosen document's file name, in its folder.
 QString rutaResultado(const QString& documentoElegido);
 
+/// PERIODOS is missing from the work folder: the import does not start.
+inline const QString kPeriodosNoEncontrado =
+    QStringLiteral("ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VELNA.");
+/// A teacher still lacks X_EMPLEADO or F_TOMAPOS after the teacher data dialog.
+inline const QString kProfesoresIncompletos = QStringLiteral(
+    "¡Atención! Sigue habiendo algún Profesor sin todos los DATOS.\n\r"
+    "Este proceso se dentendrá y deberá volver a ejecutar\n\r"
+    "la Importación, para poder corregir la incidencia.\n\r"
+    "O bien realizar de nuevo la Exportación, y rellenar los datos\n\r"
+    "que faltan en algún Profesor.");
+
 }  // namespace varnolo

@@ -1,0 +1,22 @@
+#pragma once
+// The teacher data test shared by the import and the teacher data dialog: Velna
+// knows a teacher only by X_EMPLEADO together with F_TOMAPOS.
+
+#include "data/Entorno.h"
+#include "data/Tabla.h"
+
+namespace varnolo {
+
+/// True when the current row of PROFT carries both X_EMPLEADO and F_TOMAPOS, each
+/// non-empty once blanks and control characters are removed from both ends.
+bool profesorCompleto(const Tabla& proft);
+
+/// Scans the open PROFT from its first row and stops at the first incomplete
+/// teacher; true when there is one. Leaves the cursor on it (or at the end).
+bool hayProfesorIncompleto(Tabla& proft);
+
+/// Opens PROFT of the work folder in a table object of its own (shared, by its full
+/// path), scans it and closes it again.
+bool hayProfesorIncompleto(const Entorno& entorno);
+
+}  // namespace varnolo

@@ -1,0 +1,275 @@
+#include "Horarios.h"
+
+#include <QHash>
+#include <optional>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "data/Errores.h"
+#include "data/Textos.h"
+
+namespace varnolo {
+
+namespace {
+
+using Par = std::pair<QString, QString>;
+
+bool enBlanco(const QString& valor) { return recortar(valor).isEmpty(); }
+
+/// An integer column of SOLUC, read once. A text column keeps its text and is
+/// converted only when the lesson is used, so a bad value fails exactly where a
+/// lesson needs it; a numeric column is read as a number at once.
+struct EnteroLeido {
+    QString texto;
+    std::optional<int> valor;
+
+    static EnteroLeido leer(const Tabla& t, const QString& campo, bool esTexto) {
+        EnteroLeido e;
+        e.texto = t.asString(campo);
+        if (!esTexto) e.valor = t.asInteger(campo);
+        return e;
+    }
+    int entero() const {
+        if (valor) return *valor;
+        return texto.isEmpty() ? 0 : aEntero(texto);
+    }
+};
+
+/// One lesson row of SOLUC with the fields the section reads, as the engine reads them.
+struct Leccion {
+    EnteroLeido dia;
+    EnteroLeido hora;
+    QString marco, asig, codGrupo, tarea, aula;
+};
+
+struct ClavesAsignacion {
+    QString clave, claveCurso;
+};
+
+struct Tramo {
+    QString dia, codDiho, horaDesde, horaHasta;
+};
+
+/// Every lookup of the section, each table read once in its natural order; the
+/// first row of each key wins, as a scan from the first row would find it.
+struct Indices {
+    QHash<Par, ClavesAsignacion> asignaciones;     // ASIGT (CASIG, CGRUP)
+    QHash<QString, QString> tareas;                // ASIGNOMT COD -> CODTAREA
+    QHash<Par, Tramo> tramos;                      // DIASHORAST (DIHO, MARCO)
+    QHash<QString, ClavesAsignacion> grupos;       // GRUPOST ABREV -> CLAVE, CLAVECURSO
+    QHash<Par, QString> materias;                  // ASIGNOMT2 (COD, OFERTAMATRI) -> MATERIA
+    std::vector<Leccion> lecciones;                // SOLUC, natural order
+    QHash<QString, std::vector<int>> leccionesDe;  // PROF -> positions in `lecciones`
+};
+
+/// Keeps the first value given for a key.
+template <typename K, typename V>
+void primero(QHash<K, V>& indice, const std::type_identity_t<K>& clave,
+             std::type_identity_t<V> valor) {
+    if (!indice.contains(clave)) indice.insert(clave, std::move(valor));
+}
+
+template <typename F>
+void recorrer(Tabla& t, F&& porFila) {
+    t.setFiltered(false);
+    t.setIndexFieldNames(QString());
+    for (t.first(); !t.eof(); t.next()) porFila(t);
+}
+
+bool esCampoTexto(const Tabla& t, const QString& campo) {
+    for (const CampoFisico& c : t.campos()) {
+        if (c.nombre.compare(campo, Qt::CaseInsensitive) == 0) return c.tipo == 'C';
+    }
+    return true;
+}
+
+Indices leerIndices(ComponentesTablas& tablas) {
+    Indices ix;
+    recorrer(tablas.wwTableAsig, [&](const Tabla& t) {
+        primero(ix.asignaciones,
+                Par(t.asString(QStringLiteral("CASIG")), t.asString(QStringLiteral("CGRUP"))),
+                ClavesAsignacion{t.asString(QStringLiteral("CLAVE")),
+                                 t.asString(QStringLiteral("CLAVECURSO"))});
+    });
+    recorrer(tablas.wwTableNomAsg, [&](const Tabla& t) {
+        primero(ix.tareas, t.asString(QStringLiteral("COD")),
+                t.asString(QStringLiteral("CODTAREA")));
+    });
+    recorrer(tablas.wwTableTramos, [&](const Tabla& t) {
+        primero(ix.tramos,
+                Par(t.asString(QStringLiteral("DIHO")), t.asString(QStringLiteral("MARCO"))),
+                Tramo{t.asString(QStringLiteral("DIA")), t.asString(QStringLiteral("CODDIHO")),
+                      t.asString(QStringLiteral("HORADESDE")),
+                      t.asString(QStringLiteral("HORAHASTA"))});
+    });
+    recorrer(tablas.wwTableGrupos, [&](const Tabla& t) {
+        primero(ix.grupos, t.asString(QStringLiteral("ABREV")),
+                ClavesAsignacion{t.asString(QStringLiteral("CLAVE")),
+                                 t.asString(QStringLiteral("CLAVECURSO"))});
+    });
+    recorrer(tablas.wwTableNomAsg_2, [&](const Tabla& t) {
+        primero(ix.materias,
+                Par(t.asString(QStringLiteral("COD")), t.asString(QStringLiteral("OFERTAMATRI"))),
+                t.asString(QStringLiteral("MATERIA")));
+    });
+
+    Tabla& soluc = tablas.wwTableSoluc;
+    const bool diaTexto = esCampoTexto(soluc, QStringLiteral("DIA"));
+    const bool horaTexto = esCampoTexto(soluc, QStringLiteral("HORA"));
+    recorrer(soluc, [&](const Tabla& t) {
+        Leccion l;
+        l.dia = EnteroLeido::leer(t, QStringLiteral("DIA"), diaTexto);
+        l.hora = EnteroLeido::leer(t, QStringLiteral("HORA"), horaTexto);
+        l.marco = t.asString(QStringLiteral("MARCO"));
+        l.asig = t.asString(QStringLiteral("ASIG"));
+        l.codGrupo = t.asString(QStringLiteral("CODGRUPO"));
+        l.tarea = t.asString(QStringLiteral("TAREA"));
+        l.aula = t.asString(QStringLiteral("AULA"));
+        ix.leccionesDe[t.asString(QStringLiteral("PROF"))].push_back(
+            static_cast<int>(ix.lecciones.size()));
+        ix.lecciones.push_back(std::move(l));
+    });
+    return ix;
+}
+
+NodoXml nuevoGrupo(DocumentoXml& doc, const QString& seq) {
+    NodoXml g = doc.createElement(QStringLiteral("grupo_datos"));
+    g.setAttribute(QStringLiteral("seq"), seq);
+    return g;
+}
+
+void agregarDato(DocumentoXml& doc, NodoXml& padre, const QString& nombre, const QString& valor) {
+    NodoXml d = doc.createElement(QStringLiteral("dato"));
+    d.setAttribute(QStringLiteral("nombre_dato"), nombre);
+    d.setText(valor);
+    padre.appendChild(d);
+}
+
+/// One activity record for a placed lesson, appended to the teacher record.
+void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, const Leccion& l,
+                      const Indices& ix, const FechasPeriodo& fechas, int actividadPorDefecto) {
+    NodoXml act = nuevoGrupo(doc, QStringLiteral("ACTIVIDAD_") + QString::number(m));
+    profesor.appendChild(act);
+
+    QString materia, oferta;
+    if (auto it = ix.asignaciones.constFind(Par(l.asig, l.codGrupo));
+        it != ix.asignaciones.cend()) {
+        materia = it->clave;
+        oferta = it->claveCurso;
+    }
+    QString tarea = l.tarea;
+    if (enBlanco(tarea)) {
+        if (auto it = ix.tareas.constFind(l.asig); it != ix.tareas.cend()) tarea = *it;
+    }
+
+    const QString claveTramo = l.dia.texto + QString::number(l.hora.entero());
+    Tramo tramo;
+    if (auto it = ix.tramos.constFind(Par(claveTramo, l.marco)); it != ix.tramos.cend()) {
+        tramo = *it;
+    }
+    agregarDato(doc, act, QStringLiteral("N_DIASEMANA"), tramo.dia);
+    agregarDato(doc, act, QStringLiteral("X_TRAMO"), tramo.codDiho);
+    agregarDato(doc, act, QStringLiteral("X_DEPENDENCIA"), enBlanco(l.aula) ? QString() : l.aula);
+
+    QString unidad;
+    if (auto it = ix.grupos.constFind(l.codGrupo); it != ix.grupos.cend()) {
+        unidad = it->clave;
+        if (enBlanco(oferta)) oferta = it->claveCurso;
+    }
+    if (enBlanco(materia)) {
+        if (auto it = ix.materias.constFind(Par(l.asig, oferta)); it != ix.materias.cend()) {
+            materia = *it;
+        }
+    }
+    agregarDato(doc, act, QStringLiteral("X_UNIDAD"), unidad);
+    agregarDato(doc, act, QStringLiteral("X_OFERTAMATRIG"), oferta);
+    agregarDato(doc, act, QStringLiteral("X_MATERIAOMG"), materia);
+    agregarDato(doc, act, QStringLiteral("F_INICIO"), fechas.fecIni);
+    agregarDato(doc, act, QStringLiteral("F_FIN"), fechas.fecFin);
+    agregarDato(doc, act, QStringLiteral("N_HORINI"),
+                QString::number(minutosDelDia(tramo.horaDesde)));
+    agregarDato(doc, act, QStringLiteral("N_HORFIN"),
+                QString::number(minutosDelDia(tramo.horaHasta)));
+    if (enBlanco(tarea) && actividadPorDefecto == 1) tarea = QStringLiteral("513");
+    agregarDato(doc, act, QStringLiteral("X_ACTIVIDAD"), tarea);
+}
+
+void exigirCampos(const Tabla& t, std::initializer_list<const char*> campos) {
+    for (const char* c : campos) {
+        const QString campo = QString::fromLatin1(c);
+        if (!t.tieneCampo(campo)) {
+            throw ErrorTabla(QStringLiteral("La tabla %1 no tiene el campo %2, que la "
+                                            "importación necesita.")
+                                 .arg(t.nombre(), campo));
+        }
+    }
+}
+
+}  // namespace
+
+int minutosDelDia(const QString& hora) {
+    const QString t = hora.size() < 5 ? QStringLiteral("0") + hora : hora;
+    return aEntero(t.left(2)) * 60 + aEntero(t.right(2));
+}
+
+void comprobarCamposHorarios(const ComponentesTablas& tablas) {
+    exigirCampos(tablas.wwTableSoluc,
+                 {"PROF", "DIA", "HORA", "MARCO", "ASIG", "CODGRUPO", "TAREA", "AULA"});
+    exigirCampos(tablas.wwTableProfesor, {"ABREV", "X_EMPLEADO", "F_TOMAPOS"});
+    exigirCampos(tablas.wwTableAsig, {"CASIG", "CGRUP", "CLAVE", "CLAVECURSO"});
+    exigirCampos(tablas.wwTableNomAsg, {"COD", "CODTAREA"});
+    exigirCampos(tablas.wwTableTramos,
+                 {"DIHO", "MARCO", "DIA", "CODDIHO", "HORADESDE", "HORAHASTA"});
+    exigirCampos(tablas.wwTableGrupos, {"ABREV", "CLAVE", "CLAVECURSO"});
+    exigirCampos(tablas.wwTableNomAsg_2, {"COD", "OFERTAMATRI", "MATERIA"});
+}
+
+void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
+                       const FechasPeriodo& fechas) {
+    ComponentesTablas& tablas = estado.tablas;
+    comprobarCamposHorarios(tablas);
+    const Indices ix = leerIndices(tablas);
+    estado.actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
+
+    Tabla& proft = tablas.wwTableProfesor;
+    proft.setFiltered(false);
+    proft.setIndexFieldNames(QString());
+
+    NodoXml seccion = nuevoGrupo(documento, QStringLiteral("HORARIOS_REGULARES"));
+    NodoXml bloque = documento.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS"));
+    if (bloque.isNull()) {
+        throw ErrorVarnolo(QStringLiteral("El documento de resultado no tiene BLOQUE_DATOS."));
+    }
+    bloque.appendChild(seccion);
+    seccion.setAttribute(QStringLiteral("registros"), QString::number(proft.recordCount()));
+
+    static const std::vector<int> kSinLecciones;
+    int k = 1;
+    for (proft.first(); !proft.eof(); proft.next()) {
+        const QString empleado = proft.asString(QStringLiteral("X_EMPLEADO"));
+        const QString tomaPos = proft.asString(QStringLiteral("F_TOMAPOS"));
+        const auto it = ix.leccionesDe.constFind(proft.asString(QStringLiteral("ABREV")));
+        const std::vector<int>& suyas = it != ix.leccionesDe.cend() ? *it : kSinLecciones;
+
+        NodoXml profesor = nuevoGrupo(
+            documento, QStringLiteral("HORARIO_REGULAR_PROFESOR_") + QString::number(k++));
+        int colocadas = 0;
+        for (int i : suyas) {
+            if (ix.lecciones[i].dia.entero() != 0) ++colocadas;
+        }
+        profesor.setAttribute(QStringLiteral("registros"), QString::number(colocadas));
+        seccion.appendChild(profesor);
+        agregarDato(documento, profesor, QStringLiteral("X_EMPLEADO"), empleado);
+        agregarDato(documento, profesor, QStringLiteral("F_TOMAPOS"), tomaPos);
+
+        int m = 1;
+        for (int i : suyas) {
+            const Leccion& l = ix.lecciones[i];
+            if (l.dia.entero() == 0) continue;
+            agregarActividad(documento, profesor, m++, l, ix, fechas, estado.actividadPorDefecto);
+        }
+    }
+}
+
+}  // namespace varnolo

@@ -1,0 +1,37 @@
+#pragma once
+// The timetable section HORARIOS_REGULARES of the result document: one teacher
+// record per row of PROFT, and in it one activity record per placed lesson of SOLUC,
+// each lesson's codes translated into Velna's keys through the work tables.
+
+#include <QString>
+
+#include "data/DocumentoXml.h"
+#include "data/EstadoPrograma.h"
+
+namespace varnolo {
+
+/// The first period of the chosen time frame, as PERIODOS holds it.
+struct FechasPeriodo {
+    QString fecIni;
+    QString fecFin;
+};
+
+/// Minutes of the day of a clock text: "09:05" and "9:05" give 545, "" gives 0.
+/// A text shorter than 5 characters gets a "0" in front; hours are its first two
+/// characters, minutes its last two. A part that is not a whole number raises
+/// ErrorConversion.
+int minutosDelDia(const QString& hora);
+
+/// Fails with ErrorTabla naming the table and the field when an open lookup table
+/// or SOLUC lacks a field that the section reads; call it before any work is done.
+void comprobarCamposHorarios(const ComponentesTablas& tablas);
+
+/// Builds the section and appends it to /SERVICIO/BLOQUE_DATOS of `documento`.
+/// The table components SOLUC, PROFT, ASIGT, ASIGNOMT, ASIGNOMT2, DIASHORAST and
+/// GRUPOST must be open; each lookup table is read once into an index, SOLUC is
+/// grouped by teacher once, so the run is linear in the size of the tables. Also
+/// recomputes estado.actividadPorDefecto from ASIGNOMT. Errors propagate.
+void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
+                       const FechasPeriodo& fechas);
+
+}  // namespace varnolo
