@@ -1,2 +1,23 @@
-// Not written yet.
-int main() { return 0; }
+// varnolo-cli: the conversions without a window, for scripts and tests.
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "Argumentos.h"
+#include "Ejecucion.h"
+
+int main(int argc, char* argv[]) {
+    QCoreApplication aplicacion(argc, argv);
+    QTextStream salida(stdout);
+    QTextStream errores(stderr);
+
+    varnolo::cli::Orden orden;
+    try {
+        orden = varnolo::cli::analizarArgumentos(QCoreApplication::arguments().mid(1));
+    } catch (const varnolo::cli::ErrorUso& e) {
+        errores << e.texto() << "\n\n" << varnolo::cli::textoUso() << Qt::flush;
+        return 2;
+    }
+    return varnolo::cli::ejecutar(orden, QCoreApplication::applicationDirPath(), salida, errores);
+}

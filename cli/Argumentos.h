@@ -1,0 +1,38 @@
+#pragma once
+// The command line of varnolo-cli:
+//   varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] [--niveles RUTA]
+//   varnolo-cli importar DOCUMENTO [--qwork CARPETA]
+
+#include <QString>
+#include <QStringList>
+
+#include "data/Errores.h"
+
+namespace varnolo::cli {
+
+struct Orden {
+    enum class Accion { Exportar, Importar };
+    Accion accion = Accion::Exportar;
+    QString documento;
+    /// Frame codes chosen when the document holds several time frames (export only).
+    QStringList marcos;
+    /// Work folder instead of the system's; empty for the system's.
+    QString qwork;
+    /// Level table instead of NIVELCAN.DBF beside the program (export only).
+    QString niveles;
+};
+
+/// A command line that does not follow the usage; the text says what is wrong.
+class ErrorUso : public ErrorVarnolo {
+  public:
+    using ErrorVarnolo::ErrorVarnolo;
+};
+
+/// Reads the arguments that follow the program's name. The action is matched with
+/// ASCII letter case ignored. Raises ErrorUso on anything else than the usage allows.
+Orden analizarArgumentos(const QStringList& argumentos);
+
+/// The usage text shown with a usage error.
+QString textoUso();
+
+}  // namespace varnolo::cli
