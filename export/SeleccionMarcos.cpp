@@ -1,12 +1,78 @@
 #include "SeleccionMarcos.h"
 
+#include <algorithm>
+
 #include "data/Errores.h"
+#include "data/Sobre.h"
+#include "data/Textos.h"
 
 namespace varnolo {
 
-// Not written yet.
-SeleccionMarcos seleccionarMarcosPorCodigo(const EstadoPrograma&, const QStringList&) {
-    throw ErrorVarnolo(QStringLiteral("Selección de marcos no disponible todavía"));
+QStringList listaDeMarcos(const DocumentoXml& documento) {
+    QStringList lista;
+    for (const Registro& r : registrosDeSeccion(documento, QStringLiteral("JORNADAS_ESCOLARES"))) {
+        lista << r.datoSinRecortar(0);
+    }
+    return lista;
+}
+
+CierreMarcos cerrarSeleccionMarcos(const QStringList& entradas, const QList<bool>& seleccionadas) {
+    CierreMarcos c;
+    c.seleccion.entradas = static_cast<int>(entradas.size());
+    const auto elegidas = std::count(seleccionadas.begin(), seleccionadas.end(), true);
+    c.seleccion.resultMH = true;
+    if (elegidas > 5) {
+        c.mensaje = kDemasiadosMarcos;
+        c.seleccion.resultMH = false;
+    } else if (elegidas == 0) {
+        c.mensaje = kNingunMarco;
+        c.seleccion.resultMH = false;
+    }
+    for (qsizetype i = 0; i < entradas.size() && i < seleccionadas.size(); ++i) {
+        if (seleccionadas[i]) c.seleccion.resultado += entradas[i].leftJustified(10, u' ', true);
+    }
+    return c;
+}
+
+std::array<QString, 5> codigosElegidos(const QString& resultado) {
+    std::array<QString, 5> codigos;
+    const int columnas = resultado.size() <= 10 ? 1 : 5;
+    for (int i = 0; i < columnas; ++i) codigos[i] = recortar(resultado.mid(i * 10, 10));
+    return codigos;
+}
+
+SeleccionMarcos seleccionarMarcosPorCodigo(const EstadoPrograma& estado,
+                                           const QStringList& marcos) {
+    DocumentoXml documento;
+    if (!documento.load(estado.filenameXML)) {
+        throw ErrorVarnolo(kDocumentoMarcosIlegible.arg(estado.filenameXML));
+    }
+    const QStringList entradas = listaDeMarcos(documento);
+    if (entradas.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
+
+    QStringList codigos;
+    for (const QString& e : entradas) codigos << recortar(e);
+    if (marcos.isEmpty() && entradas.size() >= 2) {
+        throw ErrorVarnolo(QStringLiteral("El documento tiene varios marcos horarios (%1): "
+                                          "indique cuáles exportar con --marco CODIGO.")
+                               .arg(codigos.join(QStringLiteral(", "))));
+    }
+
+    QList<bool> seleccionadas;
+    for (qsizetype i = 0; i < entradas.size(); ++i) {
+        seleccionadas << (marcos.contains(entradas[i]) || marcos.contains(codigos[i]));
+    }
+    CierreMarcos cierre = cerrarSeleccionMarcos(entradas, seleccionadas);
+    if (!cierre.seleccion.resultMH) throw ErrorVarnolo(cierre.mensaje);
+
+    for (const QString& m : marcos) {
+        if (!entradas.contains(m) && !codigos.contains(m)) {
+            throw ErrorVarnolo(
+                QStringLiteral("El marco horario \"%1\" no está en el documento (%2).")
+                    .arg(m, codigos.join(QStringLiteral(", "))));
+        }
+    }
+    return cierre.seleccion;
 }
 
 }  // namespace varnolo
