@@ -4,8 +4,10 @@
 // by element and saved in the encoding that its XML declaration names.
 //
 // A document owns every node of it; a NodoXml is a light handle that stays valid as
-// long as its document lives (also after the node was removed or never attached).
-// A null handle answers every query with nothing, so chained reads cannot crash.
+// long as its document lives and holds the same load (also after the node was removed
+// or never attached). A null handle answers every query with nothing, so chained
+// reads cannot crash; building on a null handle, or a change that XML does not allow,
+// raises ErrorVarnolo.
 
 #include <QByteArray>
 #include <QString>
@@ -17,7 +19,7 @@ namespace varnolo {
 class DocumentoXml;
 
 class NodoXml {
-public:
+  public:
     NodoXml() = default;
     bool isNull() const { return nodo_ == nullptr; }
     /// Element name ("grupo_datos"); empty for a null handle.
@@ -34,14 +36,17 @@ public:
     NodoXml selectSingleNode(const QString& xpath) const;
     /// The first child node, whitespace-only text between elements not counted.
     NodoXml firstChild() const;
+    /// The child elements of that name (no namespace), in document order: the same
+    /// nodes as selectNodes(nombre), without evaluating an expression.
+    std::vector<NodoXml> hijos(const QString& nombre) const;
 
     // Building (the node must belong to a document).
-    void appendChild(const NodoXml& hijo);    ///< detached child becomes the last child
-    void removeChild(const NodoXml& hijo);    ///< the child is detached, not destroyed
+    void appendChild(const NodoXml& hijo);  ///< detached child becomes the last child
+    void removeChild(const NodoXml& hijo);  ///< the child is detached, not destroyed
     void setAttribute(const QString& nombre, const QString& valor);  ///< in order of first setting
-    void setText(const QString& texto);       ///< replaces the content with this text
+    void setText(const QString& texto);  ///< replaces the content with this text
 
-private:
+  private:
     friend class DocumentoXml;
     NodoXml(DocumentoXml* doc, void* nodo) : doc_(doc), nodo_(nodo) {}
     DocumentoXml* doc_ = nullptr;
@@ -49,7 +54,7 @@ private:
 };
 
 class DocumentoXml {
-public:
+  public:
     DocumentoXml();
     ~DocumentoXml();
     DocumentoXml(const DocumentoXml&) = delete;
@@ -58,9 +63,10 @@ public:
     /// Largest file that load() accepts.
     static constexpr qint64 kTamanoMaximo = 256 * 1024 * 1024;
 
-    /// Parses the whole file. Returns false, leaving an empty document, when the file
-    /// is missing, too large or not well-formed XML; never throws for bad content.
-    /// Whitespace-only text between elements is not kept.
+    /// Parses the whole file, replacing what the document held. Returns false, leaving
+    /// an empty document, when the file is missing, too large or not well-formed XML,
+    /// or declares entities; never throws for bad content. Nothing is fetched from the
+    /// network or from other files. Whitespace-only text between elements is not kept.
     bool load(const QString& ruta);
     /// The same from bytes in memory.
     bool loadXml(const QByteArray& contenido);
@@ -88,7 +94,7 @@ public:
     /// naming the file on failure.
     void save(const QString& ruta) const;
 
-private:
+  private:
     friend class NodoXml;
     struct Impl;
     std::unique_ptr<Impl> d;
