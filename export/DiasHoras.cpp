@@ -1,8 +1,160 @@
+// Step 7 of the export: the school's days, time slots and the period of the first
+// chosen time frame, into DIASHORAST, DIASHORAST2 and PERIODOS.
+
+#include <QList>
+#include <algorithm>
+
 #include "CadenaExportacion.h"
+#include "SeleccionMarcos.h"
+#include "data/Errores.h"
+#include "data/Sobre.h"
 
 namespace varnolo {
 
-// Not written yet.
-void CadenaExportacion::ExportarDiasHoras() {}
+namespace {
+
+/// A minute count as "hh:mm": hours rounded down, not wrapped at 24; each part
+/// gets a leading "0" when it has fewer than two characters.
+QString textoReloj(int minutos) {
+    const qint64 horas = (qint64(minutos) - ((minutos % 60 + 60) % 60)) / 60;
+    const int resto = (minutos % 60 + 60) % 60;
+    auto dos = [](const QString& t) { return t.size() < 2 ? QStringLiteral("0") + t : t; };
+    return dos(QString::number(horas)) + u':' + dos(QString::number(resto));
+}
+
+/// The chosen frames: the five codes and the day count of the numbering.
+struct Eleccion {
+    std::array<QString, 5> codigos;
+    int nDiasPlanti = 1;
+};
+
+bool elegido(const Eleccion& e, const QString& marco) {
+    return std::find(e.codigos.begin(), e.codigos.end(), marco) != e.codigos.end();
+}
+
+}  // namespace
+
+void CadenaExportacion::ExportarDiasHoras() {
+    const Entorno& entorno = estado_.entorno;
+
+    // 1. The three tables, recreated empty before anything is asked.
+    borrarTabla(entorno, catalogo::DIASHORAST().nombre);
+    borrarTabla(entorno, catalogo::DIASHORAST2().nombre);
+    borrarTabla(entorno, catalogo::PERIODOS().nombre, false);
+    estado_.resultado.clear();
+    crearTabla(entorno, catalogo::DIASHORAST());
+    crearTabla(entorno, catalogo::DIASHORAST2());
+    crearTabla(entorno, catalogo::PERIODOS());
+
+    // 2. Which time frames: the only one, or those the user accepts in the dialog.
+    const QList<Registro> marcos =
+        registrosDeSeccion(documento(), QStringLiteral("JORNADAS_ESCOLARES"));
+    if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
+    Eleccion eleccion;
+    if (marcos.size() == 1) {
+        estado_.resultado = marcos.front().dato(0);
+        estado_.nDiasPlanti = 1;
+        // The code is the only one chosen, held to 10 characters like any other.
+        eleccion.codigos[0] = estado_.resultado.left(10);
+    } else {
+        SeleccionMarcos seleccion;
+        do {
+            estado_.resultado.clear();
+            seleccion = interaccion_.elegirMarcos(estado_);
+        } while (!seleccion.resultMH);
+        estado_.resultado = seleccion.resultado;
+        estado_.nDiasPlanti = std::max(1, seleccion.entradas);
+        eleccion.codigos = codigosElegidos(estado_.resultado);
+        if (estado_.resultado.size() <= 10) estado_.nDiasPlanti = 1;
+    }
+    eleccion.nDiasPlanti = estado_.nDiasPlanti;
+
+    // 3. The chosen slots into DIASHORAST2, with the day of their place in the cycle.
+    {
+        Tabla t2(entorno.carpetaTrabajo, catalogo::DIASHORAST2().nombre, true);
+        t2.setReloj(entorno.reloj);
+        t2.open();
+        int dia = 1;
+        for (const Registro& r :
+             registrosDeSeccion(documento(), QStringLiteral("TRAMOS_HORARIOS"))) {
+            if (r.count() < 2) continue;
+            const QString marco = r.dato(4).left(10);
+            if (elegido(eleccion, marco)) {
+                const int desde = aEntero(r.dato(2));
+                const int hasta = aEntero(r.dato(3));
+                t2.append();
+                t2.setString(QStringLiteral("DIHO"), QString());
+                t2.setString(QStringLiteral("CODDIHO"), r.dato(0));
+                t2.setString(QStringLiteral("DIA"), QString::number(dia));
+                t2.setString(QStringLiteral("HORA"), QString());
+                t2.setString(QStringLiteral("TEXTOHOR"), r.dato(1));
+                t2.setString(QStringLiteral("HORADESDE"), textoReloj(desde));
+                t2.setString(QStringLiteral("HORAHASTA"), textoReloj(hasta));
+                t2.setString(QStringLiteral("MINUTOS"), QString::number(qint64(hasta) - desde));
+                t2.setString(QStringLiteral("MARCOXML"), marco);
+                t2.setInteger(QStringLiteral("ORDEN"), desde);
+                t2.post();
+            }
+            dia = dia == eleccion.nDiasPlanti ? 1 : dia + 1;
+        }
+
+        // 4. The grid cells, walking the slots by start minute.
+        t2.setIndexFieldNames(QStringLiteral("ORDEN"));
+        t2.first();
+        int ultimoInicio = t2.eof() ? 0 : t2.asInteger(QStringLiteral("ORDEN"));
+        Tabla t1(entorno.carpetaTrabajo, catalogo::DIASHORAST().nombre, true);
+        t1.setReloj(entorno.reloj);
+        t1.open();
+        auto agregarCelda = [&](const QString& dia, int hora) {
+            t1.append();
+            t1.setString(QStringLiteral("DIHO"), dia + QString::number(hora));
+            for (const char* campo :
+                 {"CODDIHO", "TEXTOHOR", "HORADESDE", "HORAHASTA", "MINUTOS", "MARCOXML"}) {
+                const QString nombre = QString::fromLatin1(campo);
+                t1.setString(nombre, t2.asString(nombre));
+            }
+            t1.setString(QStringLiteral("DIA"), dia);
+            t1.setString(QStringLiteral("HORA"), QString::number(hora));
+            t1.setString(QStringLiteral("MARCO"), QStringLiteral("0"));
+            t1.post();
+        };
+        if (eleccion.nDiasPlanti == 1) {
+            // Every slot is its own hour, on all seven days of the week.
+            int hora = 0;
+            for (; !t2.eof(); t2.next()) {
+                ++hora;
+                for (int d = 1; d <= 7; ++d) agregarCelda(QString::number(d), hora);
+            }
+        } else {
+            // Slots that start at the same minute share an hour, whatever their day.
+            int hora = 1;
+            for (; !t2.eof(); t2.next()) {
+                const int orden = t2.asInteger(QStringLiteral("ORDEN"));
+                if (orden > ultimoInicio) {
+                    ++hora;
+                    ultimoInicio = orden;
+                }
+                agregarCelda(t2.asString(QStringLiteral("DIA")), hora);
+            }
+        }
+        t1.close();
+        t2.close();
+    }
+
+    // 5. The period of the first chosen frame.
+    Tabla periodos(entorno.carpetaTrabajo, catalogo::PERIODOS().nombre, true);
+    periodos.setReloj(entorno.reloj);
+    periodos.open();
+    for (const Registro& r : marcos) {
+        if (r.dato(0) != eleccion.codigos[0]) continue;
+        periodos.append();
+        periodos.setString(QStringLiteral("CJORNADA"), r.dato(0));
+        periodos.setString(QStringLiteral("JORNADA"), r.dato(1));
+        periodos.setString(QStringLiteral("FECINI"), r.dato(2));
+        periodos.setString(QStringLiteral("FECFIN"), r.dato(3));
+        periodos.post();
+    }
+    periodos.close();
+}
 
 }  // namespace varnolo
