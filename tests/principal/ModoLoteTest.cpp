@@ -1,0 +1,219 @@
+// The run modes of the main window: which conversion the two arguments start, what
+// the window does afterwards, and what Taviron finds in Taviron.ini at the end.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "VentanaPrueba.h"
+#include "export/Exportacion.h"
+
+namespace varnolo::prueba {
+namespace {
+
+const QString kCualquierError;  // an error whose wording belongs to another part
+
+struct CasoLote {
+    const char* nombre;
+    QStringList argumentos;
+    bool conDocumento;       // the file dialog gives the complete document, else it is cancelled
+    bool conNivelcan;        // NIVELCAN.DBF lies in the program folder
+    bool trabajoInservible;  // the work folder is a plain file: every table fails
+    int vecesArchivo;        // times the file dialog was shown
+    QList<std::pair<QMessageBox::Icon, QString>> avisos;
+    bool abiertaAlTerminar;
+    std::optional<QByteArray> transformado;  // value written at close, or nothing written
+};
+
+const auto kInfo = QMessageBox::Information;
+const auto kError = QMessageBox::Critical;
+
+const CasoLote kCasosLote[] = {
+    {"exportar_en_mayusculas_completa_y_cierra",
+     {"EXPORTAR", "cualquiera"},
+     true,
+     true,
+     false,
+     1,
+     {{kInfo, kProcesoFinalizado}},
+     false,
+     "1"},
+    {"un_argumento_es_interactivo", {"exportar"}, true, true, false, 0, {}, true, std::nullopt},
+    {"tres_argumentos_es_interactivo",
+     {"exportar", "a", "b"},
+     true,
+     true,
+     false,
+     0,
+     {},
+     true,
+     std::nullopt},
+    {"otra_palabra_no_ejecuta_nada", {"convertir", "x"}, true, true, false, 0, {}, true, "0"},
+    {"cancelado_sin_eleccion_previa",
+     {"exportar", "x"},
+     false,
+     true,
+     false,
+     1,
+     {{kInfo, kNoExisteArchivo}},
+     false,
+     "-1"},
+    {"sin_nivelcan_queda_abierta",
+     {"Exportar", "x"},
+     true,
+     false,
+     false,
+     1,
+     {{kInfo, kNivelcanNoEncontrado}},
+     true,
+     "0"},
+    {"error_en_la_conversion_queda_abierta",
+     {"exportar", "x"},
+     true,
+     true,
+     true,
+     1,
+     {{kError, kCualquierError}},
+     true,
+     "0"},
+    {"importar_mezclando_mayusculas_cancelado",
+     {"ImPoRtAr", "x"},
+     false,
+     true,
+     false,
+     1,
+     {{kInfo, kNoExisteArchivo}},
+     false,
+     "-1"},
+    // Only ASCII letters are lower-cased: a capital I with a dot leaves no known action.
+    {"solo_minusculas_ascii",
+     {QStringLiteral("İMPORTAR"), "x"},
+     true,
+     true,
+     false,
+     0,
+     {},
+     true,
+     "0"},
+};
+
+class ModoLote : public ::testing::TestWithParam<CasoLote> {};
+
+TEST_P(ModoLote, EjecutaLaAccionYEscribeElResultadoAlCerrar) {
+    const CasoLote& caso = GetParam();
+    VentanaPrueba p;
+    if (caso.conDocumento) p.documentos << documentoCompleto();
+    if (caso.conNivelcan) p.carpetas.instalarNivelcan();
+    TMForm& v = p.crear(caso.argumentos, [&](Entorno& e) {
+        if (caso.trabajoInservible) e.carpetaTrabajo = documentoCompleto();
+    });
+    p.mostrar();
+
+    EXPECT_EQ(p.vecesArchivo, caso.vecesArchivo);
+    ASSERT_EQ(p.avisos.size(), caso.avisos.size()) << p.textos().join(u'|').toStdString();
+    for (qsizetype i = 0; i < p.avisos.size(); ++i) {
+        EXPECT_EQ(p.avisos[i].icono, caso.avisos[i].first);
+        EXPECT_EQ(p.avisos[i].titulo, QStringLiteral("Varnolo"));
+        if (caso.avisos[i].second.isEmpty()) {
+            EXPECT_FALSE(p.avisos[i].texto.isEmpty());
+        } else {
+            EXPECT_EQ(p.avisos[i].texto, caso.avisos[i].second);
+        }
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(p.avisoConCursorOcupado);
+    EXPECT_EQ(v.isVisible(), caso.abiertaAlTerminar);
+
+    if (v.isVisible()) {
+        EXPECT_TRUE(v.close());
+    }
+    if (caso.transformado) {
+        const QByteArray esperado =
+            "[Transformadores]\r\nTransformado=" + *caso.transformado + "\r\n";
+        EXPECT_EQ(p.ini().value_or("(no existe)"), esperado);
+    } else {
+        EXPECT_FALSE(p.ini().has_value());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, ModoLote, ::testing::ValuesIn(kCasosLote),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST(VentanaPrincipal, ExportacionInteractivaCompletaDeshabilitaAmbosBotones) {
+    VentanaPrueba p;
+    p.carpetas.instalarNivelcan();
+    p.documentos << documentoCompleto();
+    TMForm& v = p.crear({});
+    p.mostrar();
+    EXPECT_EQ(p.vecesArchivo, 0);  // nothing runs on its own
+
+    p.boton("BExportar")->click();
+
+    EXPECT_EQ(p.textos(), QStringList{kProcesoFinalizado});
+    EXPECT_EQ(v.estado().transformado, 1);
+    EXPECT_FALSE(p.boton("BExportar")->isEnabled());
+    EXPECT_FALSE(p.boton("BImportar")->isEnabled());
+    EXPECT_TRUE(p.boton("BClose")->isEnabled());
+    EXPECT_TRUE(p.boton("Button1")->isEnabled());
+    EXPECT_TRUE(v.isVisible());
+    EXPECT_TRUE(QFileInfo::exists(p.carpetas.trabajo(QStringLiteral("PERIODOS.DBF"))));
+
+    EXPECT_TRUE(v.close());
+    EXPECT_FALSE(p.ini().has_value());  // interactive runs leave Taviron.ini alone
+}
+
+TEST(VentanaPrincipal, DialogoCanceladoReutilizaElDocumentoElegidoAntes) {
+    VentanaPrueba p;
+    p.documentos << documentoCompleto() << std::nullopt;
+    TMForm& v = p.crear({});
+    p.mostrar();
+
+    p.boton("BExportar")->click();  // no level table yet
+    p.carpetas.instalarNivelcan();
+    p.boton("BExportar")->click();  // dialog cancelled: the earlier document again
+
+    EXPECT_EQ(p.textos(), (QStringList{kNivelcanNoEncontrado, kProcesoFinalizado}));
+    EXPECT_EQ(v.estado().filenameXML, documentoCompleto());
+    EXPECT_EQ(v.estado().transformado, 1);
+}
+
+TEST(VentanaPrincipal, ErrorDeLaConversionSeMuestraYDejaLaVentanaComoEstaba) {
+    VentanaPrueba p;
+    p.carpetas.instalarNivelcan();
+    p.documentos << documentoCompleto() << documentoCompleto();
+    TMForm& v = p.crear({}, [](Entorno& e) { e.carpetaTrabajo = documentoCompleto(); });
+    p.mostrar();
+
+    for (const char* boton : {"BExportar", "BImportar"}) {
+        SCOPED_TRACE(boton);
+        p.avisos.clear();
+        p.boton(boton)->click();
+        ASSERT_EQ(p.avisos.size(), 1);
+        EXPECT_EQ(p.avisos[0].icono, QMessageBox::Critical);
+        EXPECT_EQ(p.avisos[0].titulo, QStringLiteral("Varnolo"));
+        EXPECT_FALSE(p.avisos[0].texto.isEmpty());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_TRUE(p.boton("BExportar")->isEnabled());
+        EXPECT_TRUE(p.boton("BImportar")->isEnabled());
+        EXPECT_EQ(v.estado().transformado, 0);
+        EXPECT_TRUE(v.isVisible());
+    }
+}
+
+TEST(VentanaPrincipal, SinPoderEscribirTavironIniLaVentanaNoSeCierra) {
+    VentanaPrueba p;
+    ASSERT_TRUE(QDir(p.carpetas.programa()).mkdir(QStringLiteral("Taviron.ini")));
+    TMForm& v = p.crear({QStringLiteral("otra"), QStringLiteral("x")});
+    p.mostrar();
+
+    EXPECT_FALSE(v.close());
+
+    EXPECT_TRUE(v.isVisible());
+    ASSERT_EQ(p.avisos.size(), 1);
+    EXPECT_EQ(p.avisos[0].icono, QMessageBox::Critical);
+    EXPECT_EQ(p.avisos[0].texto,
+              QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(v.rutaIni()));
+}
+
+}  // namespace
+}  // namespace varnolo::prueba

@@ -1,0 +1,168 @@
+// What the user sees of the main window: captions, places and sizes, fonts, the
+// standard buttons in Spanish, help, and the real message box and file dialog.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include "VentanaPrueba.h"
+#include "app/PanelDegradado.h"
+#include "export/Exportacion.h"
+
+namespace varnolo::prueba {
+namespace {
+
+struct Lugar {
+    const char* nombre;
+    const char* padre;
+    QRect geometria;
+};
+
+TEST(AspectoVentana, ComponentesEnSuSitioConSusTextos) {
+    VentanaPrueba p;
+    TMForm& v = p.crear({});
+
+    EXPECT_EQ(v.windowTitle(), QStringLiteral("Exportar e importar datos entre Taviron y Velna"));
+    EXPECT_EQ(v.minimumSize(), QSize(632, 266));
+    EXPECT_EQ(v.maximumSize(), QSize(632, 266));
+
+    const Lugar lugares[] = {
+        {"Draw3D1", "TMForm", {0, 168, 633, 97}},    {"Draw3D2", "TMForm", {1, 0, 315, 169}},
+        {"Draw3D3", "TMForm", {316, 0, 317, 169}},   {"BExportar", "Draw3D2", {96, 120, 89, 25}},
+        {"BImportar", "Draw3D3", {96, 120, 89, 25}}, {"BClose", "Draw3D1", {256, 32, 89, 25}},
+        {"Button1", "Draw3D1", {264, 64, 75, 25}},   {"Label1", "Draw3D1", {8, 72, 240, 16}},
+    };
+    for (const Lugar& l : lugares) {
+        SCOPED_TRACE(l.nombre);
+        const auto* w = v.findChild<QWidget*>(QString::fromLatin1(l.nombre));
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(l.padre));
+        EXPECT_EQ(w->geometry(), l.geometria);
+    }
+    for (const char* panel : {"Draw3D1", "Draw3D2", "Draw3D3"}) {
+        EXPECT_NE(v.findChild<PanelDegradado*>(QString::fromLatin1(panel)), nullptr) << panel;
+    }
+
+    // The standard OK caption of Qt's Spanish translation, on both conversion buttons.
+    EXPECT_EQ(p.boton("BExportar")->text(), QStringLiteral("Aceptar"));
+    EXPECT_EQ(p.boton("BImportar")->text(), QStringLiteral("Aceptar"));
+    EXPECT_FALSE(p.boton("BExportar")->icon().isNull());
+    EXPECT_EQ(p.boton("BClose")->text(), QStringLiteral("&Salir"));
+    EXPECT_EQ(p.boton("Button1")->text(), QStringLiteral("F1 Ayuda"));
+
+    const auto* label3 = v.findChild<QLabel*>(QStringLiteral("Label3"));
+    const auto* label4 = v.findChild<QLabel*>(QStringLiteral("Label4"));
+    const auto* label1 = v.findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_TRUE(label3 && label4 && label1);
+    EXPECT_EQ(label3->text(), QStringLiteral("Transformar datos desde Velna hacia Taviron "));
+    EXPECT_EQ(label4->text(), QStringLiteral("Transformar datos desde Taviron hacia Velna"));
+    EXPECT_EQ(label3->size(), QSize(265, 57));
+    EXPECT_EQ(label4->size(), QSize(305, 57));
+    for (const QLabel* l : {label3, label4}) {
+        EXPECT_EQ(l->textFormat(), Qt::PlainText);
+        EXPECT_TRUE(l->wordWrap());
+        EXPECT_EQ(l->font().family(), QStringLiteral("Arial"));
+        EXPECT_EQ(l->font().pixelSize(), 16);
+        EXPECT_TRUE(l->font().bold());
+    }
+    EXPECT_TRUE(label1->text().startsWith(QStringLiteral("VARNOLO para Taviron")));
+    EXPECT_TRUE(label1->text().endsWith(QStringLiteral("V-1.0")));
+    EXPECT_EQ(label1->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(label1->font().bold());
+    EXPECT_EQ(label1->palette().color(QPalette::WindowText), QColor(Qt::red));
+}
+
+TEST(AspectoVentana, CapturaDeLaVentana) {
+    VentanaPrueba p;
+    TMForm& v = p.crear({});
+    v.show();
+    const QString carpeta = QStringLiteral(VARNOLO_CAPTURAS);
+    ASSERT_TRUE(QDir().mkpath(carpeta));
+    const QImage imagen = v.grab().toImage();
+    EXPECT_EQ(imagen.size() / imagen.devicePixelRatio(), QSize(632, 266));
+    EXPECT_TRUE(imagen.save(QDir(carpeta).filePath(QStringLiteral("MainForm.png"))));
+}
+
+TEST(AspectoVentana, SalirCierraLaVentana) {
+    VentanaPrueba p;
+    TMForm& v = p.crear({});
+    p.mostrar();
+    p.boton("BClose")->click();
+    EXPECT_FALSE(v.isVisible());
+}
+
+TEST(Ayuda, SinArchivoDeAyudaLoDice) {
+    VentanaPrueba p;
+    TMForm& v = p.crear({});
+    p.mostrar();
+    v.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+
+    p.boton("Button1")->click();
+    QTest::keyClick(&v, Qt::Key_F1);
+
+    ASSERT_EQ(p.avisos.size(), 2);
+    for (const AvisoVentana& a : p.avisos) {
+        EXPECT_TRUE(
+            a.texto.startsWith(QStringLiteral("No se encuentra el archivo de ayuda VELNA.chm")))
+            << a.texto.toStdString();
+        EXPECT_TRUE(a.texto.contains(QDir::toNativeSeparators(p.carpetas.programa())));
+    }
+}
+
+/// Runs `accion` on the modal window that opens next, from the event loop.
+template <typename Ventana, typename Accion>
+void alAbrirse(Accion accion) {
+    QTimer::singleShot(0, [accion] {
+        auto* modal = qobject_cast<Ventana*>(QApplication::activeModalWidget());
+        if (!modal) {
+            ADD_FAILURE() << "No se abrió la ventana esperada";
+            if (QApplication::activeModalWidget()) QApplication::activeModalWidget()->close();
+            return;
+        }
+        accion(modal);
+    });
+}
+
+TEST(DialogosReales, CajaDeMensajeConTituloYBotonAceptar) {
+    VentanaPrueba p;
+    DialogosVentana reales = DialogosVentana::reales();
+    reales.elegirArchivo = [](QWidget*) { return std::nullopt; };
+    TMForm v(p.carpetas.entorno(), {}, reales);
+    v.show();
+
+    QString titulo, texto, boton;
+    alAbrirse<QMessageBox>([&](QMessageBox* caja) {
+        titulo = caja->windowTitle();
+        texto = caja->text();
+        boton = caja->button(QMessageBox::Ok)->text();
+        caja->button(QMessageBox::Ok)->click();
+    });
+    v.BExportarClick();
+
+    EXPECT_EQ(titulo, QStringLiteral("Varnolo"));
+    EXPECT_EQ(texto, kNoExisteArchivo);
+    EXPECT_EQ(boton, QStringLiteral("Aceptar"));
+}
+
+TEST(DialogosReales, OpenDialogXML) {
+    QString titulo, sufijo;
+    QStringList filtros;
+    alAbrirse<QFileDialog>([&](QFileDialog* d) {
+        titulo = d->windowTitle();
+        filtros = d->nameFilters();
+        sufijo = d->defaultSuffix();
+        d->reject();
+    });
+    EXPECT_EQ(mostrarOpenDialogXML(nullptr), std::nullopt);
+    EXPECT_EQ(titulo, QStringLiteral("Seleccione Archivo XML obtenido de VELNA"));
+    EXPECT_EQ(filtros, QStringList{QStringLiteral("*.xml (*.xml)")});
+    EXPECT_EQ(sufijo, QStringLiteral("xml"));
+}
+
+}  // namespace
+}  // namespace varnolo::prueba
