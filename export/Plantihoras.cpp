@@ -1,8 +1,195 @@
 #include "Plantihoras.h"
 
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+
+#include "SeleccionMarcos.h"
+#include "data/Errores.h"
+#include "data/Sobre.h"
+#include "ui_Plantihoras.h"
+
 namespace varnolo {
 
-// Not written yet.
-SeleccionMarcos mostrarPlantillas(QWidget*, const EstadoPrograma&) { return {true, QString(), 0}; }
+namespace {
+
+const QString kJornadas = QStringLiteral("JORNADAS_ESCOLARES");
+const QString kTramos = QStringLiteral("TRAMOS_HORARIOS");
+
+void avisoCaja(QWidget* padre, const QString& texto) {
+    QMessageBox caja(QMessageBox::NoIcon, QStringLiteral("Varnolo"), texto, QMessageBox::Ok, padre);
+    caja.setTextFormat(Qt::PlainText);
+    caja.exec();
+}
+
+/// A label's look: pixel height of its font and the colour of its text. Forms keep
+/// point sizes only, so the exact pixel heights are set here.
+void aspecto(QWidget* w, int pixeles, const QColor& color = QColor()) {
+    QFont f = w->font();
+    f.setPixelSize(pixeles);
+    w->setFont(f);
+    if (color.isValid()) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::WindowText, color);
+        w->setPalette(p);
+    }
+}
+
+}  // namespace
+
+AvisoPlantillas& avisoPlantillas() {
+    static AvisoPlantillas aviso = avisoCaja;
+    return aviso;
+}
+
+TPlantillas::TPlantillas(const EstadoPrograma& estado, QWidget* propietario)
+    : QDialog(propietario), ui(std::make_unique<Ui::TPlantillas>()), estado_(estado) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(371, 336);
+    aplicarAspecto();
+    connect(ui->ListBox2, &QListWidget::clicked, this, [this] { ListBox2Click(); });
+    connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this] { ListBox2Click(); });
+    connect(ui->BitBtnContinuar, &QPushButton::clicked, this, [this] { BitBtnContinuarClick(); });
+}
+
+TPlantillas::~TPlantillas() = default;
+
+void TPlantillas::aplicarAspecto() {
+    const QColor granate(0x80, 0x00, 0x00);
+    setPalette(QPalette(palette().color(QPalette::Button)));
+    QFont fuente = font();
+    fuente.setPixelSize(11);
+    setFont(fuente);
+    aspecto(ui->LabelPlantillas, 13);
+    aspecto(ui->Label2, 11, Qt::blue);
+    aspecto(ui->LabelMarcos, 16, granate);
+    aspecto(ui->Label1, 16, granate);
+    aspecto(ui->LabelSelec, 13, Qt::red);
+    aspecto(ui->LabelNombre, 16, granate);
+    aspecto(ui->LabelPlanFec1, 16, granate);
+    aspecto(ui->LabelPlanFec2, 16, granate);
+    aspecto(ui->BitBtnContinuar, 11);
+    aspecto(ui->ComboBoxPlantilla, 11);
+    QPalette amarillo = ui->ComboBoxPlantilla->palette();
+    amarillo.setColor(QPalette::Base, Qt::yellow);
+    amarillo.setColor(QPalette::Button, Qt::yellow);
+    ui->ComboBoxPlantilla->setPalette(amarillo);
+    ui->BitBtnContinuar->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+}
+
+bool TPlantillas::cargarDocumento() {
+    documento_ = std::make_unique<DocumentoXml>();
+    return documento_->load(estado_.filenameXML);
+}
+
+int TPlantillas::marcosDelDocumento() const {
+    return documento_ ? static_cast<int>(listaDeMarcos(*documento_).size()) : 0;
+}
+
+int TPlantillas::entradasMarcos() const { return ui->ListBox2->count(); }
+
+bool TPlantillas::event(QEvent* evento) {
+    if (evento->type() == QEvent::WindowActivate && !activado_) FormActivate();
+    return QDialog::event(evento);
+}
+
+void TPlantillas::showEvent(QShowEvent* evento) {
+    if (!centrado_) {
+        centrado_ = true;
+        if (QScreen* pantalla = screen()) {
+            move(pantalla->availableGeometry().center() - rect().center());
+        }
+    }
+    // The platform may not activate the window (offscreen, another window in
+    // front): the lists are filled when it first shows all the same.
+    if (!activado_) FormActivate();
+    QDialog::showEvent(evento);
+}
+
+void TPlantillas::keyPressEvent(QKeyEvent* evento) {
+    // There is no cancel: Escape does not close the dialog.
+    if (evento->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(evento);
+}
+
+// Fills the frame list once per showing. Filling it again at each later
+// activation would drop the user's selection when they come back from another
+// window, so the dialog keeps what it read at first.
+void TPlantillas::FormActivate() {
+    activado_ = true;
+    if (!documento_) cargarDocumento();
+    const QStringList marcos = listaDeMarcos(*documento_);
+    if (!marcos.isEmpty()) {
+        const QSignalBlocker bloqueo(ui->ListBox2);
+        ui->ComboBoxPlantilla->clear();
+        ui->ListBox2->clear();
+        ui->ComboBoxPlantilla->addItems(marcos);
+        ui->ListBox2->addItems(marcos);
+    }
+    ui->ComboBoxPlantilla->setCurrentIndex(0);
+    ComboBoxPlantillaChange();
+}
+
+void TPlantillas::ComboBoxPlantillaChange() {
+    const QString actual = ui->ComboBoxPlantilla->currentText();
+    ui->LabelNombre->setText(QStringLiteral("-"));
+    ui->LabelPlanFec1->setText(QStringLiteral("-"));
+    ui->LabelPlanFec2->setText(QStringLiteral("-"));
+    if (!documento_) return;
+    for (const Registro& r : registrosDeSeccion(*documento_, kJornadas)) {
+        if (r.datoSinRecortar(0) != actual) continue;
+        ui->LabelNombre->setText(r.datoSinRecortar(1));
+        ui->LabelPlanFec1->setText(r.datoSinRecortar(2));
+        ui->LabelPlanFec2->setText(r.datoSinRecortar(3));
+    }
+    // The slot list always shows the current frame's slots, also when the
+    // document has a single slot record.
+    ui->ListBox1->clear();
+    for (const Registro& r : registrosDeSeccion(*documento_, kTramos)) {
+        if (r.datoSinRecortar(4) == actual) ui->ListBox1->addItem(r.datoSinRecortar(1));
+    }
+}
+
+void TPlantillas::ListBox2Click() {
+    const int fila = ui->ListBox2->currentRow();
+    if (fila < 0) return;
+    ui->ComboBoxPlantilla->setCurrentIndex(fila);
+    ComboBoxPlantillaChange();
+}
+
+void TPlantillas::BitBtnContinuarClick() { close(); }
+
+void TPlantillas::FormClose() {
+    QStringList entradas;
+    QList<bool> seleccionadas;
+    for (int i = 0; i < ui->ListBox2->count(); ++i) {
+        entradas << ui->ListBox2->item(i)->text();
+        seleccionadas << ui->ListBox2->item(i)->isSelected();
+    }
+    const CierreMarcos cierre = cerrarSeleccionMarcos(entradas, seleccionadas);
+    resultMH = cierre.seleccion.resultMH;
+    resultado = cierre.seleccion.resultado;
+    if (!cierre.mensaje.isEmpty()) avisoPlantillas()(this, cierre.mensaje);
+}
+
+void TPlantillas::done(int r) {
+    FormClose();
+    QDialog::done(resultMH ? QDialog::Accepted : r);
+}
+
+SeleccionMarcos mostrarPlantillas(QWidget* propietario, const EstadoPrograma& estado) {
+    // Owned by the window while it exists; destroyed here in any case.
+    std::unique_ptr<TPlantillas> Plantillas = std::make_unique<TPlantillas>(estado, propietario);
+    Plantillas->setObjectName(QStringLiteral("Plantillas"));
+    if (!Plantillas->cargarDocumento()) {
+        throw ErrorVarnolo(kDocumentoMarcosIlegible.arg(estado.filenameXML));
+    }
+    if (Plantillas->marcosDelDocumento() == 0) throw ErrorVarnolo(kSinMarcosHorarios);
+    Plantillas->exec();
+    return {Plantillas->resultMH, Plantillas->resultado, Plantillas->entradasMarcos()};
+}
 
 }  // namespace varnolo
