@@ -2,7 +2,7 @@
 // A table object of our dBase engine: a cursor over one .DBF table, configured while
 // closed (folder, table name, exclusive flag), then created, opened, walked, located,
 // filtered and written. Tables it creates are dBase IV files (level 7 when a field
-// name is longer than 10 characters) that other dBase programs read; it reads tables
+// name is longer than 11 characters) that other dBase programs read; it reads tables
 // written by other programs (dBase III/IV/5, level 7, FoxPro).
 //
 // All table objects of this process over the same file share one copy of its rows,

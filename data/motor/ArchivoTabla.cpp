@@ -1,0 +1,218 @@
+#include "ArchivoTabla.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <limits>
+
+#include "data/Errores.h"
+#include "data/IndiceMdx.h"
+
+namespace varnolo::motor {
+
+namespace {
+
+using plataforma::ArchivoBloqueado;
+
+// The open files of this process, by canonical path.
+QHash<QString, std::shared_ptr<ArchivoTabla>>& abiertos() {
+    static QHash<QString, std::shared_ptr<ArchivoTabla>> mapa;
+    return mapa;
+}
+
+QString claveDe(const QString& ruta) {
+    QString clave = QFileInfo(ruta).canonicalFilePath();
+    if (clave.isEmpty()) clave = QFileInfo(ruta).absoluteFilePath();
+#ifdef Q_OS_WIN
+    clave = clave.toLower();
+#endif
+    return clave;
+}
+
+QString nativa(const QString& ruta) { return QDir::toNativeSeparators(ruta); }
+
+constexpr char kFinArchivo = 0x1A;
+
+}  // namespace
+
+bool ArchivoTabla::abiertoEnProceso(const QString& ruta) {
+    return abiertos().contains(claveDe(ruta));
+}
+
+QString ArchivoTabla::rutaIndice(const QString& rutaDbf) {
+    const QFileInfo info(rutaDbf);
+    QString base = info.fileName();
+    const bool minusculas = base.endsWith(QStringLiteral(".dbf"));
+    if (base.endsWith(QStringLiteral(".dbf"), Qt::CaseInsensitive)) base.chop(4);
+    const QString nombre = base + (minusculas ? QStringLiteral(".mdx") : QStringLiteral(".MDX"));
+    const QDir carpeta = info.dir();
+    const QStringList existentes = carpeta.entryList({base + QStringLiteral(".*")}, QDir::Files);
+    for (const QString& e : existentes) {
+        if (e.compare(nombre, Qt::CaseInsensitive) == 0) return carpeta.filePath(e);
+    }
+    return carpeta.filePath(nombre);
+}
+
+std::shared_ptr<ArchivoTabla> ArchivoTabla::tomar(const QString& ruta, const QString& nombre,
+                                                  bool exclusiva) {
+    const QString clave = claveDe(ruta);
+    const auto acceso =
+        exclusiva ? ArchivoBloqueado::Acceso::Exclusivo : ArchivoBloqueado::Acceso::Compartido;
+    if (auto hallado = abiertos().value(clave)) {
+        if (exclusiva) {
+            QString detalle;
+            if (hallado->archivo_->hacerExclusivo(detalle) != ArchivoBloqueado::Fallo::Ninguno) {
+                throw ErrorTabla(QStringLiteral("La tabla %1 está en uso por otro programa (%2)")
+                                     .arg(nombre, nativa(ruta)));
+            }
+        }
+        ++hallado->holders_;
+        return hallado;
+    }
+
+    ArchivoBloqueado::Fallo fallo;
+    QString detalle;
+    auto archivo = ArchivoBloqueado::abrir(ruta, acceso, false, fallo, detalle);
+    if (!archivo) {
+        switch (fallo) {
+            case ArchivoBloqueado::Fallo::NoExiste:
+                throw ErrorTabla(
+                    QStringLiteral("No se puede abrir la tabla %1: el archivo no existe (%2)")
+                        .arg(nombre, nativa(ruta)));
+            case ArchivoBloqueado::Fallo::EnUso:
+                throw ErrorTabla(QStringLiteral("La tabla %1 está en uso por otro programa (%2)")
+                                     .arg(nombre, nativa(ruta)));
+            default:
+                throw ErrorTabla(QStringLiteral("No se puede abrir la tabla %1: %2 (%3)")
+                                     .arg(nombre, detalle, nativa(ruta)));
+        }
+    }
+
+    std::shared_ptr<ArchivoTabla> t(new ArchivoTabla);
+    t->ruta_ = ruta;
+    t->clave_ = clave;
+    t->nombre_ = nombre;
+    const qint64 tamano = archivo->tamano();
+    if (tamano < 0 || tamano > std::numeric_limits<int>::max()) {
+        throw ErrorTabla(
+            QStringLiteral("No se puede leer la tabla %1 (%2)").arg(nombre, nativa(ruta)));
+    }
+    t->datos_.resize(static_cast<qsizetype>(tamano));
+    if (tamano > 0 && !archivo->leer(0, t->datos_.data(), tamano)) {
+        throw ErrorTabla(
+            QStringLiteral("No se puede leer la tabla %1 (%2)").arg(nombre, nativa(ruta)));
+    }
+    t->estructura_ = leerEstructura(t->datos_, nombre, ruta);
+    t->formato_ = FormatoValores::de(t->estructura_);
+
+    // The header's count is believed only as far as the file goes; a record cut
+    // short (other than by the end marker) is damage.
+    const qint64 cuerpo = tamano - t->estructura_.largoCabecera;
+    const qint64 completos = cuerpo / t->estructura_.largoRegistro;
+    const qint64 resto = cuerpo % t->estructura_.largoRegistro;
+    qint64 registros = t->estructura_.registrosCabecera;
+    if (registros > completos) {
+        const bool soloMarca = resto == 1 && t->datos_.back() == kFinArchivo;
+        if (resto != 0 && !soloMarca) {
+            throw ErrorTabla(
+                QStringLiteral("La tabla %1 está dañada: el registro %2 está cortado (%3)")
+                    .arg(nombre)
+                    .arg(completos + 1)
+                    .arg(nativa(ruta)));
+        }
+        registros = completos;
+    }
+    t->numRegistros_ = static_cast<int>(registros);
+    t->datos_.truncate(t->estructura_.largoCabecera +
+                       static_cast<qsizetype>(registros) * t->estructura_.largoRegistro);
+    for (int i = 0; i < t->estructura_.campos.size(); ++i) {
+        t->campos_.insert(t->estructura_.campos[i].fisico.nombre, i);
+    }
+    t->archivo_ = std::move(archivo);
+    t->holders_ = 1;
+    abiertos().insert(clave, t);
+    return t;
+}
+
+void ArchivoTabla::soltar() {
+    if (--holders_ > 0) return;
+    // Released whatever happens to the index: the registry lets go of the file
+    // when this function returns.
+    struct Liberar {
+        ArchivoTabla* t;
+        ~Liberar() { abiertos().remove(t->clave_); }
+    } liberar{this};
+    if (cambiado_) escribirIndice();
+}
+
+int ArchivoTabla::indiceCampo(const QString& campo) const {
+    return campos_.value(campo.trimmed().toUpper(), -1);
+}
+
+void ArchivoTabla::comprobarEscritura() const {
+    if (archivo_->soloLectura()) {
+        throw ErrorTabla(
+            QStringLiteral("La tabla %1 es de solo lectura (%2)").arg(nombre_, nativa(ruta_)));
+    }
+}
+
+void ArchivoTabla::escribir(qint64 posicion, const QByteArray& bytes) {
+    if (!archivo_->escribir(posicion, bytes.constData(), bytes.size())) {
+        throw ErrorTabla(
+            QStringLiteral("No se puede escribir en la tabla %1 (%2)").arg(nombre_, nativa(ruta_)));
+    }
+}
+
+void ArchivoTabla::escribirCabecera(QDate fecha) {
+    estructura_.fecha = fecha;
+    estructura_.registrosCabecera = static_cast<quint32>(numRegistros_);
+    const QByteArray bytes = codificarFechaYCuenta(fecha, estructura_.registrosCabecera);
+    datos_.replace(1, bytes.size(), bytes);
+    escribir(1, bytes);
+}
+
+int ArchivoTabla::anadir(const QByteArray& registro, QDate fecha) {
+    comprobarEscritura();
+    const qint64 posicion = datos_.size();
+    escribir(posicion, registro + kFinArchivo);
+    datos_.append(registro);
+    ++numRegistros_;
+    ++version_;
+    cambiado_ = true;
+    escribirCabecera(fecha);
+    return numRegistros_ - 1;
+}
+
+void ArchivoTabla::reescribir(int i, const QByteArray& registro, QDate fecha) {
+    comprobarEscritura();
+    const qint64 posicion =
+        estructura_.largoCabecera + static_cast<qint64>(i) * estructura_.largoRegistro;
+    escribir(posicion, registro);
+    datos_.replace(posicion, registro.size(), registro);
+    ++version_;
+    cambiado_ = true;
+    escribirCabecera(fecha);
+}
+
+void ArchivoTabla::escribirIndice() {
+    if (!estructura_.indiceProduccion) return;
+    QList<TagMdx> tags;
+    for (const CampoDbf& c : estructura_.campos) {
+        if (!c.indexado) continue;
+        // Only numeric tags can be written; an index over text stays as it is.
+        if (!esNumerico(c.fisico)) return;
+        TagMdx tag;
+        tag.nombre = c.fisico.nombre;
+        tag.expresion = c.fisico.nombre;
+        for (int i = 0; i < numRegistros_; ++i) {
+            if (borrado(i)) continue;
+            const auto v = numeroCampo(registro(i) + c.desplazamiento, c.fisico, formato_);
+            tag.claves.emplace_back(v.value_or(0.0), static_cast<quint32>(i + 1));
+        }
+        tags.append(tag);
+    }
+    if (tags.isEmpty()) return;
+    escribirIndiceMdx(rutaIndice(ruta_), nombre_, tags, estructura_.fecha, estructura_.fecha);
+    cambiado_ = false;
+}
+
+}  // namespace varnolo::motor
