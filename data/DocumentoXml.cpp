@@ -538,24 +538,51 @@ QString DocumentoXml::encoding() const {
 }
 
 QByteArray DocumentoXml::toByteArray() const {
+    xmlDocPtr doc = d->doc;
+    const bool codificacionDeclarada = d->declaracion && doc->encoding != nullptr;
+    // A document that names no encoding is UTF-8. libxml2 writes such a document in
+    // ASCII with character references; told that it is UTF-8 it writes the characters
+    // themselves, and its declaration is then written here, unchanged.
+    QByteArray declaracion;
+    if (d->declaracion && !codificacionDeclarada) {
+        declaracion =
+            "<?xml version=\"" +
+            QByteArray(doc->version ? reinterpret_cast<const char*>(doc->version) : "1.0") + '"';
+        if (doc->standalone == 1) declaracion += " standalone=\"yes\"";
+        if (doc->standalone == 0) declaracion += " standalone=\"no\"";
+        declaracion += "?>\n";
+    }
+    const char* codificacion =
+        codificacionDeclarada ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
+    struct CodificacionProvisional {
+        xmlDocPtr doc;
+        bool puesta;
+        CodificacionProvisional(xmlDocPtr d, bool poner) : doc(d), puesta(poner) {
+            if (puesta) doc->encoding = xmlStrdup(BAD_CAST "UTF-8");
+        }
+        ~CodificacionProvisional() {
+            if (!puesta) return;
+            xmlFree(const_cast<xmlChar*>(doc->encoding));
+            doc->encoding = nullptr;
+        }
+    } provisional(doc, !codificacionDeclarada);
+
     std::unique_ptr<xmlBuffer, LiberarContexto> buf(xmlBufferCreate());
     if (!buf) throw std::bad_alloc();
-    const char* codificacion =
-        d->declaracion ? reinterpret_cast<const char*>(d->doc->encoding) : nullptr;
-    const int opciones = d->declaracion ? 0 : XML_SAVE_NO_DECL;
-    xmlSaveCtxtPtr ctx = xmlSaveToBuffer(buf.get(), codificacion, opciones);
+    xmlSaveCtxtPtr ctx =
+        xmlSaveToBuffer(buf.get(), codificacion, codificacionDeclarada ? 0 : XML_SAVE_NO_DECL);
     if (ctx == nullptr) {
         fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
                   .arg(encoding()));
     }
-    const long escrito = xmlSaveDoc(ctx, d->doc);
+    const long escrito = xmlSaveDoc(ctx, doc);
     const int cerrado = xmlSaveClose(ctx);
     if (escrito < 0 || cerrado < 0) {
         fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
                   .arg(encoding()));
     }
-    return QByteArray(reinterpret_cast<const char*>(xmlBufferContent(buf.get())),
-                      xmlBufferLength(buf.get()));
+    return declaracion + QByteArray(reinterpret_cast<const char*>(xmlBufferContent(buf.get())),
+                                    xmlBufferLength(buf.get()));
 }
 
 void DocumentoXml::save(const QString& ruta) const {
