@@ -1,0 +1,225 @@
+// Loading untrusted files safely, querying, and building documents node by node.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <functional>
+
+#include "data/DocumentoXml.h"
+#include "data/Errores.h"
+
+namespace varnolo {
+namespace {
+
+QString fixture(const char* nombre) {
+    return QStringLiteral(VARNOLO_DATOS_XML "/") + QString::fromUtf8(nombre);
+}
+
+QByteArray leer(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void escribir(const QString& ruta, const QByteArray& contenido) {
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(contenido), contenido.size());
+}
+
+void esperarVacio(const DocumentoXml& doc) {
+    EXPECT_FALSE(doc.cargado());
+    EXPECT_TRUE(doc.documentElement().isNull());
+    EXPECT_TRUE(doc.selectNodes(QStringLiteral("//node()")).empty());
+    EXPECT_TRUE(doc.selectNodes(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).empty());
+}
+
+// Files that must leave an empty document: never a crash, an exception, an expanded
+// entity or a file read from elsewhere.
+TEST(CargaXml, DocumentosRechazadosQuedanVacios) {
+    QTemporaryDir dir;
+    const QString secreto = dir.filePath(QStringLiteral("secreto.txt"));
+    escribir(secreto, "SECRETO");
+    const QByteArray urlSecreto = QUrl::fromLocalFile(secreto).toEncoded();
+
+    struct Caso {
+        const char* nombre;
+        QByteArray contenido;
+    };
+    const Caso casos[] = {
+        {"vacio", ""},
+        {"solo declaracion", "<?xml version=\"1.0\"?>\n"},
+        {"texto", "esto no es XML"},
+        {"cortado", leer(fixture("malformado.xml"))},
+        {"etiquetas cruzadas", leer(fixture("etiquetas_cruzadas.xml"))},
+        {"dos raices", "<SERVICIO/><SERVICIO/>"},
+        {"nulos", QByteArray("<SERVICIO>\0</SERVICIO>", 22)},
+        {"codificacion desconocida", "<?xml version=\"1.0\" encoding=\"X-NO-EXISTE\"?><SERVICIO/>"},
+        {"mil millones de risas", leer(fixture("mil_millones.xml"))},
+        {"entidad externa", "<?xml version=\"1.0\"?><!DOCTYPE SERVICIO [<!ENTITY s SYSTEM \"" +
+                                urlSecreto + "\">]><SERVICIO><dato>&s;</dato></SERVICIO>"},
+        {"entidad de parametro externa",
+         "<?xml version=\"1.0\"?><!DOCTYPE SERVICIO [<!ENTITY % p SYSTEM \"" + urlSecreto +
+             "\"> %p;]><SERVICIO/>"},
+        {"entidad por red",
+         "<!DOCTYPE SERVICIO [<!ENTITY r SYSTEM \"http://127.0.0.1:9/x\">]>"
+         "<SERVICIO>&r;</SERVICIO>"},
+        {"entidad interna sencilla",
+         "<!DOCTYPE SERVICIO [<!ENTITY e \"valor\">]><SERVICIO>&e;</SERVICIO>"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        QElapsedTimer reloj;
+        reloj.start();
+        DocumentoXml doc;
+        ASSERT_TRUE(doc.loadXml("<SERVICIO/>"));
+        EXPECT_FALSE(doc.loadXml(c.contenido));
+        esperarVacio(doc);
+        EXPECT_FALSE(doc.toByteArray().contains("SECRETO"));
+        EXPECT_LT(reloj.elapsed(), 2000);
+    }
+}
+
+TEST(CargaXml, ArchivosQueNoSePuedenCargar) {
+    QTemporaryDir dir;
+    // Larger than allowed: refused before it is read (a sparse file, cheap to make).
+    const QString grande = dir.filePath(QStringLiteral("grande.xml"));
+    {
+        QFile f(grande);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<SERVICIO>");
+        ASSERT_TRUE(f.resize(DocumentoXml::kTamanoMaximo + 1));
+    }
+    for (const QString& ruta : {grande, dir.path(), dir.filePath(QStringLiteral("falta.xml")),
+                                fixture("mil_millones.xml")}) {
+        SCOPED_TRACE(ruta.toStdString());
+        DocumentoXml doc;
+        EXPECT_FALSE(doc.load(ruta));
+        esperarVacio(doc);
+    }
+}
+
+// An external DTD is neither fetched nor read: the entity that it would declare stays
+// unknown and the document loads with nothing in its place.
+TEST(CargaXml, DtdExternoNoSeLee) {
+    QTemporaryDir dir;
+    const QString dtd = dir.filePath(QStringLiteral("externo.dtd"));
+    escribir(dtd, "<!ENTITY e \"SECRETO\">");
+    const QByteArray xml = "<?xml version=\"1.0\"?><!DOCTYPE SERVICIO SYSTEM \"" +
+                           QUrl::fromLocalFile(dtd).toEncoded() +
+                           "\"><SERVICIO><dato>a&e;b</dato></SERVICIO>";
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.loadXml(xml));
+    EXPECT_EQ(doc.selectSingleNode(QStringLiteral("/SERVICIO/dato")).text(), QStringLiteral("ab"));
+    EXPECT_FALSE(doc.toByteArray().contains("SECRETO"));
+
+    // A DOCTYPE without entities is harmless and accepted.
+    ASSERT_TRUE(doc.loadXml("<!DOCTYPE SERVICIO [<!ELEMENT SERVICIO ANY>]><SERVICIO>x</SERVICIO>"));
+    EXPECT_EQ(doc.documentElement().text(), QStringLiteral("x"));
+}
+
+TEST(ConsultaXml, ExpresionesYNodosNulosNoFallan) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.load(fixture("utf8.xml")));
+    for (const char* expresion : {"", "/SERVICIO[", "///", "count(//dato)", "namespace::*",
+                                  "//dato/namespace::*", "1 div 0", "/NO_EXISTE"}) {
+        SCOPED_TRACE(expresion);
+        EXPECT_TRUE(doc.selectNodes(QString::fromUtf8(expresion)).empty());
+        EXPECT_TRUE(doc.selectSingleNode(QString::fromUtf8(expresion)).isNull());
+    }
+    const NodoXml nulo = doc.selectSingleNode(QStringLiteral("/NO_EXISTE"));
+    EXPECT_TRUE(nulo.firstChild().firstChild().isNull());
+    EXPECT_EQ(nulo.text(), QString());
+    EXPECT_EQ(nulo.nombre(), QString());
+    EXPECT_EQ(nulo.attribute(QStringLiteral("seq")), QString());
+    EXPECT_TRUE(nulo.selectNodes(QStringLiteral("dato")).empty());
+    EXPECT_TRUE(nulo.hijos(QStringLiteral("dato")).empty());
+
+    // Attributes can be selected; the text of an element is that of all its descendants.
+    const auto seqs = doc.selectNodes(QStringLiteral("//grupo_datos/@seq"));
+    ASSERT_EQ(seqs.size(), 4u);
+    EXPECT_EQ(seqs[1].text(), QStringLiteral("MATERIAS"));
+    const NodoXml registro =
+        doc.selectSingleNode(QStringLiteral("//grupo_datos[@seq='MATERIA'][2]"));
+    EXPECT_EQ(registro.text(), QStringLiteral("102Lengua & Literatura"));
+    EXPECT_EQ(registro.selectNodes(QStringLiteral("dato")).size(), 2u);
+}
+
+TEST(ConstruccionXml, PrimerHijoSaltaSoloTextoEnBlanco) {
+    DocumentoXml doc;
+    NodoXml a = doc.createElement(QStringLiteral("a"));
+    a.setText(QStringLiteral(" \r\n\t "));
+    a.appendChild(doc.createElement(QStringLiteral("b")));
+    EXPECT_EQ(a.firstChild().nombre(), QStringLiteral("b"));
+
+    NodoXml c = doc.createElement(QStringLiteral("c"));
+    c.setText(QStringLiteral(" x "));
+    c.appendChild(doc.createElement(QStringLiteral("d")));
+    EXPECT_EQ(c.firstChild().nombre(), QStringLiteral("#text"));
+    EXPECT_EQ(c.firstChild().text(), QStringLiteral(" x "));
+}
+
+TEST(ConstruccionXml, NodosQuitadosSiguenVivosYSePuedenMover) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.load(fixture("anidados.xml")));
+    NodoXml bloque = doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS"));
+    NodoXml primera = bloque.firstChild();
+    bloque.removeChild(primera);
+    EXPECT_EQ(primera.attribute(QStringLiteral("seq")), QStringLiteral("UNIDADES"));
+    EXPECT_EQ(doc.selectNodes(QStringLiteral("/SERVICIO/BLOQUE_DATOS/grupo_datos")).size(), 2u);
+    // Appended again it goes last; appending an attached node moves it.
+    bloque.appendChild(primera);
+    NodoXml segunda = bloque.firstChild();
+    bloque.appendChild(segunda);
+    QStringList orden;
+    for (const NodoXml& s : bloque.hijos(QStringLiteral("grupo_datos"))) {
+        orden << s.attribute(QStringLiteral("seq"));
+    }
+    EXPECT_EQ(orden, (QStringList{QStringLiteral("UNIDADES"), QStringLiteral("UNIDADES"),
+                                  QStringLiteral("DEPENDENCIAS")}));
+
+    // setText replaces the content; the replaced children stay readable.
+    NodoXml dato = doc.selectSingleNode(QStringLiteral("//dato"));
+    NodoXml viejo = dato.firstChild();
+    dato.setText(QStringLiteral("nuevo"));
+    EXPECT_EQ(dato.text(), QStringLiteral("nuevo"));
+    EXPECT_EQ(viejo.text(), QStringLiteral("2B"));
+    // A removed root with everything under it, and elements never attached, are
+    // freed with the document (checked by the sanitizer build).
+    doc.createElement(QStringLiteral("suelto")).appendChild(doc.createElement(QStringLiteral("x")));
+    doc.removeChild(doc.documentElement());
+    EXPECT_FALSE(doc.cargado());
+}
+
+TEST(ConstruccionXml, CambiosQueXmlNoPermiteLevantanError) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.loadXml("<SERVICIO><BLOQUE_DATOS/></SERVICIO>"));
+    DocumentoXml otro;
+    NodoXml raiz = doc.documentElement();
+    NodoXml bloque = raiz.firstChild();
+    const std::pair<const char*, std::function<void()>> casos[] = {
+        {"añadir a un nodo nulo", [&] { NodoXml().appendChild(doc.createElement("a")); }},
+        {"añadir un nodo nulo", [&] { raiz.appendChild(NodoXml()); }},
+        {"segunda raiz", [&] { doc.appendChild(doc.createElement("OTRA")); }},
+        {"nodo de otro documento", [&] { raiz.appendChild(otro.createElement("a")); }},
+        {"contenerse a si mismo", [&] { bloque.appendChild(raiz); }},
+        {"quitar lo que no es hijo", [&] { bloque.removeChild(raiz); }},
+        {"quitar del documento lo que no es raiz", [&] { doc.removeChild(bloque); }},
+        {"nombre de elemento", [&] { doc.createElement("1grupo"); }},
+        {"nombre vacio", [&] { doc.createElement(""); }},
+        {"nombre de atributo", [&] { raiz.setAttribute("a b", "x"); }},
+        {"atributo en nodo nulo", [&] { NodoXml().setAttribute("a", "x"); }},
+        {"texto en nodo nulo", [&] { NodoXml().setText("x"); }},
+    };
+    for (const auto& [nombre, accion] : casos) {
+        SCOPED_TRACE(nombre);
+        EXPECT_THROW(accion(), ErrorVarnolo);
+    }
+    // Nothing of the document changed.
+    EXPECT_EQ(doc.toByteArray(), QByteArray("<SERVICIO><BLOQUE_DATOS/></SERVICIO>\n"));
+}
+
+}  // namespace
+}  // namespace varnolo

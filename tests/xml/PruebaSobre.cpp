@@ -1,0 +1,167 @@
+// Reading sections, records and items of exchange documents in every encoding that
+// Velna may write, and of documents that are not exchange documents at all.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include "data/DocumentoXml.h"
+#include "data/Sobre.h"
+
+namespace varnolo {
+namespace {
+
+QString fixture(const char* nombre) {
+    return QStringLiteral(VARNOLO_DATOS_XML "/") + QString::fromUtf8(nombre);
+}
+
+QList<QStringList> datosDe(const QList<Registro>& registros) {
+    QList<QStringList> r;
+    for (const Registro& reg : registros) {
+        QStringList l;
+        for (int i = 0; i < reg.count(); ++i) l << reg.dato(i);
+        r << l;
+    }
+    return r;
+}
+
+// The same exchange document written in four encodings (one of them with CR LF line
+// ends, one with the euro sign as a character reference) reads the same.
+struct Codificacion {
+    const char* archivo;
+    const char* declarada;
+};
+void PrintTo(const Codificacion& c, std::ostream* os) { *os << c.archivo; }
+
+class SobreCodificaciones : public ::testing::TestWithParam<Codificacion> {};
+
+TEST_P(SobreCodificaciones, LeeSeccionesRegistrosYDatos) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.load(fixture(GetParam().archivo)));
+    EXPECT_EQ(doc.encoding(), QString::fromUtf8(GetParam().declarada));
+
+    const QList<Registro> materias = registrosDeSeccion(doc, QStringLiteral("MATERIAS"));
+    ASSERT_EQ(materias.size(), 2);
+    const Registro& m = materias[0];
+    ASSERT_EQ(m.count(), 4);
+    EXPECT_EQ(m.dato(0), QStringLiteral("101"));
+    EXPECT_EQ(m.datoSinRecortar(0), QStringLiteral("  101 "));
+    EXPECT_EQ(m.dato(1), QStringLiteral("Matemáticas Ñ"));
+    EXPECT_TRUE(m.datoSinRecortar(1).startsWith(QLatin1Char('\n')) ||
+                m.datoSinRecortar(1).startsWith(QLatin1Char('\r')));
+    EXPECT_EQ(m.dato(2), QStringLiteral("5 €"));
+    // A blank-only item keeps its blanks until it is trimmed.
+    EXPECT_EQ(m.datoSinRecortar(3), QStringLiteral("   "));
+    EXPECT_EQ(m.dato(3), QString());
+    EXPECT_EQ(datosDe({materias[1]}),
+              (QList<QStringList>{{QStringLiteral("102"), QStringLiteral("Lengua & Literatura")}}));
+
+    // Whitespace between elements is not a node: the first child of BLOQUE_DATOS is
+    // the first section.
+    const NodoXml primera =
+        doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).firstChild();
+    EXPECT_EQ(primera.nombre(), QStringLiteral("grupo_datos"));
+    EXPECT_EQ(primera.text(), QStringLiteral("2018/2019"));
+    EXPECT_EQ(primera.attribute(QStringLiteral("seq")), QStringLiteral("CURSO_ESCOLAR"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, SobreCodificaciones,
+                         ::testing::Values(Codificacion{"utf8.xml", "UTF-8"},
+                                           Codificacion{"latin1.xml", "ISO-8859-1"},
+                                           Codificacion{"cp1252.xml", "Windows-1252"},
+                                           Codificacion{"utf16.xml", "UTF-16"}),
+                         [](const ::testing::TestParamInfo<Codificacion>& info) {
+                             const std::string archivo = info.param.archivo;
+                             return archivo.substr(0, archivo.find('.'));
+                         });
+
+TEST(Sobre, SoloRegistrosEHijosDirectosYSeccionesRepetidasEnOrden) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.load(fixture("anidados.xml")));
+    // Records nested in records are not records of the section; items of a nested
+    // record are not items of its parent; other children are not items.
+    const QList<QStringList> esperados = {
+        {QStringLiteral("1A"), QStringLiteral("Primero A")},
+        {QStringLiteral("2B"), QStringLiteral("Segundo B")},
+    };
+    EXPECT_EQ(datosDe(registrosDeSeccion(doc, QStringLiteral("UNIDADES"))), esperados);
+    EXPECT_EQ(registrosDeSeccion(doc, QStringLiteral("DEPENDENCIAS")).size(), 1);
+    EXPECT_TRUE(registrosDeSeccion(doc, QStringLiteral("EMPLEADOS")).isEmpty());
+    // The section name is compared whole and case-sensitively.
+    EXPECT_TRUE(registrosDeSeccion(doc, QStringLiteral("unidades")).isEmpty());
+    EXPECT_TRUE(registrosDeSeccion(doc, QStringLiteral("UNIDADE")).isEmpty());
+}
+
+TEST(Sobre, HijosDaLoMismoQueLaExpresionDato) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.load(fixture("anidados.xml")));
+    for (const NodoXml& registro :
+         doc.selectNodes(QStringLiteral("//grupo_datos | /SERVICIO | //dato"))) {
+        const auto porExpresion = registro.selectNodes(QStringLiteral("dato"));
+        const auto porHijos = registro.hijos(QStringLiteral("dato"));
+        ASSERT_EQ(porExpresion.size(), porHijos.size());
+        for (size_t i = 0; i < porHijos.size(); ++i) {
+            EXPECT_EQ(porHijos[i].text(), porExpresion[i].text());
+        }
+    }
+}
+
+TEST(Sobre, DocumentosSinSobreNoDanRegistros) {
+    const char* archivos[] = {"sin_sobre.xml", "malformado.xml", "etiquetas_cruzadas.xml",
+                              "mil_millones.xml", "no_existe.xml"};
+    for (const char* archivo : archivos) {
+        SCOPED_TRACE(archivo);
+        DocumentoXml doc;
+        doc.load(fixture(archivo));
+        EXPECT_TRUE(registrosDeSeccion(doc, QStringLiteral("MATERIAS")).isEmpty());
+    }
+}
+
+TEST(Sobre, DatoFueraDeRangoSeLeeVacio) {
+    const Registro r(QStringList{QStringLiteral(" a "), QStringLiteral("\tb\r\n")});
+    EXPECT_EQ(r.count(), 2);
+    EXPECT_EQ(r.dato(1), QStringLiteral("b"));
+    for (int i : {-1, 2, 100}) {
+        EXPECT_EQ(r.dato(i), QString());
+        EXPECT_EQ(r.datoSinRecortar(i), QString());
+    }
+    EXPECT_EQ(Registro().dato(0), QString());
+}
+
+TEST(Sobre, RutaDeRegistros) {
+    EXPECT_EQ(rutaRegistros(QStringLiteral("MATERIAS")),
+              QStringLiteral("/SERVICIO/BLOQUE_DATOS/grupo_datos[@seq=\"MATERIAS\"]/grupo_datos"));
+}
+
+// A large school: 20,000 records in one section, behind another section.
+TEST(Sobre, VeinteMilRegistrosSeSeleccionanDeprisa) {
+    QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SERVICIO><BLOQUE_DATOS>\n"
+        "<grupo_datos seq=\"ACTIVIDADES\"><grupo_datos><dato>1</dato><dato>2</dato>"
+        "</grupo_datos></grupo_datos>\n<grupo_datos seq=\"MATERIAS\">\n";
+    constexpr int kRegistros = 20000;
+    for (int i = 0; i < kRegistros; ++i) {
+        xml += "  <grupo_datos seq=\"MATERIA\"><dato nombre_dato=\"X\">" + QByteArray::number(i) +
+               "</dato><dato> Materia " + QByteArray::number(i) +
+               " </dato><dato>C</dato><dato>D</dato></grupo_datos>\n";
+    }
+    xml += "</grupo_datos></BLOQUE_DATOS></SERVICIO>\n";
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.loadXml(xml));
+
+    QElapsedTimer reloj;
+    reloj.start();
+    const auto nodos = doc.selectNodes(rutaRegistros(QStringLiteral("MATERIAS")));
+    const qint64 ms = reloj.elapsed();
+    EXPECT_EQ(nodos.size(), size_t{kRegistros});
+    EXPECT_LT(ms, 100);
+
+    const QList<Registro> registros = registrosDeSeccion(doc, QStringLiteral("MATERIAS"));
+    ASSERT_EQ(registros.size(), kRegistros);
+    EXPECT_EQ(registros[kRegistros - 1].dato(1), QStringLiteral("Materia 19999"));
+    EXPECT_EQ(registros[0].count(), 4);
+}
+
+}  // namespace
+}  // namespace varnolo
