@@ -1,9 +1,169 @@
+// Steps 1 and 2: the subjects of MATERIAS into ASIGNOMT (one row per distinct
+// subject, with a unique short code) and ASIGNOMT2 (one row per offering), then the
+// activities of ACTIVIDADES appended to ASIGNOMT.
+
+#include <QHash>
+#include <QSet>
+
 #include "CadenaExportacion.h"
+#include "FormaAlmacenada.h"
+#include "data/Sobre.h"
+#include "data/Textos.h"
 
 namespace varnolo {
 
-// Not written yet.
-void CadenaExportacion::ExportarMaterias() {}
-void CadenaExportacion::ExportarActividades() {}
+namespace {
+
+const QString kActividadPorDefecto = QStringLiteral("513");
+
+// Field widths of ASIGNOMT and ASIGNOMT2 that the lookups compare on.
+constexpr int kAnchoCod = 10;
+constexpr int kAnchoCodLargo = 10;
+constexpr int kAnchoNombre = 80;
+constexpr int kAnchoClave = 20;
+
+// What the two tables hold so far, kept beside them so that each lookup is a hash
+// probe instead of a scan; every key is in the form the table stores.
+struct ContenidoMaterias {
+    // ASIGNOMT2: every (MATERIA, OFERTAMATRI) pair written.
+    QSet<std::pair<QString, QString>> ofertas;
+    // ASIGNOMT: the COD of the first row for each (CODLARGO, NOMBRE).
+    QHash<std::pair<QString, QString>, QString> codigoPorCodLargoNombre;
+    // ASIGNOMT: every COD written, so that two short codes never store alike.
+    QSet<QString> codigosAlmacenados;
+
+    static std::pair<QString, QString> oferta(const QString& materia, const QString& oferta) {
+        return {formaAlmacenada(materia, kAnchoClave), formaAlmacenada(oferta, kAnchoClave)};
+    }
+    static std::pair<QString, QString> codLargoNombre(const QString& codLargo,
+                                                      const QString& nombre) {
+        return {formaAlmacenada(codLargo, kAnchoCodLargo), formaAlmacenada(nombre, kAnchoNombre)};
+    }
+};
+
+struct Materia {
+    QString oferta;    // item 0
+    QString materia;   // item 1
+    QString nombre;    // item 2
+    QString codLargo;  // item 3, or the start of the name
+};
+
+void escribirAsignomt(Tabla& t, const QString& cod, const Materia& m) {
+    t.append();
+    t.setString(QStringLiteral("COD"), cod);
+    t.setString(QStringLiteral("CODLARGO"), m.codLargo);
+    t.setString(QStringLiteral("NOMBRE"), m.nombre);
+    t.setBoolean(QStringLiteral("ESTAREA"), false);
+    t.post();
+}
+
+void escribirAsignomt2(Tabla& t, const QString& cod, const Materia& m) {
+    t.append();
+    t.setString(QStringLiteral("COD"), cod);
+    t.setString(QStringLiteral("CODLARGO"), m.codLargo);
+    t.setString(QStringLiteral("NOMBRE"), m.nombre);
+    t.setString(QStringLiteral("MATERIA"), m.materia);
+    t.setString(QStringLiteral("OFERTAMATRI"), m.oferta);
+    t.setBoolean(QStringLiteral("ESTAREA"), false);
+    t.post();
+}
+
+}  // namespace
+
+void CadenaExportacion::ExportarMaterias() {
+    const Entorno& entorno = estado_.entorno;
+    ListasMaterias& listas = estado_.listas;
+
+    borrarTabla(entorno, catalogo::ASIGNOMT().nombre);
+    crearTabla(entorno, catalogo::ASIGNOMT());
+    borrarTabla(entorno, catalogo::ASIGNOMT2().nombre);
+    crearTabla(entorno, catalogo::ASIGNOMT2());
+
+    const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("MATERIAS"));
+    Tabla asignomt(entorno.carpetaTrabajo, catalogo::ASIGNOMT().nombre);
+    Tabla asignomt2(entorno.carpetaTrabajo, catalogo::ASIGNOMT2().nombre);
+    asignomt.setReloj(entorno.reloj);
+    asignomt2.setReloj(entorno.reloj);
+    asignomt.open();
+    asignomt2.open();
+
+    ContenidoMaterias tablas;
+    Sufijador sufijador;
+    const auto codigoOcupado = [&](const QString& c) {
+        return listas.listaCodigos.count(c) > 0 ||
+               tablas.codigosAlmacenados.contains(formaAlmacenada(c, kAnchoCod));
+    };
+
+    for (const Registro& r : registros) {
+        if (r.count() < 2) continue;
+        Materia m;
+        const QString codigo = r.dato(3);
+        m.nombre = r.dato(2);
+        m.materia = r.dato(1);
+        m.oferta = r.dato(0);
+        m.codLargo = codigo.isEmpty() ? m.nombre.left(10) : codigo;
+        const QString primera = m.codLargo.left(10);
+        const QString nombreMayusculas = mayusculasAscii(m.nombre);
+        const QString codNombre = m.codLargo + m.nombre;
+
+        const bool repetida = listas.listaNombres.count(nombreMayusculas) > 0 &&
+                              listas.listaCodLargos.count(m.codLargo) > 0 &&
+                              listas.listaCodNombres.count(codNombre) > 0;
+        if (repetida) {
+            const auto oferta = ContenidoMaterias::oferta(m.materia, m.oferta);
+            if (tablas.ofertas.contains(oferta)) continue;
+            const auto existente = tablas.codigoPorCodLargoNombre.constFind(
+                ContenidoMaterias::codLargoNombre(m.codLargo, m.nombre));
+            if (existente == tablas.codigoPorCodLargoNombre.constEnd()) continue;
+            escribirAsignomt2(asignomt2, *existente, m);
+            tablas.ofertas.insert(oferta);
+            continue;
+        }
+
+        listas.listaNombres.insert(nombreMayusculas);  // a set keeps one of each
+        listas.listaCodLargos.insert(m.codLargo);
+        listas.listaCodNombres.insert(codNombre);
+        const QString cod = sufijador.hacerUnica(primera, codigoOcupado, candidatoAcortado);
+        listas.listaCodigos.insert(cod);
+
+        escribirAsignomt(asignomt, cod, m);
+        escribirAsignomt2(asignomt2, cod, m);
+        const QString codAlmacenado = formaAlmacenada(cod, kAnchoCod);
+        tablas.codigosAlmacenados.insert(codAlmacenado);
+        const auto clave = ContenidoMaterias::codLargoNombre(m.codLargo, m.nombre);
+        if (!tablas.codigoPorCodLargoNombre.contains(clave)) {
+            tablas.codigoPorCodLargoNombre.insert(clave, codAlmacenado);  // the first row wins
+        }
+        tablas.ofertas.insert(ContenidoMaterias::oferta(m.materia, m.oferta));
+    }
+    asignomt.close();
+    asignomt2.close();
+}
+
+void CadenaExportacion::ExportarActividades() {
+    const Entorno& entorno = estado_.entorno;
+    estado_.actividadPorDefecto = 0;
+
+    const QList<Registro> registros =
+        registrosDeSeccion(documento(), QStringLiteral("ACTIVIDADES"));
+    Tabla asignomt(entorno.carpetaTrabajo, catalogo::ASIGNOMT().nombre + QStringLiteral(".DBF"));
+    asignomt.setReloj(entorno.reloj);
+    asignomt.open();
+    for (const Registro& r : registros) {
+        if (r.count() < 2) continue;
+        const QString nombre = r.dato(2);
+        const QString codigo = r.dato(1);
+        asignomt.append();
+        asignomt.setString(QStringLiteral("COD"), codigo);
+        asignomt.setString(QStringLiteral("CODLARGO"), nombre.left(10));
+        asignomt.setString(QStringLiteral("NOMBRE"), nombre);
+        asignomt.setString(QStringLiteral("CODTAREA"), codigo);
+        asignomt.setBoolean(QStringLiteral("ESTAREA"), true);
+        asignomt.post();
+        if (codigo == kActividadPorDefecto) estado_.actividadPorDefecto = 1;
+    }
+    asignomt.close();
+    estado_.listas.vaciar();
+}
 
 }  // namespace varnolo

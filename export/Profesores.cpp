@@ -1,8 +1,52 @@
+// Step 3: the staff of EMPLEADOS into PROFT, one row per teacher, with the display
+// name built from three name parts and a unique abbreviation.
+
+#include "Abreviaturas.h"
 #include "CadenaExportacion.h"
+#include "data/Sobre.h"
 
 namespace varnolo {
 
-// Not written yet.
-void CadenaExportacion::ExportarProfesores() {}
+namespace {
+
+// The first character of a name part; an empty part gives none. Taken from the
+// trimmed part, so that a blank or a line break never ends up in an abbreviation.
+QString inicial(const QString& parte) { return parte.left(1); }
+
+}  // namespace
+
+void CadenaExportacion::ExportarProfesores() {
+    const Entorno& entorno = estado_.entorno;
+    borrarTabla(entorno, catalogo::PROFT().nombre);
+    AbreviaturasUnicas abreviaturas;
+    crearTabla(entorno, catalogo::PROFT());
+
+    const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("EMPLEADOS"));
+    Tabla proft(entorno.carpetaTrabajo, catalogo::PROFT().nombre);
+    proft.setReloj(entorno.reloj);
+    proft.open();
+    for (const Registro& r : registros) {
+        if (r.count() < 2) continue;
+        const QString empleado = r.dato(0);
+        const QString tomaPosesion = r.dato(1);
+        const QString departamento = r.dato(2);
+        const QString parte1 = r.dato(3);
+        const QString parte2 = r.dato(4);
+        const QString parte3 = r.dato(5);
+        const QString nombre = parte1 + u' ' + parte2 + QStringLiteral(", ") + parte3;
+        const QString iniciales = inicial(parte1) + inicial(parte2) + inicial(parte3);
+        const QString dada = r.dato(6);
+        const QString abreviatura = abreviaturas.dar(dada.isEmpty() ? iniciales : dada);
+
+        proft.append();
+        proft.setString(QStringLiteral("ABREV"), abreviatura);
+        proft.setString(QStringLiteral("NOMBRE"), nombre);
+        proft.setString(QStringLiteral("DEPART"), departamento);
+        proft.setString(QStringLiteral("X_EMPLEADO"), empleado);
+        proft.setString(QStringLiteral("F_TOMAPOS"), tomaPosesion);
+        proft.post();
+    }
+    proft.close();
+}
 
 }  // namespace varnolo
