@@ -8,7 +8,6 @@
 int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(varnolo::kTituloAplicacion);
-    QApplication::setApplicationDisplayName(varnolo::kTituloAplicacion);
     varnolo::cargarTraduccionesQt(aplicacion);
 
     varnolo::TMForm MForm(varnolo::Entorno::delSistema(QApplication::applicationDirPath()),

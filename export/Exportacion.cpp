@@ -1,8 +1,10 @@
 #include "Exportacion.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "CadenaExportacion.h"
+#include "data/Errores.h"
 
 namespace varnolo {
 
@@ -22,8 +24,13 @@ void ejecutarExportacion(EstadoPrograma& estado, Interaccion& interaccion) {
         return;
     }
 
+    // A file that is not an exchange document would otherwise run the chain over no
+    // sections: every work table emptied and the run reported as completed.
     estado.documento = std::make_unique<DocumentoXml>();
-    estado.documento->load(estado.filenameXML);
+    if (!estado.documento->load(estado.filenameXML)) {
+        throw ErrorVarnolo(QStringLiteral("El archivo %1 no es un documento XML válido")
+                               .arg(QDir::toNativeSeparators(estado.filenameXML)));
+    }
 
     interaccion.cursorOcupado();
     // A second export in the same run starts from empty subject lists.

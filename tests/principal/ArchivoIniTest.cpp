@@ -21,6 +21,8 @@ struct CasoIni {
     QByteArray despues;
 };
 
+void PrintTo(const CasoIni& caso, std::ostream* os) { *os << caso.nombre; }
+
 const CasoIni kCasosIni[] = {
     {"archivo_nuevo_con_crlf", std::nullopt, -1, "[Transformadores]\r\nTransformado=-1\r\n"},
     {"valor_sustituido_en_su_sitio",

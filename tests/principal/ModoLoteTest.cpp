@@ -25,6 +25,8 @@ struct CasoLote {
     std::optional<QByteArray> transformado;  // value written at close, or nothing written
 };
 
+void PrintTo(const CasoLote& caso, std::ostream* os) { *os << caso.nombre; }
+
 const auto kInfo = QMessageBox::Information;
 const auto kError = QMessageBox::Critical;
 
@@ -213,6 +215,28 @@ TEST(VentanaPrincipal, SinPoderEscribirTavironIniLaVentanaNoSeCierra) {
     EXPECT_EQ(p.avisos[0].icono, QMessageBox::Critical);
     EXPECT_EQ(p.avisos[0].texto,
               QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(v.rutaIni()));
+}
+
+TEST(VentanaPrincipal, DocumentoQueNoEsXmlNoVaciaLasTablas) {
+    VentanaPrueba p;
+    p.carpetas.instalarNivelcan();
+    p.documentos << p.carpetas.escribirDocumento(QStringLiteral("roto.xml"), "<SERVICIO><BLOQUE");
+    QFile tabla(p.carpetas.trabajo(QStringLiteral("ASIGNOMT.DBF")));
+    ASSERT_TRUE(tabla.open(QIODevice::WriteOnly));
+    tabla.write("tabla de Taviron");
+    tabla.close();
+    TMForm& v = p.crear({QStringLiteral("exportar"), QStringLiteral("x")});
+    p.mostrar();
+
+    ASSERT_EQ(p.avisos.size(), 1);
+    EXPECT_EQ(p.avisos[0].icono, QMessageBox::Critical);
+    EXPECT_TRUE(p.avisos[0].texto.contains(QStringLiteral("roto.xml")));
+    EXPECT_TRUE(v.isVisible());
+    ASSERT_TRUE(tabla.open(QIODevice::ReadOnly));
+    EXPECT_EQ(tabla.readAll(), "tabla de Taviron");
+
+    EXPECT_TRUE(v.close());
+    EXPECT_EQ(p.ini().value_or("(no existe)"), "[Transformadores]\r\nTransformado=0\r\n");
 }
 
 }  // namespace
