@@ -581,8 +581,16 @@ QByteArray DocumentoXml::toByteArray() const {
         fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
                   .arg(encoding()));
     }
-    return declaracion + QByteArray(reinterpret_cast<const char*>(xmlBufferContent(buf.get())),
-                                    xmlBufferLength(buf.get()));
+    const QByteArray salida =
+        declaracion + QByteArray(reinterpret_cast<const char*>(xmlBufferContent(buf.get())),
+                                 xmlBufferLength(buf.get()));
+    // Some encodings (UTF-7, EBCDIC) write even the declaration in a form that no reader
+    // recognises; such a file could not be read back, so it is not written.
+    if (d->declaracion && !tieneDeclaracion(salida)) {
+        fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
+                  .arg(encoding()));
+    }
+    return salida;
 }
 
 void DocumentoXml::save(const QString& ruta) const {

@@ -135,6 +135,19 @@ TEST(GuardadoXml, CodificacionDeLaDeclaracion) {
     }
 }
 
+// A document in an encoding whose output no reader would recognise (UTF-7 writes even
+// the declaration as "+ADw?xml") is refused rather than written unreadable.
+TEST(GuardadoXml, CodificacionIlegibleNoSeEscribe) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.loadXml("<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<SERVICIO>x</SERVICIO>"));
+    EXPECT_EQ(doc.documentElement().text(), QStringLiteral("x"));
+    EXPECT_THROW(doc.toByteArray(), ErrorVarnolo);
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorutf7.xml"));
+    EXPECT_THROW(doc.save(ruta), ErrorVarnolo);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden));
+}
+
 // The old root is replaced in its place: the prolog before it, the comments and
 // processing instructions after it.
 TEST(GuardadoXml, NuevaRaizEntreProloGoYEpilogo) {
