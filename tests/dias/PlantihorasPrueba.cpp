@@ -1,0 +1,269 @@
+// The time-frame dialog, offscreen: what it lists and shows, how clicks make a
+// frame current, the closing rule through the button and the close box, and the
+// repeated showing by the days-and-slots step.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "Impresion.h"
+#include "comun/Prueba.h"
+#include "data/Errores.h"
+#include "export/CadenaExportacion.h"
+#include "export/Plantihoras.h"
+#include "export/SeleccionMarcos.h"
+
+using namespace varnolo;
+
+namespace {
+
+class PlantihorasTest : public ::testing::Test {
+  protected:
+    prueba::Carpetas carpetas;
+    EstadoPrograma estado{carpetas.entorno()};
+    QStringList avisos;
+
+    void SetUp() override {
+        avisoPlantillas() = [this](QWidget*, const QString& t) { avisos << t; };
+    }
+    void TearDown() override { avisoPlantillas() = nullptr; }
+
+    void documento(const QList<QStringList>& marcos, const QList<QStringList>& tramos = {}) {
+        const QByteArray xml = prueba::documentoIntercambio(
+            {{"JORNADAS_ESCOLARES", marcos}, {"TRAMOS_HORARIOS", tramos}});
+        estado.filenameXML = carpetas.escribirDocumento("centro.xml", xml);
+        estado.documento = std::make_unique<DocumentoXml>();
+        estado.documento->loadXml(xml);
+    }
+    void letras(int n) {
+        QList<QStringList> marcos;
+        for (int i = 0; i < n; ++i) marcos << QStringList{QString(QChar(u'A' + i))};
+        documento(marcos);
+    }
+
+    /// Shows the dialog through mostrarPlantillas and lets `accion` work on it
+    /// while it runs modally.
+    SeleccionMarcos mostrar(std::function<void(TPlantillas&)> accion) {
+        QTimer::singleShot(0, [accion] {
+            auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
+            if (!d) {
+                ADD_FAILURE() << "no hay diálogo modal";
+                return;
+            }
+            accion(*d);
+        });
+        return mostrarPlantillas(nullptr, estado);
+    }
+};
+
+QListWidget* lista(QWidget& d, const char* nombre) {
+    return d.findChild<QListWidget*>(QString::fromLatin1(nombre));
+}
+QString texto(QWidget& d, const char* nombre) {
+    return d.findChild<QLabel*>(QString::fromLatin1(nombre))->text();
+}
+QStringList entradas(QListWidget* l) {
+    QStringList r;
+    for (int i = 0; i < l->count(); ++i) r << l->item(i)->text();
+    return r;
+}
+void clic(QListWidget* l, int fila, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, mod,
+                      l->visualItemRect(l->item(fila)).center());
+}
+/// Click on the first row, Ctrl+click on the others.
+void elegirFilas(TPlantillas& d, const QList<int>& filas) {
+    QListWidget* l = lista(d, "ListBox2");
+    for (qsizetype i = 0; i < filas.size(); ++i) {
+        clic(l, filas[i], i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+    }
+}
+void continuar(TPlantillas& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("BitBtnContinuar"), Qt::LeftButton);
+}
+
+TEST_F(PlantihorasTest, ListaYMarcoActual) {
+    documento({{" A ", "Mañana", "01/09/2025", "30/06/2026"},
+               {"B", "Tarde", "01/10/2025", "31/05/2026"},
+               {"C", "Noche"},
+               {"B", "Tarde bis", "02/10/2025", "01/06/2026"}},
+              {{"1", "Primera", "480", "540", " A "},
+               {"2", "Segunda", "540", "600", " A "},
+               {"3", "Tarde 1", "900", "960", "B"},
+               {"4", "Tarde 2", "960", "1020", "B"}});
+    TPlantillas d(estado);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    QListWidget* marcos = lista(d, "ListBox2");
+    QListWidget* horas = lista(d, "ListBox1");
+
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Planillas, Marcos o Jornadas Horarias"));
+    EXPECT_EQ(d.size(), QSize(371, 336));
+    EXPECT_FALSE(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(marcos->selectionMode(), QAbstractItemView::ExtendedSelection);
+    for (const char* oculto : {"Label2", "LabelSelec", "ComboBoxPlantilla"}) {
+        EXPECT_FALSE(d.findChild<QWidget*>(oculto)->isVisible()) << oculto;
+    }
+    auto* boton = d.findChild<QPushButton*>("BitBtnContinuar");
+    EXPECT_TRUE(boton->isDefault());
+    EXPECT_EQ(boton->text(), QStringLiteral("Continuar"));
+    EXPECT_EQ(texto(d, "LabelPlantillas"),
+              QStringLiteral("Seleccione los 5 días de la semana del Marco Horario que desea "
+                             "recoger en Taviron."));
+    EXPECT_EQ(d.findChild<QLabel*>("LabelMarcos")->font().pixelSize(), 16);
+
+    // Codes as they stand, nothing selected, the first frame on show.
+    EXPECT_EQ(entradas(marcos), (QStringList{" A ", "B", "C", "B"}));
+    EXPECT_TRUE(marcos->selectedItems().isEmpty());
+    EXPECT_EQ(texto(d, "LabelNombre"), QStringLiteral("Mañana"));
+    EXPECT_EQ(texto(d, "LabelPlanFec1"), QStringLiteral("01/09/2025"));
+    EXPECT_EQ(texto(d, "LabelPlanFec2"), QStringLiteral("30/06/2026"));
+    EXPECT_EQ(entradas(horas), (QStringList{"Primera", "Segunda"}));
+
+    // A repeated code shows the last record's name and the slots of all.
+    clic(marcos, 1);
+    EXPECT_EQ(texto(d, "LabelNombre"), QStringLiteral("Tarde bis"));
+    EXPECT_EQ(texto(d, "LabelPlanFec1"), QStringLiteral("02/10/2025"));
+    EXPECT_EQ(entradas(horas), (QStringList{"Tarde 1", "Tarde 2"}));
+
+    // A frame with fewer items and no slots: the missing dates read empty.
+    clic(marcos, 2, Qt::ControlModifier);
+    EXPECT_EQ(texto(d, "LabelNombre"), QStringLiteral("Noche"));
+    EXPECT_EQ(texto(d, "LabelPlanFec1"), QString());
+    EXPECT_TRUE(entradas(horas).isEmpty());
+
+    // Ctrl+click on a selected entry deselects it and still puts it on show.
+    clic(marcos, 1, Qt::ControlModifier);
+    EXPECT_FALSE(marcos->item(1)->isSelected());
+    EXPECT_TRUE(marcos->item(2)->isSelected());
+    EXPECT_EQ(texto(d, "LabelNombre"), QStringLiteral("Tarde bis"));
+
+    const QString carpeta = QStringLiteral(VARNOLO_CAPTURAS);
+    QDir().mkpath(carpeta);
+    EXPECT_TRUE(d.grab().save(QDir(carpeta).filePath("Plantihoras.png")));
+}
+
+TEST_F(PlantihorasTest, ReglaDeCierre) {
+    struct Caso {
+        const char* que;
+        int marcos;
+        QList<int> filas;  // clicked in this order
+        bool cajaDeCierre;
+        SeleccionMarcos esperado;
+        QString aviso;
+    };
+    const Caso casos[] = {
+        {"cinco aceptados",
+         7,
+         {0, 1, 2, 3, 4},
+         false,
+         {true, "A         B         C         D         E         ", 7},
+         {}},
+        {"seis rechazados",
+         7,
+         {0, 1, 2, 3, 4, 5},
+         false,
+         {false, "A         B         C         D         E         F         ", 7},
+         kDemasiadosMarcos},
+        {"ninguno rechazado", 3, {}, false, {false, "", 3}, kNingunMarco},
+        {"la caja de cierre cuenta como Continuar", 3, {1}, true, {true, "B         ", 3}, {}},
+        {"orden de la lista, no de los clics",
+         4,
+         {3, 1},
+         false,
+         {true, "B         D         ", 4},
+         {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        letras(c.marcos);
+        avisos.clear();
+        const SeleccionMarcos s = mostrar([&](TPlantillas& d) {
+            elegirFilas(d, c.filas);
+            if (c.cajaDeCierre) {
+                d.close();
+            } else {
+                continuar(d);
+            }
+        });
+        EXPECT_EQ(s.resultMH, c.esperado.resultMH);
+        EXPECT_EQ(s.resultado, c.esperado.resultado);
+        EXPECT_EQ(s.entradas, c.esperado.entradas);
+        EXPECT_EQ(avisos, c.aviso.isEmpty() ? QStringList() : QStringList{c.aviso});
+    }
+}
+
+TEST_F(PlantihorasTest, CodigoDeDoceCaracteresPasaConDiez) {
+    documento({{"ABCDEFGHIJKL"}, {"X"}});
+    const SeleccionMarcos s = mostrar([](TPlantillas& d) {
+        elegirFilas(d, {0});
+        continuar(d);
+    });
+    EXPECT_EQ(s.resultado, QStringLiteral("ABCDEFGHIJ"));
+}
+
+TEST_F(PlantihorasTest, DocumentoIlegibleOSinMarcosNoMuestraDialogo) {
+    estado.filenameXML = carpetas.trabajo("movido.xml");
+    try {
+        mostrarPlantillas(nullptr, estado);
+        FAIL();
+    } catch (const ErrorVarnolo& e) {
+        EXPECT_EQ(e.texto(), kDocumentoMarcosIlegible.arg(estado.filenameXML));
+    }
+    documento({});
+    try {
+        mostrarPlantillas(nullptr, estado);
+        FAIL();
+    } catch (const ErrorVarnolo& e) {
+        EXPECT_EQ(e.texto(), kSinMarcosHorarios);
+    }
+}
+
+// Through the step: six frames refused, a new dialog comes with nothing selected,
+// and two accepted frames end the choice.
+TEST_F(PlantihorasTest, PasoMuestraDialogoNuevoTrasRechazo) {
+    QList<QStringList> marcos;
+    QList<QStringList> tramos;
+    for (int i = 0; i < 7; ++i) {
+        const QString c(QChar(u'A' + i));
+        marcos << QStringList{c, "Marco " + c, "1", "2"};
+        tramos << QStringList{"t" + c, "Tramo " + c, QString::number(480 + i), "600", c};
+    }
+    documento(marcos, tramos);
+    prueba::InteraccionPrueba interaccion;
+    int mostrados = 0;
+    interaccion.marcos = [&](const EstadoPrograma& e) {
+        ++mostrados;
+        QTimer::singleShot(0, [&, n = mostrados] {
+            auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
+            if (!d) return ADD_FAILURE() << "no hay diálogo modal";
+            EXPECT_TRUE(lista(*d, "ListBox2")->selectedItems().isEmpty());
+            elegirFilas(*d, n == 1 ? QList<int>{0, 1, 2, 3, 4, 5} : QList<int>{6, 2});
+            continuar(*d);
+        });
+        return mostrarPlantillas(nullptr, e);
+    };
+    CadenaExportacion(estado, interaccion).ExportarDiasHoras();
+    EXPECT_EQ(mostrados, 2);
+    EXPECT_EQ(avisos, QStringList{kDemasiadosMarcos});
+    EXPECT_EQ(estado.resultado, QStringLiteral("C         G         "));
+    EXPECT_EQ(estado.nDiasPlanti, 7);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Also when the test list is read at build time, outside ctest's environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
