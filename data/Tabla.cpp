@@ -270,8 +270,10 @@ Tabla::Tabla(const QString& carpeta, const QString& nombre, bool exclusiva) : Ta
     d->exclusiva = exclusiva;
 }
 
+Tabla::Tabla(Tabla&& otra) noexcept = default;
+
 Tabla::~Tabla() {
-    if (!d->archivo) return;
+    if (!d || !d->archivo) return;
     d->estado = Estado::Navegando;  // a pending edit is dropped
     try {
         d->liberar();

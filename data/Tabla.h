@@ -44,14 +44,14 @@ struct DefIndice {
 
 /// A field of an open table as stored in its file (also for foreign tables).
 struct CampoFisico {
-    QString nombre;  ///< upper case
+    QString nombre;   ///< upper case
     char tipo = 'C';  ///< C, N, F, L, D, I, O, M, ...
     int ancho = 0;
     int decimales = 0;
 };
 
 class Tabla {
-public:
+  public:
     enum class Estado { Inactiva, Navegando, Editando, Insertando };
 
     Tabla();
@@ -60,6 +60,9 @@ public:
     ~Tabla();  ///< Closes the table; a pending edit is discarded.
     Tabla(const Tabla&) = delete;
     Tabla& operator=(const Tabla&) = delete;
+    /// Takes over the other object's configuration, open table and cursor; the
+    /// moved-from object may only be destroyed.
+    Tabla(Tabla&& otra) noexcept;
 
     // ---- Configuration (only while closed) --------------------------------------
     /// The folder of the table. May be empty when the table name is a full path.
@@ -183,7 +186,7 @@ public:
     void setFloat(const QString& campo, double valor);
     void setBoolean(const QString& campo, bool valor);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
