@@ -40,8 +40,11 @@ class NodoXml {
     /// nodes as selectNodes(nombre), without evaluating an expression.
     std::vector<NodoXml> hijos(const QString& nombre) const;
 
-    // Building (the node must belong to a document).
-    void appendChild(const NodoXml& hijo);  ///< detached child becomes the last child
+    // Building (the node must belong to a document). Texts and values are taken as
+    // plain text and escaped when saved; characters that XML cannot carry at all
+    // (control characters other than tab, line feed and carriage return) are left out.
+    void appendChild(
+        const NodoXml& hijo);  ///< the child (moved if attached) becomes the last child
     void removeChild(const NodoXml& hijo);  ///< the child is detached, not destroyed
     void setAttribute(const QString& nombre, const QString& valor);  ///< in order of first setting
     void setText(const QString& texto);  ///< replaces the content with this text
@@ -78,7 +81,8 @@ class DocumentoXml {
     NodoXml documentElement() const;
 
     NodoXml createElement(const QString& nombre);
-    /// Makes the element the root (the document must have none).
+    /// Makes the element the root (the document must have none), where the removed
+    /// root stood: after the prolog, before what followed the old root.
     void appendChild(const NodoXml& raiz);
     /// Detaches the root; what stands outside it (declaration, comments, processing
     /// instructions) stays.
@@ -86,7 +90,11 @@ class DocumentoXml {
 
     /// The encoding named by the XML declaration ("ISO-8859-1"); "UTF-8" when none.
     QString encoding() const;
-    /// The document serialised as save() writes it.
+    /// The document serialised as save() writes it: the declaration as loaded (none if
+    /// the loaded file had none), then each node outside the root and the root itself
+    /// on a line of its own, lines ended by LF, the root not indented. A character that
+    /// the encoding cannot hold becomes a character reference. Raises ErrorVarnolo when
+    /// the encoding cannot be written, or would give a file that cannot be read back.
     QByteArray toByteArray() const;
     /// Writes the document to the file in the encoding of its declaration, through a
     /// temporary file in the same folder renamed over the target, so a failure never
