@@ -57,7 +57,7 @@ def main():
     for f in os.listdir(a.carpeta):
         if f.upper() in ("SOLUC.DBF", "SOLUC.MDX"):
             os.remove(os.path.join(a.carpeta, f))
-    t = dbf.Table(ruta, campos, dbf_type="db3")
+    t = dbf.Table(ruta, campos, dbf_type="db3", codepage="cp1252")
     t.open(dbf.READ_WRITE)
     celda = 0
     for n, (asig, grupo, tarea, horas) in enumerate(asignaciones):

@@ -1,8 +1,152 @@
 #include "ControlProfes.h"
 
+#include <QHBoxLayout>
+#include <QToolButton>
+
+#include "ControlProfesModelo.h"
+#include "ControlProfesRejilla.h"
+#include "DatosProfesores.h"
+#include "ui_ControlProfes.h"
+
 namespace varnolo {
 
-// Not written yet.
-bool mostrarControlProfesores(QWidget*, const EstadoPrograma&) { return false; }
+namespace {
+
+void estilo(QLabel* l, const QColor& color, bool subrayado = false) {
+    QFont f = l->font();
+    f.setBold(true);
+    f.setUnderline(subrayado);
+    l->setFont(f);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, color);
+    l->setPalette(p);
+}
+
+}  // namespace
+
+TControlProfesores::TControlProfesores(QWidget* propietario, const EstadoPrograma& estado)
+    : QDialog(propietario),
+      ui_(std::make_unique<Ui::ControlProfesores>()),
+      wwTableProft(estado.entorno.carpetaTrabajo, QStringLiteral("proft.dbf"), false) {
+    ui_->setupUi(this);
+    setFixedSize(754, 499);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    wwTableProft.setReloj(estado.entorno.reloj);
+
+    estilo(ui_->Label1, Qt::black);
+    ui_->Label1->setAutoFillBackground(true);
+    QPalette amarillo = ui_->Label1->palette();
+    amarillo.setColor(QPalette::Window, Qt::yellow);
+    ui_->Label1->setPalette(amarillo);
+    estilo(ui_->Label2, QColor(0, 0, 128));
+    estilo(ui_->Label3, Qt::red, true);
+    estilo(ui_->Label4, Qt::red);
+    estilo(ui_->Label5, QColor(0, 128, 0));
+    estilo(ui_->Label6, QColor(0, 0, 128));
+    QFont negrita = ui_->BitBtn1->font();
+    negrita.setBold(true);
+    ui_->BitBtn1->setFont(negrita);
+
+    modelo_ = new ModeloProft(wwTableProft, this);
+    rejilla_ = new RejillaProft(modelo_, this);
+    rejilla_->setObjectName(QStringLiteral("ProftDBGrid"));
+    rejilla_->setGeometry(9, 56, 490, 433);
+    crearNavegador();
+    connect(ui_->BitBtn1, &QPushButton::clicked, this, &TControlProfesores::BitBtn1Click);
+}
+
+TControlProfesores::~TControlProfesores() = default;
+
+void TControlProfesores::crearNavegador() {
+    struct Boton {
+        const char* nombre;
+        const char* simbolo;
+        const char* pista;
+    };
+    static const Boton kBotones[] = {
+        {"First", "|◀", "Move to first record"},
+        {"PriorPage", "◀◀", "Move backward 10 records"},
+        {"Prior", "◀", "Move to prior record"},
+        {"Next", "▶", "Move to next record"},
+        {"NextPage", "▶▶", "Move forward 10 records"},
+        {"Last", "▶|", "Move to last record"},
+        {"Edit", "✎", "Edit current record"},
+        {"Post", "✔", "Post changes of current record"},
+        {"Cancel", "✖", "Cancel changes made to current record"},
+        {"Refresh", "↻", "Refresh the contents of the dataset"},
+    };
+    auto* fila = new QHBoxLayout(ui_->wwDBNavigator1);
+    fila->setContentsMargins(0, 0, 0, 0);
+    fila->setSpacing(0);
+    for (const Boton& b : kBotones) {
+        auto* boton = new QToolButton(ui_->wwDBNavigator1);
+        boton->setObjectName(QString::fromLatin1(b.nombre));
+        boton->setText(QString::fromUtf8(b.simbolo));
+        boton->setToolTip(QString::fromLatin1(b.pista));
+        boton->setFocusPolicy(Qt::NoFocus);
+        boton->setAutoRepeat(true);
+        boton->setAutoRepeatDelay(500);
+        boton->setAutoRepeatInterval(100);
+        boton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        fila->addWidget(boton);
+        const QString nombre = boton->objectName();
+        connect(boton, &QToolButton::clicked, this, [this, nombre] {
+            RejillaProft* g = rejilla_;
+            const int actual = std::max(g->currentIndex().row(), 0);
+            const int ultima = modelo_->rowCount() - 1;
+            if (nombre == "First")
+                g->irAFila(0);
+            else if (nombre == "PriorPage")
+                g->irAFila(actual - 10);
+            else if (nombre == "Prior")
+                g->irAFila(actual - 1);
+            else if (nombre == "Next")
+                g->irAFila(actual + 1);
+            else if (nombre == "NextPage")
+                g->irAFila(actual + 10);
+            else if (nombre == "Last")
+                g->irAFila(ultima);
+            else if (nombre == "Edit")
+                g->edit(g->currentIndex());
+            else if (nombre == "Post")
+                g->terminarEdicion();
+            else if (nombre == "Cancel")
+                g->cancelarEdicion();
+            else if (nombre == "Refresh" && g->terminarEdicion()) {
+                modelo_->recargar();
+                g->irAFila(actual);
+            }
+        });
+    }
+}
+
+bool TControlProfesores::event(QEvent* evento) {
+    if (evento->type() == QEvent::WindowActivate || evento->type() == QEvent::Show) {
+        FormActivate();
+    }
+    return QDialog::event(evento);
+}
+
+void TControlProfesores::FormActivate() {
+    if (wwTableProft.active()) return;
+    wwTableProft.open();
+    modelo_->recargar();
+    rejilla_->setFocus();
+}
+
+void TControlProfesores::BitBtn1Click() {
+    if (!rejilla_->terminarEdicion()) return;
+    result = wwTableProft.active() && !hayProfesorIncompleto(wwTableProft);
+    wwTableProft.close();
+    accept();
+}
+
+bool mostrarControlProfesores(QWidget* propietario, const EstadoPrograma& estado) {
+    TControlProfesores dialogo(propietario, estado);
+    dialogo.FormActivate();  // an engine error reaches the caller, not the event loop
+    dialogo.exec();
+    return dialogo.result;
+}
 
 }  // namespace varnolo

@@ -1,11 +1,51 @@
 #pragma once
-// The teacher data completion dialog "Control de Profesores".
+// The teacher data completion dialog "Control de Profesores": a grid over PROFT in
+// which the user types the missing X_EMPLEADO and F_TOMAPOS of each teacher.
 
+#include <QDialog>
 #include <QWidget>
+#include <memory>
 
 #include "data/EstadoPrograma.h"
 
+namespace Ui {
+class ControlProfesores;
+}
+
 namespace varnolo {
+
+class ModeloProft;
+class RejillaProft;
+
+class TControlProfesores : public QDialog {
+    Q_OBJECT
+  public:
+    /// The dialog over "proft.dbf" of the work folder, opened shared (the main
+    /// window holds PROFT open at the same time) when the dialog first activates.
+    TControlProfesores(QWidget* propietario, const EstadoPrograma& estado);
+    ~TControlProfesores() override;
+
+    /// True only when the user left with "Salir" and every teacher was complete.
+    bool result = false;
+
+    RejillaProft* rejilla() const { return rejilla_; }
+    /// Opens the table if it is not open yet (also done when the dialog activates).
+    void FormActivate();
+    /// "Salir": posts the edited row, computes `result`, closes the table and the
+    /// dialog. A row that does not fit its masks keeps the dialog open.
+    void BitBtn1Click();
+
+  protected:
+    bool event(QEvent* evento) override;
+
+  private:
+    void crearNavegador();
+
+    std::unique_ptr<Ui::ControlProfesores> ui_;
+    Tabla wwTableProft;
+    ModeloProft* modelo_;
+    RejillaProft* rejilla_;
+};
 
 /// Creates the dialog owned by `propietario`, shows it modally once over PROFT of
 /// the work folder, and returns its `result`; the dialog is destroyed afterwards.

@@ -1,0 +1,217 @@
+#include "ControlProfesRejilla.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace varnolo {
+
+namespace {
+bool esEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+}  // namespace
+
+QWidget* DelegadoMascaras::createEditor(QWidget* padre, const QStyleOptionViewItem&,
+                                        const QModelIndex& indice) const {
+    auto* editor = new QLineEdit(padre);
+    editor->setFrame(false);
+    editor->setMaxLength(ModeloProft::anchoCaracteres(indice.column()));
+    const QString mascara = ModeloProft::mascara(indice.column());
+    if (!mascara.isEmpty()) editor->setValidator(new ValidadorMascara(mascara, editor));
+    editor_ = editor;
+    return editor;
+}
+
+bool DelegadoMascaras::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress && esEnter(static_cast<QKeyEvent*>(evento))) {
+        if (auto* editor = qobject_cast<QWidget*>(objeto)) {
+            emit commitData(editor);
+            emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(objeto, evento);
+}
+
+RejillaProft::RejillaProft(ModeloProft* modelo, QWidget* padre)
+    : QTableView(padre), modelo_(modelo), delegado_(new DelegadoMascaras(this)) {
+    avisar = [this](const QString& texto) {
+        QMessageBox::warning(this, QStringLiteral("Varnolo"), texto);
+    };
+    setModel(modelo_);
+    setItemDelegate(delegado_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setAlternatingRowColors(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTabKeyNavigation(true);
+    verticalHeader()->hide();
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    const QFontMetrics fm(font());
+    QFont negrita = horizontalHeader()->font();
+    negrita.setBold(true);
+    horizontalHeader()->setFixedHeight(QFontMetrics(negrita).lineSpacing() * 2 + 6);
+    for (int c = 0; c < ModeloProft::NumColumnas; ++c) {
+        const int ancho =
+            fm.horizontalAdvance(QLatin1Char('0')) * std::max(ModeloProft::anchoCaracteres(c), 4) +
+            12;
+        setColumnWidth(
+            c,
+            std::max(ancho, QFontMetrics(negrita).horizontalAdvance(ModeloProft::campo(c)) + 12));
+    }
+
+    // The fixed columns: a second view over the same model laid over the first two
+    // columns, sharing the selection, scrolled only vertically.
+    vistaFija_ = new QTableView(this);
+    vistaFija_->setObjectName(QStringLiteral("ProftDBGridFijas"));
+    vistaFija_->setModel(modelo_);
+    vistaFija_->setSelectionModel(selectionModel());
+    vistaFija_->setFocusPolicy(Qt::NoFocus);
+    vistaFija_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vistaFija_->setAlternatingRowColors(true);
+    vistaFija_->verticalHeader()->hide();
+    vistaFija_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    vistaFija_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    vistaFija_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    vistaFija_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    vistaFija_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    vistaFija_->setFrameShape(QFrame::NoFrame);
+    for (int c = 0; c < ModeloProft::NumColumnas; ++c) {
+        vistaFija_->setColumnHidden(c, c >= ModeloProft::kColumnasFijas);
+        if (c < ModeloProft::kColumnasFijas) vistaFija_->setColumnWidth(c, columnWidth(c));
+    }
+    viewport()->stackUnder(vistaFija_);
+    vistaFija_->show();
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, vistaFija_->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(vistaFija_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(modelo_, &QAbstractItemModel::modelReset, this, [this] {
+        for (int c = 0; c < ModeloProft::NumColumnas; ++c) {
+            vistaFija_->setColumnHidden(c, c >= ModeloProft::kColumnasFijas);
+        }
+        if (modelo_->rowCount() > 0) setCurrentIndex(modelo_->index(0, ModeloProft::ColEmpleado));
+    });
+    colocarVistaFija();
+}
+
+void RejillaProft::colocarVistaFija() {
+    int ancho = 0;
+    for (int c = 0; c < ModeloProft::kColumnasFijas; ++c) ancho += columnWidth(c);
+    vistaFija_->setGeometry(frameWidth(), frameWidth(), ancho,
+                            viewport()->height() + horizontalHeader()->height());
+}
+
+void RejillaProft::resizeEvent(QResizeEvent* evento) {
+    QTableView::resizeEvent(evento);
+    colocarVistaFija();
+}
+
+void RejillaProft::scrollTo(const QModelIndex& indice, ScrollHint pista) {
+    // Editable cells are never scrolled beneath the fixed columns.
+    if (indice.column() >= ModeloProft::kColumnasFijas)
+        QTableView::scrollTo(indice, pista);
+    else
+        QTableView::scrollTo(indice.siblingAtColumn(ModeloProft::ColEmpleado), pista);
+}
+
+QModelIndex RejillaProft::moveCursor(CursorAction accion, Qt::KeyboardModifiers modificadores) {
+    const QModelIndex actual = currentIndex();
+    const int ultima = ModeloProft::NumColumnas - 1;
+    const int primera = ModeloProft::kColumnasFijas;
+    if (actual.isValid()) {
+        const int f = actual.row(), c = actual.column();
+        if (accion == MoveNext) {
+            if (c < ultima) return modelo_->index(f, c + 1);
+            return f + 1 < modelo_->rowCount() ? modelo_->index(f + 1, primera) : actual;
+        }
+        if (accion == MovePrevious) {
+            if (c > primera) return modelo_->index(f, c - 1);
+            return f > 0 ? modelo_->index(f - 1, ultima) : actual;
+        }
+        if ((accion == MoveLeft || accion == MoveHome) && c <= primera) {
+            return modelo_->index(f, primera);
+        }
+    }
+    QModelIndex i = QTableView::moveCursor(accion, modificadores);
+    if (i.isValid() && i.column() < primera) i = i.siblingAtColumn(primera);
+    return i;
+}
+
+void RejillaProft::keyPressEvent(QKeyEvent* evento) {
+    if (esEnter(evento)) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QTableView::keyPressEvent(&tab);
+        return;
+    }
+    // No rows are inserted or deleted from the keyboard.
+    if (evento->key() == Qt::Key_Insert || evento->key() == Qt::Key_Delete) return;
+    QTableView::keyPressEvent(evento);
+}
+
+void RejillaProft::currentChanged(const QModelIndex& actual, const QModelIndex& anterior) {
+    QTableView::currentChanged(actual, anterior);  // commits the open editor first
+    if (volviendo_) return;
+    if (actual.isValid() && actual.column() < ModeloProft::kColumnasFijas) {
+        const QModelIndex editable = actual.siblingAtColumn(ModeloProft::ColEmpleado);
+        QTimer::singleShot(0, this, [this, editable] {
+            if (currentIndex().row() == editable.row()) setCurrentIndex(editable);
+        });
+    }
+    const int pendiente = modelo_->filaPendiente();
+    if (pendiente >= 0 && actual.row() != pendiente) {
+        if (const auto columna = modelo_->postear()) {
+            // Go back after the click or key that moved us has been handled.
+            QTimer::singleShot(0, this,
+                               [this, pendiente, c = *columna] { rechazar(pendiente, c); });
+        }
+    }
+}
+
+void RejillaProft::rechazar(int fila, int columna) {
+    volviendo_ = true;
+    const QModelIndex celda = modelo_->index(fila, columna);
+    setCurrentIndex(celda);
+    volviendo_ = false;
+    setFocus();
+    avisar(QStringLiteral("Invalid characters. Field : ") + ModeloProft::campo(columna));
+    edit(celda);
+}
+
+bool RejillaProft::terminarEdicion() {
+    if (QWidget* editor = delegado_->editorAbierto()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    const int pendiente = modelo_->filaPendiente();
+    if (const auto columna = modelo_->postear()) {
+        rechazar(pendiente, *columna);
+        return false;
+    }
+    return true;
+}
+
+void RejillaProft::cancelarEdicion() {
+    if (QWidget* editor = delegado_->editorAbierto()) {
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    }
+    modelo_->cancelar();
+}
+
+void RejillaProft::irAFila(int fila) {
+    if (modelo_->rowCount() == 0) return;
+    fila = std::clamp(fila, 0, modelo_->rowCount() - 1);
+    const int columna = std::max(currentIndex().column(), int(ModeloProft::ColEmpleado));
+    setCurrentIndex(modelo_->index(fila, columna));
+    setFocus();
+}
+
+}  // namespace varnolo

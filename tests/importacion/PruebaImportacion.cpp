@@ -1,0 +1,311 @@
+// The import run: file choice, checks and their messages, the result document's
+// envelope and header, the teacher data check, the save.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLocale>
+
+#include "MesaTrabajo.h"
+#include "data/DocumentoXml.h"
+#include "data/Errores.h"
+#include "data/Tabla.h"
+#include "export/Exportacion.h"
+#include "import/Importacion.h"
+#include "tests/comun/Prueba.h"
+
+namespace varnolo {
+namespace {
+
+using prueba::agregarFilas;
+
+QByteArray leer(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class Importacion : public ::testing::Test {
+  protected:
+    prueba::Carpetas carpetas;
+    EstadoPrograma estado{carpetas.entorno()};
+    prueba::InteraccionPrueba ui;
+
+    void SetUp() override {
+        prueba::crearMesaVacia(carpetas.entorno());
+        agregarFilas(carpetas.entorno(), "PROFT", {{"P1", "Uno", "", "", "", "E1", "01/09/2018"}});
+        agregarFilas(carpetas.entorno(), "DIASHORAST",
+                     {{"13", "T13", "1", "", "3", "", "08:30", "09:25", "55", "0"}});
+        agregarFilas(carpetas.entorno(), "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
+    }
+
+    QString documento(const QByteArray& contenido =
+                          prueba::documentoIntercambio({}, QStringLiteral("2025/2026"))) {
+        return carpetas.escribirDocumento(QStringLiteral("datos.xml"), contenido);
+    }
+
+    /// Chooses `doc` and runs the import.
+    void importar(const QString& doc) {
+        ui.documentos << doc;
+        ejecutarImportacion(estado, ui);
+    }
+};
+
+TEST_F(Importacion, SinArchivoElegido) {
+    struct Caso {
+        int modoLote;
+        int transformado;
+        bool cerrada;
+    };
+    for (const Caso& c : {Caso{0, 0, false}, Caso{2, -1, true}}) {
+        SCOPED_TRACE(c.modoLote);
+        EstadoPrograma est{carpetas.entorno()};
+        est.modoLote = c.modoLote;
+        prueba::InteraccionPrueba i;
+        ejecutarImportacion(est, i);  // dialog cancelled, nothing chosen before
+        EXPECT_EQ(i.mensajes, QStringList{kNoExisteArchivo});
+        EXPECT_EQ(est.transformado, c.transformado);
+        EXPECT_EQ(i.ventanaCerrada, c.cerrada);
+        EXPECT_EQ(i.ocupado, 0);
+    }
+}
+
+TEST_F(Importacion, DialogoCanceladoUsaElArchivoAnterior) {
+    QFile::remove(carpetas.trabajo("PERIODOS.DBF"));
+    const QString doc = documento();
+    importar(doc);
+    EXPECT_EQ(ui.mensajes, QStringList{kPeriodosNoEncontrado});
+    EXPECT_EQ(estado.transformado, 0);
+    EXPECT_FALSE(ui.ventanaCerrada);
+    EXPECT_EQ(ui.ocupado, 0);
+    EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
+
+    crearTabla(carpetas.entorno(), catalogo::PERIODOS());
+    ejecutarImportacion(estado, ui);  // cancelled: the earlier file again
+    EXPECT_EQ(estado.transformado, 1);
+    EXPECT_TRUE(QFile::exists(rutaResultado(doc)));
+    EXPECT_TRUE(ui.botonesDeshabilitados);
+    EXPECT_EQ(ui.mensajes.last(), kProcesoFinalizado);
+}
+
+TEST_F(Importacion, CabeceraAnnoYNombreDelResultado) {
+    struct Caso {
+        QString primeraSeccion;
+        QString anno;
+    };
+    for (const Caso& c : {Caso{"2018/2019", "2018"}, Caso{"201", "201"}}) {
+        SCOPED_TRACE(c.primeraSeccion.toStdString());
+        const QString doc = documento(prueba::documentoIntercambio(
+            {{"MATERIAS", {{"OF1", "M1", "Mates"}}}}, c.primeraSeccion));
+        QFile viejo(rutaResultado(doc));
+        ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+        viejo.write("resultado anterior");
+        viejo.close();
+
+        importar(doc);
+        ASSERT_EQ(estado.transformado, 1);
+        const QString texto = QString::fromUtf8(leer(rutaResultado(doc)));
+        const QDateTime ahora = carpetas.entorno().ahora();
+        const QString fecha = QLocale::system().toString(ahora.date(), QLocale::ShortFormat) + " " +
+                              QLocale::system().toString(ahora.time(), QLocale::LongFormat);
+        EXPECT_TRUE(texto.contains(QStringLiteral("<SERVICIO modulo=\"HORARIOS\" tipo=\"I\" "
+                                                  "autor=\"VELNA\" fecha=\"%1\">")
+                                       .arg(fecha)))
+            << texto.toStdString();
+        EXPECT_FALSE(texto.contains("MATERIAS"));
+        DocumentoXml r;
+        ASSERT_TRUE(r.load(rutaResultado(doc)));
+        const auto secciones = r.selectNodes("/SERVICIO/BLOQUE_DATOS/grupo_datos");
+        ASSERT_EQ(secciones.size(), 2u);
+        EXPECT_EQ(secciones[0].attribute("seq"), "ANNO_ACADEMICO");
+        EXPECT_EQ(secciones[0].attribute("registros"), "");
+        EXPECT_EQ(secciones[1].attribute("seq"), "HORARIOS_REGULARES");
+        const NodoXml anno =
+            r.selectSingleNode("/SERVICIO/BLOQUE_DATOS/grupo_datos[@seq=\"ANNO_ACADEMICO\"]/dato");
+        EXPECT_EQ(anno.attribute("nombre_dato"), "C_ANNO");
+        EXPECT_EQ(anno.text(), c.anno);
+        // only the first PERIODOS row counts
+        EXPECT_EQ(r.selectSingleNode("//dato[@nombre_dato=\"F_INICIO\"]").text(), "01/09/2025");
+        EXPECT_EQ(ui.vecesProfesores, 0);
+    }
+}
+
+TEST(RutaResultado, JuntoAlDocumentoElegido) {
+    EXPECT_EQ(rutaResultado("/srv/Centro/datos.xml"), "/srv/Centro/ResultadoZentordatos.xml");
+    EXPECT_EQ(rutaResultado("/a/plan.xml"), "/a/ResultadoZentorplan.xml");
+}
+
+TEST_F(Importacion, DeclaracionIso88591SeConserva) {
+    agregarFilas(carpetas.entorno(), "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1", "", "AÑO"}});
+    const QByteArray entrada =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- de Velna -->\n"
+        "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"A\"><dato>2018/2019 \xd1</dato>"
+        "</grupo_datos></BLOQUE_DATOS></SERVICIO>\n";
+    const QString doc = documento(entrada);
+    importar(doc);
+    ASSERT_EQ(estado.transformado, 1);
+    const QByteArray salida = leer(rutaResultado(doc));
+    EXPECT_TRUE(salida.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"))
+        << salida.left(80).toStdString();
+    EXPECT_TRUE(salida.contains("<!-- de Velna -->"));
+    EXPECT_TRUE(salida.contains("A\xd1O")) << "Latin-1 bytes expected";
+    EXPECT_FALSE(salida.contains("A\xc3\x91O"));
+}
+
+TEST_F(Importacion, DocumentoSinSobreNoDejaResultado) {
+    for (const QByteArray& contenido :
+         {QByteArray("esto no es XML <"),
+          QByteArray("<OTRO><BLOQUE_DATOS><x/></BLOQUE_DATOS></OTRO>"),
+          QByteArray("<SERVICIO><BLOQUE_DATOS/></SERVICIO>"), QByteArray("<SERVICIO/>")}) {
+        SCOPED_TRACE(contenido.toStdString());
+        const QString doc = documento(contenido);
+        ui.documentos << doc;
+        EXPECT_THROW(ejecutarImportacion(estado, ui), ErrorVarnolo);
+        EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
+        EXPECT_EQ(estado.transformado, 0);
+    }
+}
+
+TEST_F(Importacion, ProfesorIncompleto) {
+    struct Caso {
+        const char* nombre;
+        bool completa;   // the dialog stand-in completes F_TOMAPOS
+        bool respuesta;  // the dialog's result
+    };
+    for (const Caso& c : {Caso{"completado", true, true}, Caso{"sin completar", false, false}}) {
+        SCOPED_TRACE(c.nombre);
+        prueba::Carpetas otras;
+        prueba::crearMesaVacia(otras.entorno());
+        agregarFilas(otras.entorno(), "PROFT",
+                     {{"P1", "Uno", "", "", "", "E1", "01/09/2018"},
+                      {"P2", "Dos", "", "", "", "E2", "   "}});
+        EstadoPrograma est{otras.entorno()};
+        prueba::InteraccionPrueba i;
+        i.profesores = [&](const EstadoPrograma& e) {
+            EXPECT_EQ(i.ocupado, 0) << "normal cursor while the dialog is shown";
+            if (c.completa) {
+                Tabla proft(e.entorno.carpetaTrabajo, "proft.dbf");
+                proft.open();
+                proft.next();
+                proft.edit();
+                proft.setString("F_TOMAPOS", "31/02/2018");
+                proft.post();
+            }
+            return c.respuesta;
+        };
+        const QString doc =
+            otras.escribirDocumento("d.xml", prueba::documentoIntercambio({}, "2025"));
+        i.documentos << doc;
+        ejecutarImportacion(est, i);
+        EXPECT_EQ(i.vecesProfesores, 1);
+        if (c.completa) {
+            EXPECT_EQ(est.transformado, 1);
+            DocumentoXml r;
+            ASSERT_TRUE(r.load(rutaResultado(doc)));
+            EXPECT_EQ(r.selectSingleNode("//grupo_datos[@seq=\"HORARIO_REGULAR_PROFESOR_2\"]/"
+                                         "dato[@nombre_dato=\"F_TOMAPOS\"]")
+                          .text(),
+                      "31/02/2018");
+        } else {
+            EXPECT_EQ(i.mensajes, QStringList{kProfesoresIncompletos});
+            EXPECT_TRUE(i.ventanaCerrada);
+            EXPECT_EQ(est.transformado, 0);
+            EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
+        }
+    }
+}
+
+TEST_F(Importacion, ErroresTerminanSinGuardar) {
+    struct Caso {
+        const char* nombre;
+        std::function<void(const Entorno&)> preparar;
+        QStringList enElMensaje;
+    };
+    const QList<Caso> casos = {
+        {"hora no entera",
+         [](const Entorno& e) {
+             agregarFilas(e, "DIASHORAST",
+                          {{"12", "T12", "1", "", "2", "", "8:3", "09:25", "55", "0"}});
+             agregarFilas(e, "SOLUC", {{"P1", "1", "2", "0", "MAT", "G1"}});
+         },
+         {"':3' is not a valid integer value"}},
+        {"SOLUC sin AULA",
+         [](const Entorno& e) {
+             Tabla t(e.carpetaTrabajo, "SOLUC");
+             t.fieldDefs() = {{"PROF", TipoCampo::Cadena, 10}, {"DIA", TipoCampo::Entero, 0},
+                              {"HORA", TipoCampo::Entero, 0},  {"MARCO", TipoCampo::Cadena, 1},
+                              {"ASIG", TipoCampo::Cadena, 10}, {"CODGRUPO", TipoCampo::Cadena, 10},
+                              {"TAREA", TipoCampo::Cadena, 10}};
+             t.createTable();
+         },
+         {"SOLUC", "AULA"}},
+        {"SOLUC no existe",
+         [](const Entorno& e) { QFile::remove(e.rutaTrabajo("SOLUC.DBF")); },
+         {"SOLUC"}},
+        {"SOLUC dañada",
+         [](const Entorno& e) {
+             QFile f(e.rutaTrabajo("SOLUC.DBF"));
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             f.resize(40);
+         },
+         {"SOLUC"}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        prueba::Carpetas otras;
+        prueba::crearMesaVacia(otras.entorno());
+        agregarFilas(otras.entorno(), "PROFT", {{"P1", "Uno", "", "", "", "E1", "01/09/2018"}});
+        c.preparar(otras.entorno());
+        EstadoPrograma est{otras.entorno()};
+        prueba::InteraccionPrueba i;
+        const QString doc =
+            otras.escribirDocumento("d.xml", prueba::documentoIntercambio({}, "2025"));
+        i.documentos << doc;
+        try {
+            ejecutarImportacion(est, i);
+            ADD_FAILURE() << "no error";
+        } catch (const ErrorVarnolo& e) {
+            for (const QString& parte : c.enElMensaje) {
+                EXPECT_TRUE(e.texto().contains(parte)) << e.texto().toStdString();
+            }
+        }
+        EXPECT_EQ(est.transformado, 0);
+        EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
+        // the tables are closed again: a new table object may hold SOLUC exclusively
+        EXPECT_FALSE(est.tablas.wwTableSoluc.active());
+        EXPECT_FALSE(est.tablas.wwTableProfesor.active());
+    }
+}
+
+TEST_F(Importacion, DiaYHoraComoTextoYFiltroExacto) {
+    const auto& e = carpetas.entorno();
+    prueba::crearSoluc(e, /*diaHoraTexto=*/true);
+    agregarFilas(e, "PROFT",
+                 {{"A'B", "Comillas", "", "", "", "E9", "09/09/2019"},
+                  {"A%", "Por ciento", "", "", "", "E8", "08/09/2019"}});
+    agregarFilas(e, "SOLUC",
+                 {{"A'B", "1", "3", "0", "X", "G"},
+                  {"A'B", "", "3", "0", "X", "G"},
+                  {"A%B", "1", "3", "0", "X", "G"},
+                  {"A%", "1", "3", "0", "Y", "G"},
+                  {"P1", "0", "3", "0", "X", "G"}});
+    const QString doc = documento();
+    importar(doc);
+    ASSERT_EQ(estado.transformado, 1);
+    DocumentoXml r;
+    ASSERT_TRUE(r.load(rutaResultado(doc)));
+    const auto reg = [&](int k) {
+        return r
+            .selectSingleNode(
+                QStringLiteral("//grupo_datos[@seq=\"HORARIO_REGULAR_PROFESOR_%1\"]").arg(k))
+            .attribute("registros");
+    };
+    EXPECT_EQ(reg(1), "0");
+    EXPECT_EQ(reg(2), "1");
+    EXPECT_EQ(reg(3), "1");
+    EXPECT_EQ(r.selectSingleNode("//grupo_datos[@seq=\"HORARIO_REGULAR_PROFESOR_2\"]/grupo_datos/"
+                                 "dato[@nombre_dato=\"N_HORINI\"]")
+                  .text(),
+              "510");
+}
+
+}  // namespace
+}  // namespace varnolo
