@@ -16,6 +16,7 @@ void estilo(QLabel* l, const QColor& color, bool subrayado = false) {
     QFont f = l->font();
     f.setBold(true);
     f.setUnderline(subrayado);
+    f.setPixelSize(11);  // the boxes are sized for a small dialog font
     l->setFont(f);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, color);
@@ -49,7 +50,9 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const EstadoProgram
     ui_->BitBtn1->setFont(negrita);
 
     modelo_ = new ModeloProft(wwTableProft, this);
-    rejilla_ = new RejillaProft(modelo_, this);
+    QFont letraRejilla = font();
+    letraRejilla.setPixelSize(11);
+    rejilla_ = new RejillaProft(modelo_, this, letraRejilla);
     rejilla_->setObjectName(QStringLiteral("ProftDBGrid"));
     rejilla_->setGeometry(9, 56, 490, 433);
     crearNavegador();

@@ -37,8 +37,9 @@ bool DelegadoMascaras::eventFilter(QObject* objeto, QEvent* evento) {
     return QStyledItemDelegate::eventFilter(objeto, evento);
 }
 
-RejillaProft::RejillaProft(ModeloProft* modelo, QWidget* padre)
+RejillaProft::RejillaProft(ModeloProft* modelo, QWidget* padre, const QFont& letra)
     : QTableView(padre), modelo_(modelo), delegado_(new DelegadoMascaras(this)) {
+    setFont(letra);
     avisar = [this](const QString& texto) {
         QMessageBox::warning(this, QStringLiteral("Varnolo"), texto);
     };
@@ -60,9 +61,7 @@ RejillaProft::RejillaProft(ModeloProft* modelo, QWidget* padre)
     negrita.setBold(true);
     horizontalHeader()->setFixedHeight(QFontMetrics(negrita).lineSpacing() * 2 + 6);
     for (int c = 0; c < ModeloProft::NumColumnas; ++c) {
-        const int ancho =
-            fm.horizontalAdvance(QLatin1Char('0')) * std::max(ModeloProft::anchoCaracteres(c), 4) +
-            12;
+        const int ancho = fm.averageCharWidth() * std::max(ModeloProft::anchoCaracteres(c), 4) + 12;
         setColumnWidth(
             c,
             std::max(ancho, QFontMetrics(negrita).horizontalAdvance(ModeloProft::campo(c)) + 12));
@@ -71,6 +70,7 @@ RejillaProft::RejillaProft(ModeloProft* modelo, QWidget* padre)
     // The fixed columns: a second view over the same model laid over the first two
     // columns, sharing the selection, scrolled only vertically.
     vistaFija_ = new QTableView(this);
+    vistaFija_->setFont(letra);
     vistaFija_->setObjectName(QStringLiteral("ProftDBGridFijas"));
     vistaFija_->setModel(modelo_);
     vistaFija_->setSelectionModel(selectionModel());

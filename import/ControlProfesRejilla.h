@@ -36,7 +36,7 @@ class DelegadoMascaras : public QStyledItemDelegate {
 class RejillaProft : public QTableView {
     Q_OBJECT
   public:
-    RejillaProft(ModeloProft* modelo, QWidget* padre);
+    RejillaProft(ModeloProft* modelo, QWidget* padre, const QFont& letra);
     /// Shows a refusal to the user; a message box unless a test replaces it.
     std::function<void(const QString&)> avisar;
 
