@@ -4,6 +4,12 @@
 
 namespace varnolo {
 
+QString candidatoDiez(const QString& base, int n) {
+    const QString sufijo = QString::number(n);
+    if (base.size() + sufijo.size() <= 10) return base + sufijo;
+    return base.left(qMax<qsizetype>(0, 10 - sufijo.size())) + sufijo;
+}
+
 bool AbreviaturasUnicas::ocupada(const QString& valor) const {
     return dadas_.contiene(valor) || almacenadas_.contiene(formaAlmacenada(valor, ancho_));
 }
@@ -15,7 +21,7 @@ void AbreviaturasUnicas::recordar(const QString& abreviatura) {
 
 QString AbreviaturasUnicas::dar(const QString& primera) {
     const QString abreviatura = sufijador_.hacerUnica(
-        primera, [this](const QString& v) { return ocupada(v); }, candidatoAcortado);
+        primera, [this](const QString& v) { return ocupada(v); }, candidatoDiez);
     recordar(abreviatura);
     return abreviatura;
 }
@@ -23,7 +29,7 @@ QString AbreviaturasUnicas::dar(const QString& primera) {
 QString AbreviaturasUnicas::darAcortada(const QString& primera) {
     // Candidates are at most 10 characters, so acortar changes only the first choice.
     const QString abreviatura = acortar(sufijador_.hacerUnica(
-        primera, [this](const QString& v) { return ocupada(acortar(v)); }, candidatoAcortado));
+        primera, [this](const QString& v) { return ocupada(acortar(v)); }, candidatoDiez));
     recordar(abreviatura);
     return abreviatura;
 }

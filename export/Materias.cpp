@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSet>
 
+#include "Abreviaturas.h"
 #include "CadenaExportacion.h"
 #include "FormaAlmacenada.h"
 #include "data/Sobre.h"
@@ -123,7 +124,7 @@ void CadenaExportacion::ExportarMaterias() {
         listas.listaNombres.insert(nombreMayusculas);  // a set keeps one of each
         listas.listaCodLargos.insert(m.codLargo);
         listas.listaCodNombres.insert(codNombre);
-        const QString cod = sufijador.hacerUnica(primera, codigoOcupado, candidatoAcortado);
+        const QString cod = sufijador.hacerUnica(primera, codigoOcupado, candidatoDiez);
         listas.listaCodigos.insert(cod);
 
         escribirAsignomt(asignomt, cod, m);

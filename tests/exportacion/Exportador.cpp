@@ -1,0 +1,63 @@
+#include "Exportador.h"
+
+#include "data/Errores.h"
+#include "data/Tabla.h"
+
+namespace varnolo::prueba {
+
+Exportador::Exportador(const QByteArray& documento)
+    : estado_(carpetas_.entorno()), cadena_(estado_, interaccion_) {
+    carpetas_.instalarNivelcan();
+    cargar(documento);
+}
+
+void Exportador::cargar(const QByteArray& documento) {
+    estado_.documento = std::make_unique<DocumentoXml>();
+    EXPECT_TRUE(estado_.documento->loadXml(documento));
+}
+
+void Exportador::usarNiveles(const QList<FilaNivel>& filas) {
+    Tabla t(carpetas_.programa(), QStringLiteral("NIVELCAN"));
+    t.fieldDefs() = {{QStringLiteral("X_OFERTAMATRIG"), TipoCampo::Entero, 0},
+                     {QStringLiteral("NIVEL_ABREV"), TipoCampo::Cadena, 5},
+                     {QStringLiteral("NIVEL"), TipoCampo::Cadena, 60}};
+    t.createTable();
+    t.open();
+    for (const FilaNivel& f : filas) {
+        t.append();
+        t.setInteger(QStringLiteral("X_OFERTAMATRIG"), f.oferta);
+        t.setString(QStringLiteral("NIVEL_ABREV"), f.abrev);
+        t.setString(QStringLiteral("NIVEL"), f.nivel);
+        t.post();
+    }
+    t.close();
+}
+
+QList<QStringList> Exportador::filas(const QString& tabla, const QStringList& campos) const {
+    Tabla t(carpetas_.trabajo(), tabla);
+    t.open();
+    QList<QStringList> r;
+    for (t.first(); !t.eof(); t.next()) {
+        QStringList fila;
+        for (const QString& c : campos) fila << t.asString(c);
+        r << fila;
+    }
+    return r;
+}
+
+QStringList Exportador::columna(const QString& tabla, const QString& campo) const {
+    QStringList r;
+    for (const QStringList& f : filas(tabla, {campo})) r << f.front();
+    return r;
+}
+
+QString errorDe(const std::function<void()>& accion) {
+    try {
+        accion();
+    } catch (const ErrorVarnolo& e) {
+        return e.texto();
+    }
+    return {};
+}
+
+}  // namespace varnolo::prueba

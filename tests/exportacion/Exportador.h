@@ -1,0 +1,59 @@
+#pragma once
+// What the export tests share: a temporary work and program folder, the program
+// state over them with a document loaded, the export chain, and readers that give
+// a work table back as rows of texts.
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "export/CadenaExportacion.h"
+#include "tests/comun/Prueba.h"
+
+/// Failure messages show texts, not their bytes.
+inline void PrintTo(const QString& texto, std::ostream* os) {
+    *os << '"' << texto.toStdString() << '"';
+}
+
+namespace varnolo::prueba {
+
+using Secciones = QList<std::pair<QString, QList<QStringList>>>;
+
+/// One level table row: X_OFERTAMATRIG, NIVEL_ABREV, NIVEL.
+struct FilaNivel {
+    int oferta;
+    QString abrev, nivel;
+};
+
+class Exportador {
+  public:
+    /// Loads `documento` (the bytes of an exchange document) and installs the
+    /// generated level table beside the program.
+    explicit Exportador(const QByteArray& documento);
+    explicit Exportador(const Secciones& secciones) : Exportador(documentoIntercambio(secciones)) {}
+
+    /// Replaces the level table beside the program with one of these rows.
+    void usarNiveles(const QList<FilaNivel>& filas);
+    /// Loads another document into the same state (a second export run).
+    void cargar(const QByteArray& documento);
+
+    CadenaExportacion& cadena() { return cadena_; }
+    EstadoPrograma& estado() { return estado_; }
+    const Carpetas& carpetas() const { return carpetas_; }
+
+    /// The rows of a work table in physical order, each the listed fields as read.
+    QList<QStringList> filas(const QString& tabla, const QStringList& campos) const;
+    /// One field of every row.
+    QStringList columna(const QString& tabla, const QString& campo) const;
+
+  private:
+    Carpetas carpetas_;
+    EstadoPrograma estado_;
+    InteraccionPrueba interaccion_;
+    CadenaExportacion cadena_;
+};
+
+/// Runs `accion` and returns the text of the ErrorVarnolo it raises ("" if none).
+QString errorDe(const std::function<void()>& accion);
+
+}  // namespace varnolo::prueba
