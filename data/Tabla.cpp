@@ -211,11 +211,10 @@ struct Tabla::Impl {
         irA(0);
     }
 
+    // Moving the cursor posts a pending insert or edit first, as dBase tools do.
     void exigirNavegando() {
         exigirAbierta();
-        if (estado == Estado::Editando || estado == Estado::Insertando) {
-            error(QStringLiteral("tiene una fila sin guardar"));
-        }
+        guardar();
     }
 
     void exigirEdicion() const {

@@ -107,7 +107,8 @@ class Tabla {
     // ---- Navigation -------------------------------------------------------------------
     /// Rows are visited in physical (append) order, or in the order of the index
     /// named by setIndexFieldNames(), and only the rows that the filter lets through.
-    /// Deleted rows are never visited.
+    /// Deleted rows are never visited. Moving the cursor (and locate) posts a pending
+    /// insert or edit first, as dBase tools do.
     void first();
     void next();
     void prior();

@@ -1,8 +1,12 @@
-#include <windows.h>
+#include "BloqueoArchivo.h"
 
 #include <QDir>
+#include <string>
 
-#include "BloqueoArchivo.h"
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 
 namespace varnolo::plataforma {
 

@@ -207,6 +207,12 @@ TEST_F(Cursor, PostWritesTheRowCountAndDateToDiskAtOnce) {
     t.setString(QStringLiteral("PROF"), QStringLiteral("PERDIDO"));
     t.cancel();
     EXPECT_EQ(t.recordCount(), 7);
+    t.first();
+    t.edit();
+    t.setString(QStringLiteral("PROF"), QStringLiteral("MOVIDO"));
+    t.next();
+    EXPECT_EQ(t.estado(), Tabla::Estado::Navegando);
+    EXPECT_TRUE(leerBytes(ruta).contains(" MOVIDO    ")) << "moverse guarda la edición";
     t.append();
     t.setString(QStringLiteral("PROF"), QStringLiteral("AL_CERRAR"));
     t.close();
