@@ -59,6 +59,7 @@ struct Tabla::Impl {
     // chosen order, rebuilt when the shared rows change.
     std::vector<int> vista;
     quint64 versionVista = 0;
+    int registrosVista = 0;  ///< rows of the file that the view has looked at
     bool vistaValida = false;
     int pos = 0;
     int actual = -1;  ///< physical record under the cursor, -1 none
@@ -138,9 +139,20 @@ struct Tabla::Impl {
 
     void asegurarVista() {
         if (vistaValida && versionVista == archivo->version()) return;
-        construirVista();
-        const auto hallado = std::find(vista.begin(), vista.end(), actual);
-        if (hallado != vista.end()) {
+        if (vistaValida && !(filtrado && filtro) && campoOrden.isEmpty()) {
+            // In physical order without a filter, rows only ever join at the end
+            // (edits never change who is visible), so the view grows instead of being
+            // rebuilt: appending many rows stays linear.
+            extenderVista();
+        } else {
+            construirVista();
+        }
+        if (pos >= 0 && pos < static_cast<int>(vista.size()) && vista[pos] == actual) {
+            // The cursor's row kept its place.
+        } else if (!vista.empty() && vista.back() == actual) {
+            pos = static_cast<int>(vista.size()) - 1;  // the row just appended
+        } else if (const auto hallado = std::find(vista.begin(), vista.end(), actual);
+                   hallado != vista.end()) {
             pos = static_cast<int>(hallado - vista.begin());
         } else {
             pos = std::clamp(pos, 0, std::max(0, static_cast<int>(vista.size()) - 1));
@@ -149,11 +161,21 @@ struct Tabla::Impl {
         if (vista.empty()) eofMarca = true;
     }
 
+    void extenderVista() {
+        versionVista = archivo->version();
+        const int n = archivo->numRegistros();
+        for (int i = registrosVista; i < n; ++i) {
+            if (!archivo->borrado(i)) vista.push_back(i);
+        }
+        registrosVista = n;
+    }
+
     void construirVista() {
         vistaValida = true;
         versionVista = archivo->version();
         vista.clear();
         const int n = archivo->numRegistros();
+        registrosVista = n;
         vista.reserve(n);
         int campoFiltro = -1;
         if (filtrado && filtro) campoFiltro = indiceCampo(filtro->campo);
@@ -242,7 +264,7 @@ struct Tabla::Impl {
         estado = Estado::Navegando;
         eofMarca = false;
         pendiente.clear();
-        invalidarVista();
+        // The file's version moved on: the view catches up at its next use.
     }
 
     void liberar() {
