@@ -1,6 +1,7 @@
 #include "Tabla.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -73,6 +74,7 @@ struct Tabla::Impl {
     int anteriorAlInsertar = -1;
 
     QString nombre() const {
+        if (archivo) return archivo->nombre();
         QString base = QFileInfo(QDir::fromNativeSeparators(nombreTabla)).fileName();
         if (terminaEnDbf(base)) base.chop(4);
         return base.toUpper();
@@ -251,7 +253,17 @@ struct Tabla::Impl {
         return pendiente.data() + campoDbf(campo).desplazamiento;
     }
 
-    QDate hoy() const { return reloj->ahora().date(); }
+    // The date for the header of an updated file. Asking the clock means reading the
+    // time zone each time, so a run of posts asks it at most once a second.
+    QDate hoy() {
+        if (!fechaReciente.isValid() || !desdeFecha.isValid() || desdeFecha.hasExpired(1000)) {
+            fechaReciente = reloj->ahora().date();
+            desdeFecha.start();
+        }
+        return fechaReciente;
+    }
+    QDate fechaReciente;
+    QElapsedTimer desdeFecha;
 
     void guardar() {
         if (estado == Estado::Insertando) {
@@ -320,6 +332,7 @@ void Tabla::setExclusive(bool exclusiva) {
 bool Tabla::exclusive() const { return d->exclusiva; }
 void Tabla::setReloj(std::shared_ptr<const Reloj> reloj) {
     if (reloj) d->reloj = std::move(reloj);
+    d->fechaReciente = QDate();
 }
 QString Tabla::rutaArchivo() const { return d->ruta(); }
 QString Tabla::nombre() const { return d->nombre(); }
