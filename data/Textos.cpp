@@ -43,8 +43,10 @@ QString Sufijador::hacerUnica(const QString& primera, const Ocupado& ocupado,
     return c;
 }
 
-QString candidatoSimple(const QString& base, int n) { return base + QString::number(n); }
-
-QString candidatoAcortado(const QString& base, int n) { return acortar(base + QString::number(n)); }
+QString candidatoDiez(const QString& base, int n) {
+    const QString sufijo = QString::number(n);
+    if (base.size() + sufijo.size() <= 10) return base + sufijo;
+    return base.left(qMax<qsizetype>(0, 10 - sufijo.size())) + sufijo;
+}
 
 }  // namespace varnolo

@@ -4,12 +4,6 @@
 
 namespace varnolo {
 
-QString candidatoDiez(const QString& base, int n) {
-    const QString sufijo = QString::number(n);
-    if (base.size() + sufijo.size() <= 10) return base + sufijo;
-    return base.left(qMax<qsizetype>(0, 10 - sufijo.size())) + sufijo;
-}
-
 bool AbreviaturasUnicas::ocupada(const QString& valor) const {
     return dadas_.contiene(valor) || almacenadas_.contiene(formaAlmacenada(valor, ancho_));
 }

@@ -11,13 +11,6 @@
 
 namespace varnolo {
 
-/// A suffixed candidate of at most 10 characters that keeps every digit of n: base
-/// followed by n when that fits, otherwise as many leading characters of base as
-/// leave room for n. For a base of at most 9 characters and n up to 99 this is
-/// acortar(base + n); from n = 100 on, acortar would cut digits of n, repeat earlier
-/// candidates and never find a free one once about a hundred are taken.
-QString candidatoDiez(const QString& base, int n);
-
 class AbreviaturasUnicas {
   public:
     /// `ancho`: the width in bytes of the table field that stores the abbreviation.
