@@ -14,9 +14,9 @@ DefCampo F(const char* nombre) { return {QString::fromLatin1(nombre), TipoCampo:
 DefCampo L(const char* nombre) { return {QString::fromLatin1(nombre), TipoCampo::Logico, 0}; }
 
 QList<DefCampo> camposDiasHoras() {
-    return {C("DIHO", 10),     C("CODDIHO", 10),  C("DIA", 20),     C("TEXTODIA", 20),
-            C("HORA", 8),      C("TEXTOHOR", 15), C("HORADESDE", 8), C("HORAHASTA", 8),
-            C("MINUTOS", 8),   C("MARCO", 1),     C("MARCOXML", 10)};
+    return {C("DIHO", 10),   C("CODDIHO", 10),  C("DIA", 20),      C("TEXTODIA", 20),
+            C("HORA", 8),    C("TEXTOHOR", 15), C("HORADESDE", 8), C("HORAHASTA", 8),
+            C("MINUTOS", 8), C("MARCO", 1),     C("MARCOXML", 10)};
 }
 
 }  // namespace
@@ -24,10 +24,10 @@ QList<DefCampo> camposDiasHoras() {
 namespace catalogo {
 
 const DefTabla& ASIGNOMT() {
-    static const DefTabla t{QStringLiteral("ASIGNOMT"),
-                            {C("COD", 10), C("CODLARGO", 10), C("NOMBRE", 80), C("CODTAREA", 12),
-                             L("ESTAREA")},
-                            {}};
+    static const DefTabla t{
+        QStringLiteral("ASIGNOMT"),
+        {C("COD", 10), C("CODLARGO", 10), C("NOMBRE", 80), C("CODTAREA", 12), L("ESTAREA")},
+        {}};
     return t;
 }
 
@@ -48,10 +48,10 @@ const DefTabla& PROFT() {
 }
 
 const DefTabla& AULAT() {
-    static const DefTabla t{QStringLiteral("AULAT"),
-                            {C("ABREV", 10), C("NOMBRE", 80), C("EDIFICIO", 1), I("MAXALUM"),
-                             C("DEPCENTRO", 10)},
-                            {}};
+    static const DefTabla t{
+        QStringLiteral("AULAT"),
+        {C("ABREV", 10), C("NOMBRE", 80), C("EDIFICIO", 1), I("MAXALUM"), C("DEPCENTRO", 10)},
+        {}};
     return t;
 }
 
@@ -66,19 +66,18 @@ const DefTabla& CURSOST() {
 const DefTabla& GRUPOST() {
     static const DefTabla t{QStringLiteral("GRUPOST"),
                             {C("ABREV", 10), C("TURNO", 1), C("NIVEL", 5), C("CURSO", 3),
-                             C("GRUPO", 2), C("CLAVE", 10), C("CLAVECURSO", 10),
-                             C("DESCRIP", 80)},
+                             C("GRUPO", 2), C("CLAVE", 10), C("CLAVECURSO", 10), C("DESCRIP", 80)},
                             {}};
     return t;
 }
 
 const DefTabla& ASIGT() {
-    static const DefTabla t{QStringLiteral("ASIGT"),
-                            {C("CASIG", 10), C("CPROF", 10), C("CGRUP", 10), C("CAULA", 10),
-                             C("TURNO", 10), C("NIVEL", 5), C("CURSO", 3), C("GRUPO", 2),
-                             F("HORAS"), C("SESIONES", 20), C("NCONEX", 4), C("CLAVE", 10),
-                             C("CLAVECURSO", 10), C("CTAREA", 10)},
-                            {}};
+    static const DefTabla t{
+        QStringLiteral("ASIGT"),
+        {C("CASIG", 10), C("CPROF", 10), C("CGRUP", 10), C("CAULA", 10), C("TURNO", 10),
+         C("NIVEL", 5), C("CURSO", 3), C("GRUPO", 2), F("HORAS"), C("SESIONES", 20), C("NCONEX", 4),
+         C("CLAVE", 10), C("CLAVECURSO", 10), C("CTAREA", 10)},
+        {}};
     return t;
 }
 
@@ -99,8 +98,7 @@ const DefTabla& DIASHORAST2() {
 
 const DefTabla& PERIODOS() {
     static const DefTabla t{QStringLiteral("PERIODOS"),
-                            {C("CJORNADA", 10), C("JORNADA", 40), C("FECINI", 10),
-                             C("FECFIN", 10)},
+                            {C("CJORNADA", 10), C("JORNADA", 40), C("FECINI", 10), C("FECFIN", 10)},
                             {}};
     return t;
 }
@@ -136,17 +134,17 @@ ComponentesTablas::ComponentesTablas(const Entorno& entorno)
       wwTableCursos(entorno.carpetaTrabajo, QStringLiteral("CURSOST"), true),
       wwTableNIVELEX(QString(), QStringLiteral("NIVELCAN.dbf"), false),
       wwTableNomAsg_2(entorno.carpetaTrabajo, QStringLiteral("ASIGNOMT2"), true) {
-    for (Tabla* t : {&wwTableNomAsg, &wwTableProfesor, &wwTableTramos, &wwTableAulas,
-                     &wwTableGrupos, &wwTableAsig, &wwTableSoluc, &wwTableCursos,
-                     &wwTableNIVELEX, &wwTableNomAsg_2}) {
+    for (Tabla* t :
+         {&wwTableNomAsg, &wwTableProfesor, &wwTableTramos, &wwTableAulas, &wwTableGrupos,
+          &wwTableAsig, &wwTableSoluc, &wwTableCursos, &wwTableNIVELEX, &wwTableNomAsg_2}) {
         t->setReloj(entorno.reloj);
     }
 }
 
 void ComponentesTablas::cerrarTodas() {
-    for (Tabla* t : {&wwTableNomAsg, &wwTableProfesor, &wwTableTramos, &wwTableAulas,
-                     &wwTableGrupos, &wwTableAsig, &wwTableSoluc, &wwTableCursos,
-                     &wwTableNIVELEX, &wwTableNomAsg_2}) {
+    for (Tabla* t :
+         {&wwTableNomAsg, &wwTableProfesor, &wwTableTramos, &wwTableAulas, &wwTableGrupos,
+          &wwTableAsig, &wwTableSoluc, &wwTableCursos, &wwTableNIVELEX, &wwTableNomAsg_2}) {
         t->close();
     }
 }

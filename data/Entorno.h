@@ -11,18 +11,18 @@ namespace varnolo {
 
 /// The clock behind table header dates and the result document's fecha.
 class Reloj {
-public:
+  public:
     virtual ~Reloj() = default;
     virtual QDateTime ahora() const { return QDateTime::currentDateTime(); }
 };
 
 /// A clock that always tells the same moment (tests, reproducible files).
 class RelojFijo : public Reloj {
-public:
+  public:
     explicit RelojFijo(QDateTime momento) : momento_(std::move(momento)) {}
     QDateTime ahora() const override { return momento_; }
 
-private:
+  private:
     QDateTime momento_;
 };
 

@@ -10,25 +10,25 @@ namespace varnolo {
 /// An error whose text is meant for the user. Raised anywhere in the core; caught
 /// once, by the button handler or the command-line entry, and shown.
 class ErrorVarnolo : public std::runtime_error {
-public:
+  public:
     explicit ErrorVarnolo(const QString& texto);
     /// The user's text, exactly as raised.
     const QString& texto() const { return texto_; }
 
-private:
+  private:
     QString texto_;
 };
 
 /// An error of the table engine: names the table and what failed.
 class ErrorTabla : public ErrorVarnolo {
-public:
+  public:
     using ErrorVarnolo::ErrorVarnolo;
 };
 
 /// A text that should hold a whole number but does not:
 /// "'%s' is not a valid integer value" with the text in place of %s.
 class ErrorConversion : public ErrorVarnolo {
-public:
+  public:
     explicit ErrorConversion(const QString& textoLeido);
 };
 

@@ -19,7 +19,7 @@ struct SeleccionMarcos {
 };
 
 class Interaccion {
-public:
+  public:
     virtual ~Interaccion() = default;
 
     /// The file-open dialog "Seleccione Archivo XML obtenido de VELNA"; nothing when

@@ -13,7 +13,7 @@ namespace varnolo {
 
 /// One record of a section: the texts of its dato children, in document order.
 class Registro {
-public:
+  public:
     Registro() = default;
     explicit Registro(QStringList datos) : datos_(std::move(datos)) {}
     /// Number of items.
@@ -23,7 +23,7 @@ public:
     /// Item i as it stands, untrimmed; "" when missing.
     QString datoSinRecortar(int i) const;
 
-private:
+  private:
     QStringList datos_;
 };
 

@@ -9,7 +9,7 @@
 namespace varnolo {
 
 class CadenaExportacion {
-public:
+  public:
     /// `estado.documento` must hold the loaded exchange document.
     CadenaExportacion(EstadoPrograma& estado, Interaccion& interaccion)
         : estado_(estado), interaccion_(interaccion) {}
@@ -24,9 +24,10 @@ public:
     void ExportarAulas();         ///< 4: DEPENDENCIAS → AULAT
     void ExportarCursosGrupos();  ///< 5: CURSOS_DEL_CENTRO, UNIDADES → CURSOST, GRUPOST
     void ExportarAsignaciones();  ///< 6: MATERIAS → ASIGT
-    void ExportarDiasHoras();     ///< 7: JORNADAS_ESCOLARES, TRAMOS_HORARIOS → DIASHORAST, DIASHORAST2, PERIODOS
+    void ExportarDiasHoras();     ///< 7: JORNADAS_ESCOLARES, TRAMOS_HORARIOS → DIASHORAST,
+                                  ///< DIASHORAST2, PERIODOS
 
-private:
+  private:
     const DocumentoXml& documento() const { return *estado_.documento; }
     EstadoPrograma& estado_;
     Interaccion& interaccion_;

@@ -7,7 +7,8 @@ namespace varnolo::plataforma {
 QString carpetaTrabajoDelSistema() {
     // The root of the drive of the current folder, e.g. "C:/", then QWORK.
     const QString actual = QDir::currentPath();
-    const QString raiz = actual.size() >= 2 && actual[1] == u':' ? actual.left(2) + u'/' : QStringLiteral("/");
+    const QString raiz =
+        actual.size() >= 2 && actual[1] == u':' ? actual.left(2) + u'/' : QStringLiteral("/");
     return QDir::toNativeSeparators(raiz + QStringLiteral("QWORK"));
 }
 

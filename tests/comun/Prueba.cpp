@@ -20,8 +20,7 @@ QString carpetaBinarios() { return QStringLiteral(VARNOLO_BIN); }
 Carpetas::Carpetas() {
     entorno_.carpetaTrabajo = trabajo_.path();
     entorno_.carpetaPrograma = programa_.path();
-    entorno_.reloj = std::make_shared<RelojFijo>(
-        QDateTime(QDate(2026, 3, 15), QTime(10, 30, 0)));
+    entorno_.reloj = std::make_shared<RelojFijo>(QDateTime(QDate(2026, 3, 15), QTime(10, 30, 0)));
 }
 
 QString Carpetas::trabajo(const QString& archivo) const {
@@ -74,7 +73,8 @@ QString escapar(const QString& t) { return t.toHtmlEscaped(); }
 
 QByteArray documentoIntercambio(const QList<std::pair<QString, QList<QStringList>>>& secciones,
                                 const QString& primeraSeccionTexto) {
-    QString x = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SERVICIO>\n<BLOQUE_DATOS>\n");
+    QString x =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SERVICIO>\n<BLOQUE_DATOS>\n");
     if (!primeraSeccionTexto.isNull()) {
         x += QStringLiteral("<grupo_datos seq=\"ANNO\"><dato>%1</dato></grupo_datos>\n")
                  .arg(escapar(primeraSeccionTexto));

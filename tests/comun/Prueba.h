@@ -23,7 +23,7 @@ QString carpetaBinarios();
 /// A work folder and a program folder, both temporary and removed at the end, and
 /// an environment over them with the clock fixed at 2026-03-15 10:30:00.
 class Carpetas {
-public:
+  public:
     Carpetas();
     const Entorno& entorno() const { return entorno_; }
     QString trabajo(const QString& archivo = {}) const;
@@ -33,14 +33,14 @@ public:
     /// Writes `contenido` to a file of a third temporary folder and returns its path.
     QString escribirDocumento(const QString& nombre, const QByteArray& contenido) const;
 
-private:
+  private:
     QTemporaryDir trabajo_, programa_, documentos_;
     Entorno entorno_;
 };
 
 /// Records what a conversion asked of the front end and answers from a script.
 class InteraccionPrueba : public Interaccion {
-public:
+  public:
     /// Answers of the file dialog, taken in order; an empty optional cancels. When
     /// the queue is empty the dialog is cancelled.
     QList<std::optional<QString>> documentos;
@@ -68,8 +68,7 @@ public:
 
 /// Wraps a section's records in the envelope of an exchange document (UTF-8), e.g.
 /// documentoIntercambio({{"MATERIAS", {{"OF1", "M1", "Matemáticas", "MAT"}}}}).
-QByteArray documentoIntercambio(
-    const QList<std::pair<QString, QList<QStringList>>>& secciones,
-    const QString& primeraSeccionTexto = {});
+QByteArray documentoIntercambio(const QList<std::pair<QString, QList<QStringList>>>& secciones,
+                                const QString& primeraSeccionTexto = {});
 
 }  // namespace varnolo::prueba
