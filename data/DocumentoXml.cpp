@@ -9,8 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QVarLengthArray>
+#include <algorithm>
+#include <array>
 #include <climits>
-#include <unordered_set>
+#include <cstring>
 
 #include "Errores.h"
 
@@ -26,26 +29,81 @@ QString deUtf8(const xmlChar* s) {
     return s ? QString::fromUtf8(reinterpret_cast<const char*>(s)) : QString();
 }
 
-/// Characters that XML 1.0 does not allow in a document (control characters other than
-/// tab, line feed and carriage return, U+FFFE, U+FFFF, lone surrogates) are left out:
-/// written as they stand they would make the saved file unreadable for its reader.
-QByteArray textoXml(const QString& texto) {
-    QString limpio;
-    limpio.reserve(texto.size());
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        const char16_t c = texto[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < texto.size() &&
-            QChar::isLowSurrogate(texto[i + 1].unicode())) {
-            limpio += texto[i];
-            limpio += texto[++i];
-            continue;
+/// A text as UTF-8 for the document, in one pass and without a heap allocation for
+/// short texts. Characters that XML 1.0 does not allow in a document (control
+/// characters other than tab, line feed and carriage return, U+FFFE, U+FFFF, lone
+/// surrogates) are left out: written as they stand they would make the saved file
+/// unreadable for its reader.
+class TextoXml {
+  public:
+    explicit TextoXml(QStringView texto) {
+        const qsizetype n = texto.size();
+        bytes_.resize(n * 3 + 1);
+        char* o = bytes_.data();
+        const char16_t* s = texto.utf16();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = s[i];
+            if (c < 0x80) {
+                if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') continue;
+                *o++ = static_cast<char>(c);
+            } else if (c < 0x800) {
+                *o++ = static_cast<char>(0xC0 | (c >> 6));
+                *o++ = static_cast<char>(0x80 | (c & 0x3F));
+            } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+                const char32_t u = QChar::surrogateToUcs4(c, s[++i]);
+                *o++ = static_cast<char>(0xF0 | (u >> 18));
+                *o++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+                *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+                *o++ = static_cast<char>(0x80 | (u & 0x3F));
+            } else if (QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
+                continue;
+            } else {
+                *o++ = static_cast<char>(0xE0 | (c >> 12));
+                *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                *o++ = static_cast<char>(0x80 | (c & 0x3F));
+            }
         }
-        if (QChar::isSurrogate(c)) continue;
-        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') continue;
-        if (c == 0xFFFE || c == 0xFFFF) continue;
-        limpio += texto[i];
+        *o = '\0';
+        tam_ = static_cast<int>(o - bytes_.data());
     }
-    return limpio.toUtf8();
+    const xmlChar* datos() const { return reinterpret_cast<const xmlChar*>(bytes_.constData()); }
+    int tam() const { return tam_; }
+
+  private:
+    // Texts beyond INT_MAX bytes cannot be held by libxml2; the document limit keeps
+    // them far away.
+    QVarLengthArray<char, 256> bytes_;
+    int tam_ = 0;
+};
+
+/// Puts the text into a text node that has none yet. A short text is held inside the
+/// node itself, in the place that libxml2 uses for it when it parses compactly (the
+/// fields that a text node leaves unused), which spares one allocation per node;
+/// libxml2 recognises that place when it frees or changes the node.
+void ponerContenido(xmlNodePtr t, const TextoXml& texto) {
+    const int n = texto.tam();
+    if (n < static_cast<int>(2 * sizeof(void*))) {
+        auto* dentro = reinterpret_cast<xmlChar*>(&t->properties);
+        std::memcpy(dentro, texto.datos(), static_cast<size_t>(n));
+        dentro[n] = 0;
+        t->content = dentro;
+        return;
+    }
+    t->content = xmlStrndup(texto.datos(), n);
+    if (t->content == nullptr) throw std::bad_alloc();
+}
+
+/// A new text node of the document holding the text, attached nowhere.
+xmlNodePtr nuevoTexto(xmlDocPtr doc, const TextoXml& texto) {
+    xmlNodePtr t = xmlNewDocTextLen(doc, nullptr, 0);
+    if (t == nullptr) throw std::bad_alloc();
+    try {
+        ponerContenido(t, texto);
+    } catch (...) {
+        xmlFreeNode(t);
+        throw;
+    }
+    return t;
 }
 
 /// The string value of a node as XPath defines it: for an element, the text of all its
@@ -186,10 +244,113 @@ struct LiberarContexto {
     void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
     void operator()(xmlXPathContextPtr c) const { xmlXPathFreeContext(c); }
     void operator()(xmlXPathObjectPtr o) const { xmlXPathFreeObject(o); }
-    void operator()(xmlBufferPtr b) const { xmlBufferFree(b); }
 };
 
 [[noreturn]] void fallo(const QString& texto) { throw ErrorVarnolo(texto); }
+
+[[noreturn]] void falloCodificacion(const QString& codificacion) {
+    fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
+              .arg(codificacion));
+}
+
+/// Where the serialised document goes, piece by piece. The first bytes are held back
+/// until they show a declaration that a reader recognises (when one is required), so
+/// an unreadable result fails before anything is opened or written.
+class Salida {
+  public:
+    Salida(bool exigirDeclaracion, QString codificacion)
+        : exigirDeclaracion_(exigirDeclaracion), codificacion_(std::move(codificacion)) {}
+    virtual ~Salida() = default;
+    Salida(const Salida&) = delete;
+    Salida& operator=(const Salida&) = delete;
+
+    const QString& codificacion() const { return codificacion_; }
+
+    void recibir(const char* datos, qsizetype n) {
+        if (empezada_) {
+            escribir(datos, n);
+            return;
+        }
+        cabeza_.append(datos, n);
+        if (cabeza_.size() >= kCabeza) empezar();
+    }
+    /// After the last piece.
+    void terminar() {
+        if (!empezada_) empezar();
+    }
+
+    /// libxml2's write callback: an error is kept, to be raised once libxml2 returns.
+    static int alEscribir(void* contexto, const char* datos, int n) noexcept {
+        auto* s = static_cast<Salida*>(contexto);
+        if (s->error) return -1;
+        try {
+            s->recibir(datos, n);
+            return n;
+        } catch (...) {
+            s->error = std::current_exception();
+            return -1;
+        }
+    }
+    std::exception_ptr error;
+
+  protected:
+    /// Before the first byte is written.
+    virtual void abrir() {}
+    /// Raises ErrorVarnolo when the bytes cannot be written.
+    virtual void escribir(const char* datos, qsizetype n) = 0;
+
+  private:
+    static constexpr qsizetype kCabeza = 64;
+    void empezar() {
+        empezada_ = true;
+        // Some encodings (UTF-7, EBCDIC) write even the declaration in a form that no
+        // reader recognises; such a file could not be read back, so it is not written.
+        if (exigirDeclaracion_ && !tieneDeclaracion(cabeza_)) falloCodificacion(codificacion_);
+        abrir();
+        escribir(cabeza_.constData(), cabeza_.size());
+        cabeza_.clear();
+    }
+    bool exigirDeclaracion_;
+    QString codificacion_;
+    bool empezada_ = false;
+    QByteArray cabeza_;
+};
+
+class SalidaMemoria : public Salida {
+  public:
+    using Salida::Salida;
+    QByteArray bytes;
+
+  protected:
+    void escribir(const char* datos, qsizetype n) override { bytes.append(datos, n); }
+};
+
+/// Through a temporary file in the target's folder, renamed over the target by
+/// confirmar(); destroyed unconfirmed, it leaves the target as it was.
+class SalidaArchivo : public Salida {
+  public:
+    SalidaArchivo(bool exigirDeclaracion, QString codificacion, const QString& ruta)
+        : Salida(exigirDeclaracion, std::move(codificacion)), archivo_(ruta), ruta_(ruta) {}
+    void confirmar() {
+        if (!archivo_.commit()) falloArchivo();
+    }
+
+  protected:
+    void abrir() override {
+        if (!archivo_.open(QIODevice::WriteOnly)) falloArchivo();
+    }
+    void escribir(const char* datos, qsizetype n) override {
+        if (archivo_.write(datos, n) != n) falloArchivo();
+    }
+
+  private:
+    [[noreturn]] void falloArchivo() const {
+        fallo(QStringLiteral("No se ha podido guardar el archivo %1.")
+                  .arg(QDir::toNativeSeparators(ruta_)));
+    }
+    QSaveFile archivo_;
+    QString ruta_;
+};
 
 }  // namespace
 
@@ -197,36 +358,106 @@ struct DocumentoXml::Impl {
     xmlDocPtr doc = nullptr;
     /// The loaded bytes began with an XML declaration; save() writes one then only.
     bool declaracion = false;
-    /// Nodes created or detached through this document. Those still without a parent
-    /// when the document ends are freed with their subtrees.
-    std::unordered_set<xmlNodePtr> sueltos;
+    /// Nodes created or detached through this document: every one of them that has no
+    /// parent is here (some more than once, and some since attached, until the list is
+    /// next compacted). Those still without a parent when the document ends are freed
+    /// with their subtrees. A list, not a set: building a large document creates and
+    /// attaches hundreds of thousands of nodes, and each is then one append here.
+    std::vector<xmlNodePtr> sueltos;
+    size_t compactarEn = kCompactarMinimo;
+    static constexpr size_t kCompactarMinimo = 4096;
     /// Where a new root goes after the old one was removed: before this node (the
     /// first thing that followed the old root), so the prolog stays before the root
     /// and the comments after it stay after it.
     bool raizQuitada = false;
     xmlNodePtr trasRaiz = nullptr;
+    /// Names recently checked for createElement and setAttribute, with their copy in
+    /// the document's dictionary: a document is built with a handful of names used
+    /// over and over. Emptied whenever the document (and so its dictionary) changes.
+    struct NombreValidado {
+        QString nombre;
+        const xmlChar* enDiccionario = nullptr;
+    };
+    std::array<NombreValidado, 16> nombres;
+    size_t siguienteNombre = 0;
 
     Impl() { vaciar(); }
     ~Impl() { liberar(); }
 
-    void liberar() {
+    /// The parentless nodes of `sueltos`, each once.
+    std::vector<xmlNodePtr> raicesSueltas() const {
         std::vector<xmlNodePtr> raices;
         for (xmlNodePtr n : sueltos) {
             if (n->parent == nullptr) raices.push_back(n);
         }
-        for (xmlNodePtr n : raices) xmlFreeNode(n);
+        std::sort(raices.begin(), raices.end());
+        raices.erase(std::unique(raices.begin(), raices.end()), raices.end());
+        return raices;
+    }
+
+    /// Makes room in `sueltos` for one more node, so that noting a node after it was
+    /// created or detached cannot fail.
+    void prepararSuelto() {
+        if (sueltos.size() >= compactarEn) {
+            sueltos = raicesSueltas();
+            compactarEn = std::max(kCompactarMinimo, 2 * sueltos.size());
+        }
+        if (sueltos.size() == sueltos.capacity()) {
+            sueltos.reserve(std::max<size_t>(64, 2 * sueltos.capacity()));
+        }
+    }
+
+    void liberar() {
+        // Every root is found before anything is freed: freeing a subtree frees nodes
+        // that may stand later in the list.
+        for (xmlNodePtr n : raicesSueltas()) xmlFreeNode(n);
         sueltos.clear();
+        sueltos.shrink_to_fit();
+        compactarEn = kCompactarMinimo;
+        olvidarNombres();
         if (doc != nullptr) xmlFreeDoc(doc);
         doc = nullptr;
         raizQuitada = false;
         trasRaiz = nullptr;
     }
 
+    void olvidarNombres() {
+        nombres.fill(NombreValidado{});
+        siguienteNombre = 0;
+    }
+
     void vaciar() {
         liberar();
         doc = xmlNewDoc(BAD_CAST "1.0");
         if (doc == nullptr) throw std::bad_alloc();
+        // Element and attribute names are kept once in a dictionary, as in a parsed
+        // document, instead of one copy per node.
+        doc->dict = xmlDictCreate();
+        if (doc->dict == nullptr) throw std::bad_alloc();
         declaracion = false;
+    }
+
+    /// The name in the document's dictionary; raises ErrorVarnolo with `error` (its %1
+    /// the name) when it is not a valid XML name.
+    const xmlChar* nombreValido(const QString& nombre, const QString& error) {
+        for (const NombreValidado& v : nombres) {
+            if (v.enDiccionario != nullptr && v.nombre.size() == nombre.size() &&
+                std::memcmp(v.nombre.constData(), nombre.constData(),
+                            static_cast<size_t>(nombre.size()) * sizeof(QChar)) == 0) {
+                return v.enDiccionario;
+            }
+        }
+        const QByteArray nom = nombre.toUtf8();
+        if (xmlValidateName(x(nom), 0) != 0) fallo(error.arg(nombre));
+        const xmlChar* enDiccionario =
+            xmlDictLookup(doc->dict, x(nom), static_cast<int>(nom.size()));
+        if (enDiccionario == nullptr) throw std::bad_alloc();
+        // A copy of its own: the caller's characters may be raw data that do not outlive
+        // the call.
+        nombres[siguienteNombre] =
+            NombreValidado{QString(nombre.constData(), nombre.size()), enDiccionario};
+        siguienteNombre = (siguienteNombre + 1) % nombres.size();
+        return enDiccionario;
     }
 
     xmlNodePtr comoNodo() const { return reinterpret_cast<xmlNodePtr>(doc); }
@@ -254,6 +485,11 @@ struct DocumentoXml::Impl {
         }
         xmlFreeDoc(doc);
         doc = nuevo;
+        olvidarNombres();
+        if (doc->dict == nullptr) {
+            doc->dict = xmlDictCreate();
+            if (doc->dict == nullptr) throw std::bad_alloc();
+        }
         declaracion = tieneDeclaracion(contenido);
         if (!declaracion && doc->encoding != nullptr) {
             // Without a declaration the document is saved as UTF-8, which needs none.
@@ -261,6 +497,53 @@ struct DocumentoXml::Impl {
             doc->encoding = nullptr;
         }
         return true;
+    }
+
+    /// Serialises the document as toByteArray() describes into `salida`.
+    void serializar(Salida& salida) const {
+        xmlDocPtr doc = this->doc;
+        const bool codificacionDeclarada = declaracion && doc->encoding != nullptr;
+        const char* codificacion =
+            codificacionDeclarada ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
+        struct Cerrar {
+            void operator()(xmlSaveCtxtPtr c) const { xmlSaveClose(c); }
+        };
+        std::unique_ptr<xmlSaveCtxt, Cerrar> ctx(
+            xmlSaveToIO(&Salida::alEscribir, nullptr, &salida, codificacion,
+                        codificacionDeclarada ? 0 : XML_SAVE_NO_DECL));
+        if (!ctx) falloCodificacion(salida.codificacion());
+
+        // A document that names no encoding is UTF-8. libxml2 writes such a document in
+        // ASCII with character references; told that it is UTF-8 it writes the characters
+        // themselves, and its declaration is then written here, unchanged.
+        if (declaracion && !codificacionDeclarada) {
+            QByteArray texto =
+                "<?xml version=\"" +
+                QByteArray(doc->version ? reinterpret_cast<const char*>(doc->version) : "1.0") +
+                '"';
+            if (doc->standalone == 1) texto += " standalone=\"yes\"";
+            if (doc->standalone == 0) texto += " standalone=\"no\"";
+            texto += "?>\n";
+            salida.recibir(texto.constData(), texto.size());
+        }
+        struct CodificacionProvisional {
+            xmlDocPtr doc;
+            bool puesta;
+            CodificacionProvisional(xmlDocPtr d, bool poner) : doc(d), puesta(poner) {
+                if (puesta) doc->encoding = xmlStrdup(BAD_CAST "UTF-8");
+            }
+            ~CodificacionProvisional() {
+                if (!puesta) return;
+                xmlFree(const_cast<xmlChar*>(doc->encoding));
+                doc->encoding = nullptr;
+            }
+        } provisional(doc, !codificacionDeclarada);
+
+        const long escrito = xmlSaveDoc(ctx.get(), doc);
+        const int cerrado = xmlSaveClose(ctx.release());
+        if (salida.error) std::rethrow_exception(salida.error);
+        if (escrito < 0 || cerrado < 0) falloCodificacion(salida.codificacion());
+        salida.terminar();
     }
 
     std::vector<NodoXml> seleccionar(DocumentoXml* dueno, xmlNodePtr contexto,
@@ -287,8 +570,9 @@ struct DocumentoXml::Impl {
     }
 
     void soltar(xmlNodePtr n) {
+        prepararSuelto();
         xmlUnlinkNode(n);
-        sueltos.insert(n);
+        sueltos.push_back(n);
     }
 };
 
@@ -382,7 +666,6 @@ void NodoXml::appendChild(const NodoXml& hijo) {
     }
     if (h->parent != nullptr) xmlUnlinkNode(h);
     enlazarAlFinal(padre, h);
-    doc_->d->sueltos.erase(h);
 }
 
 void NodoXml::removeChild(const NodoXml& hijo) {
@@ -402,18 +685,42 @@ void NodoXml::removeChild(const NodoXml& hijo) {
 
 void NodoXml::setAttribute(const QString& nombre, const QString& valor) {
     xmlNodePtr n = nodoDe(nodo_);
-    const QByteArray nom = nombre.toUtf8();
-    if (n == nullptr || n->type != XML_ELEMENT_NODE) {
+    if (n == nullptr || doc_ == nullptr || n->type != XML_ELEMENT_NODE) {
         fallo(QStringLiteral("Documento XML: el atributo %1 solo puede ponerse a un elemento.")
                   .arg(nombre));
     }
-    if (xmlValidateName(x(nom), 0) != 0) {
-        fallo(QStringLiteral("Documento XML: \"%1\" no es un nombre de atributo válido.")
-                  .arg(nombre));
+    const xmlChar* nom = doc_->d->nombreValido(
+        nombre, QStringLiteral("Documento XML: \"%1\" no es un nombre de atributo válido."));
+    const TextoXml texto(valor);
+    xmlDocPtr doc = n->doc;
+    if (xmlStrchr(nom, ':') != nullptr || doc == nullptr || doc->intSubset != nullptr ||
+        doc->extSubset != nullptr) {
+        // A prefixed name or a document type that may declare ID attributes: xmlSetProp
+        // resolves the prefix and keeps the document's ID table. It takes the value as
+        // plain text (escaped when saved) and keeps an existing attribute in its place.
+        if (xmlSetProp(n, nom, texto.datos()) == nullptr) throw std::bad_alloc();
+        return;
     }
-    // xmlSetProp takes the value as plain text (escaped when saved) and keeps an
-    // existing attribute in its place.
-    if (xmlSetProp(n, x(nom), x(textoXml(valor))) == nullptr) throw std::bad_alloc();
+    // What xmlSetProp does for a plain name without a document type, the value held
+    // compactly: the attribute without a namespace of that name keeps its place and
+    // gets the new value, or a new attribute goes last. The old value's node is
+    // detached, not freed, so a handle to it (the attribute's firstChild()) stays valid.
+    xmlNodePtr t = nuevoTexto(doc, texto);
+    try {
+        xmlAttrPtr a = n->properties;
+        while (a != nullptr && (a->ns != nullptr || !xmlStrEqual(a->name, nom))) a = a->next;
+        if (a == nullptr) {
+            a = xmlNewProp(n, nom, nullptr);
+            if (a == nullptr) throw std::bad_alloc();
+        }
+        while (a->children != nullptr) doc_->d->soltar(a->children);
+        t->parent = reinterpret_cast<xmlNodePtr>(a);
+        a->children = t;
+        a->last = t;
+    } catch (...) {
+        xmlFreeNode(t);
+        throw;
+    }
 }
 
 void NodoXml::setText(const QString& texto) {
@@ -421,10 +728,10 @@ void NodoXml::setText(const QString& texto) {
     if (n == nullptr || doc_ == nullptr) {
         fallo(QStringLiteral("Documento XML: no se puede poner texto a un nodo inexistente."));
     }
-    const QByteArray contenido = textoXml(texto);
+    const TextoXml contenido(texto);
     if (n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE ||
         n->type == XML_COMMENT_NODE) {
-        xmlNodeSetContent(n, x(contenido));
+        xmlNodeSetContent(n, contenido.datos());
         return;
     }
     if (n->type != XML_ELEMENT_NODE) {
@@ -432,10 +739,8 @@ void NodoXml::setText(const QString& texto) {
     }
     // Old children are detached, not freed: handles to them stay valid.
     while (n->children != nullptr) doc_->d->soltar(n->children);
-    if (contenido.isEmpty()) return;
-    xmlNodePtr t = xmlNewDocTextLen(n->doc, x(contenido), static_cast<int>(contenido.size()));
-    if (t == nullptr) throw std::bad_alloc();
-    enlazarAlFinal(n, t);
+    if (contenido.tam() == 0) return;
+    enlazarAlFinal(n, nuevoTexto(n->doc, contenido));
 }
 
 // ---------------------------------------------------------------------------------
@@ -482,14 +787,13 @@ NodoXml DocumentoXml::documentElement() const {
 }
 
 NodoXml DocumentoXml::createElement(const QString& nombre) {
-    const QByteArray nom = nombre.toUtf8();
-    if (xmlValidateName(x(nom), 0) != 0) {
-        fallo(QStringLiteral("Documento XML: \"%1\" no es un nombre de elemento válido.")
-                  .arg(nombre));
-    }
-    xmlNodePtr n = xmlNewDocNode(d->doc, nullptr, x(nom), nullptr);
+    const xmlChar* nom = d->nombreValido(
+        nombre, QStringLiteral("Documento XML: \"%1\" no es un nombre de elemento válido."));
+    d->prepararSuelto();
+    // The name belongs to the document's dictionary, so the node takes it as it is.
+    xmlNodePtr n = xmlNewDocNodeEatName(d->doc, nullptr, const_cast<xmlChar*>(nom), nullptr);
     if (n == nullptr) throw std::bad_alloc();
-    d->sueltos.insert(n);
+    d->sueltos.push_back(n);
     return NodoXml(this, n);
 }
 
@@ -514,7 +818,6 @@ void DocumentoXml::appendChild(const NodoXml& raiz) {
         d->raizQuitada = false;
         d->trasRaiz = nullptr;
     }
-    d->sueltos.erase(h);
 }
 
 void DocumentoXml::removeChild(const NodoXml& raiz) {
@@ -538,69 +841,16 @@ QString DocumentoXml::encoding() const {
 }
 
 QByteArray DocumentoXml::toByteArray() const {
-    xmlDocPtr doc = d->doc;
-    const bool codificacionDeclarada = d->declaracion && doc->encoding != nullptr;
-    // A document that names no encoding is UTF-8. libxml2 writes such a document in
-    // ASCII with character references; told that it is UTF-8 it writes the characters
-    // themselves, and its declaration is then written here, unchanged.
-    QByteArray declaracion;
-    if (d->declaracion && !codificacionDeclarada) {
-        declaracion =
-            "<?xml version=\"" +
-            QByteArray(doc->version ? reinterpret_cast<const char*>(doc->version) : "1.0") + '"';
-        if (doc->standalone == 1) declaracion += " standalone=\"yes\"";
-        if (doc->standalone == 0) declaracion += " standalone=\"no\"";
-        declaracion += "?>\n";
-    }
-    const char* codificacion =
-        codificacionDeclarada ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
-    struct CodificacionProvisional {
-        xmlDocPtr doc;
-        bool puesta;
-        CodificacionProvisional(xmlDocPtr d, bool poner) : doc(d), puesta(poner) {
-            if (puesta) doc->encoding = xmlStrdup(BAD_CAST "UTF-8");
-        }
-        ~CodificacionProvisional() {
-            if (!puesta) return;
-            xmlFree(const_cast<xmlChar*>(doc->encoding));
-            doc->encoding = nullptr;
-        }
-    } provisional(doc, !codificacionDeclarada);
-
-    std::unique_ptr<xmlBuffer, LiberarContexto> buf(xmlBufferCreate());
-    if (!buf) throw std::bad_alloc();
-    xmlSaveCtxtPtr ctx =
-        xmlSaveToBuffer(buf.get(), codificacion, codificacionDeclarada ? 0 : XML_SAVE_NO_DECL);
-    if (ctx == nullptr) {
-        fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
-                  .arg(encoding()));
-    }
-    const long escrito = xmlSaveDoc(ctx, doc);
-    const int cerrado = xmlSaveClose(ctx);
-    if (escrito < 0 || cerrado < 0) {
-        fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
-                  .arg(encoding()));
-    }
-    const QByteArray salida =
-        declaracion + QByteArray(reinterpret_cast<const char*>(xmlBufferContent(buf.get())),
-                                 xmlBufferLength(buf.get()));
-    // Some encodings (UTF-7, EBCDIC) write even the declaration in a form that no reader
-    // recognises; such a file could not be read back, so it is not written.
-    if (d->declaracion && !tieneDeclaracion(salida)) {
-        fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
-                  .arg(encoding()));
-    }
-    return salida;
+    SalidaMemoria salida(d->declaracion, encoding());
+    d->serializar(salida);
+    return std::move(salida.bytes);
 }
 
 void DocumentoXml::save(const QString& ruta) const {
-    const QByteArray bytes = toByteArray();
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(bytes) != bytes.size() ||
-        !archivo.commit()) {
-        fallo(QStringLiteral("No se ha podido guardar el archivo %1.")
-                  .arg(QDir::toNativeSeparators(ruta)));
-    }
+    // Written as it is serialised: a large document is never held twice in memory.
+    SalidaArchivo salida(d->declaracion, encoding(), ruta);
+    d->serializar(salida);
+    salida.confirmar();
 }
 
 }  // namespace varnolo

@@ -193,6 +193,50 @@ TEST(ConstruccionXml, NodosQuitadosSiguenVivosYSePuedenMover) {
     EXPECT_FALSE(doc.cargado());
 }
 
+// Values short enough to be kept inside their node and longer ones, replaced over and
+// over: the replaced value nodes stay readable, names stay right after a new load, and
+// many nodes created, attached and removed are all freed with the document (checked by
+// the sanitizer build).
+TEST(ConstruccionXml, ValoresReemplazadosYNodosSueltosSinPerdidas) {
+    DocumentoXml doc;
+    NodoXml r = doc.createElement(QStringLiteral("r"));
+    doc.appendChild(r);
+    r.setAttribute(QStringLiteral("a"), QStringLiteral("corto"));
+    NodoXml valorViejo = doc.selectSingleNode(QStringLiteral("/r/@a")).firstChild();
+    r.setAttribute(QStringLiteral("a"), QStringLiteral("un valor bastante más largo"));
+    EXPECT_EQ(valorViejo.text(), QStringLiteral("corto"));
+    EXPECT_EQ(r.attribute(QStringLiteral("a")), QStringLiteral("un valor bastante más largo"));
+    // Characters XML cannot carry are left out; others of every length in UTF-8 stay.
+    r.setAttribute(QStringLiteral("b"), QStringLiteral("x\u0001y") + QChar(0xD800) +
+                                            QStringLiteral("ñ€") +
+                                            QString::fromUcs4(U"\U0001F600", 1));
+    r.setAttribute(QStringLiteral("xml:lang"), QStringLiteral("es"));
+    r.setText(QStringLiteral("uno"));
+    NodoXml texto = r.firstChild();
+    texto.setText(QStringLiteral("un texto que ya no cabe dentro del nodo"));
+    EXPECT_EQ(r.text(), QStringLiteral("un texto que ya no cabe dentro del nodo"));
+    texto.setText(QStringLiteral("dos"));
+    r.setText(QStringLiteral("tres"));
+    EXPECT_EQ(texto.text(), QStringLiteral("dos"));
+    EXPECT_EQ(doc.toByteArray(),
+              QByteArray("<r a=\"un valor bastante m\xC3\xA1s largo\" b=\"xy\xC3\xB1\xE2\x82\xAC"
+                         "\xF0\x9F\x98\x80\" xml:lang=\"es\">tres</r>\n"));
+
+    for (int i = 0; i < 10000; ++i) {
+        doc.createElement(QStringLiteral("suelto")).setText(QString::number(i));
+        NodoXml e = doc.createElement(QStringLiteral("e"));
+        r.appendChild(e);
+        if (i % 2 == 0) r.removeChild(e);
+    }
+    EXPECT_EQ(r.hijos(QStringLiteral("e")).size(), 5000u);
+
+    // The names used before a load are written right after it.
+    ASSERT_TRUE(doc.loadXml("<r/>"));
+    doc.documentElement().setAttribute(QStringLiteral("a"), QStringLiteral("1"));
+    doc.documentElement().appendChild(doc.createElement(QStringLiteral("r")));
+    EXPECT_EQ(doc.toByteArray(), QByteArray("<r a=\"1\"><r/></r>\n"));
+}
+
 TEST(ConstruccionXml, CambiosQueXmlNoPermiteLevantanError) {
     DocumentoXml doc;
     ASSERT_TRUE(doc.loadXml("<SERVICIO><BLOQUE_DATOS/></SERVICIO>"));
