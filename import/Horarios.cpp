@@ -49,7 +49,15 @@ struct ClavesAsignacion {
 
 struct Tramo {
     QString dia, codDiho, horaDesde, horaHasta;
+    /// N_HORINI and N_HORFIN as written, worked out when a lesson first uses the slot
+    /// (a bad clock text fails there, as it would without them).
+    mutable std::optional<QString> horIni, horFin;
 };
+
+const QString& textoMinutos(const QString& hora, std::optional<QString>& calculado) {
+    if (!calculado) calculado = QString::number(minutosDelDia(hora));
+    return *calculado;
+}
 
 /// Every lookup of the section, each table read once in its natural order; the
 /// first row of each key wins, as a scan from the first row would find it.
@@ -101,7 +109,7 @@ Indices leerIndices(ComponentesTablas& tablas) {
                 Par(t.asString(QStringLiteral("DIHO")), t.asString(QStringLiteral("MARCO"))),
                 Tramo{t.asString(QStringLiteral("DIA")), t.asString(QStringLiteral("CODDIHO")),
                       t.asString(QStringLiteral("HORADESDE")),
-                      t.asString(QStringLiteral("HORAHASTA"))});
+                      t.asString(QStringLiteral("HORAHASTA")), std::nullopt, std::nullopt});
     });
     recorrer(tablas.wwTableGrupos, [&](const Tabla& t) {
         primero(ix.grupos, t.asString(QStringLiteral("ABREV")),
@@ -117,6 +125,7 @@ Indices leerIndices(ComponentesTablas& tablas) {
     Tabla& soluc = tablas.wwTableSoluc;
     const bool diaTexto = esCampoTexto(soluc, QStringLiteral("DIA"));
     const bool horaTexto = esCampoTexto(soluc, QStringLiteral("HORA"));
+    ix.lecciones.reserve(static_cast<size_t>(soluc.recordCount()));
     recorrer(soluc, [&](const Tabla& t) {
         Leccion l;
         l.dia = EnteroLeido::leer(t, QStringLiteral("DIA"), diaTexto);
@@ -164,10 +173,9 @@ void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, const Leccion
     }
 
     const QString claveTramo = l.dia.texto + QString::number(l.hora.entero());
-    Tramo tramo;
-    if (auto it = ix.tramos.constFind(Par(claveTramo, l.marco)); it != ix.tramos.cend()) {
-        tramo = *it;
-    }
+    const Tramo sinTramo;
+    const auto it = ix.tramos.constFind(Par(claveTramo, l.marco));
+    const Tramo& tramo = it != ix.tramos.cend() ? *it : sinTramo;
     agregarDato(doc, act, QStringLiteral("N_DIASEMANA"), tramo.dia);
     agregarDato(doc, act, QStringLiteral("X_TRAMO"), tramo.codDiho);
     agregarDato(doc, act, QStringLiteral("X_DEPENDENCIA"), enBlanco(l.aula) ? QString() : l.aula);
@@ -187,10 +195,8 @@ void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, const Leccion
     agregarDato(doc, act, QStringLiteral("X_MATERIAOMG"), materia);
     agregarDato(doc, act, QStringLiteral("F_INICIO"), fechas.fecIni);
     agregarDato(doc, act, QStringLiteral("F_FIN"), fechas.fecFin);
-    agregarDato(doc, act, QStringLiteral("N_HORINI"),
-                QString::number(minutosDelDia(tramo.horaDesde)));
-    agregarDato(doc, act, QStringLiteral("N_HORFIN"),
-                QString::number(minutosDelDia(tramo.horaHasta)));
+    agregarDato(doc, act, QStringLiteral("N_HORINI"), textoMinutos(tramo.horaDesde, tramo.horIni));
+    agregarDato(doc, act, QStringLiteral("N_HORFIN"), textoMinutos(tramo.horaHasta, tramo.horFin));
     if (enBlanco(tarea) && actividadPorDefecto == 1) tarea = QStringLiteral("513");
     agregarDato(doc, act, QStringLiteral("X_ACTIVIDAD"), tarea);
 }
