@@ -2,6 +2,7 @@
 // The export as the user starts it: choose the exchange document, check it and the
 // level table, load it, run the export chain, report the outcome.
 
+#include "data/Conversion.h"
 #include "data/EstadoPrograma.h"
 #include "data/Interaccion.h"
 
@@ -12,9 +13,7 @@ namespace varnolo {
 /// restores the cursor), leaving `estado.transformado` as it was.
 void ejecutarExportacion(EstadoPrograma& estado, Interaccion& interaccion);
 
-inline const QString kNoExisteArchivo = QStringLiteral("No existe archivo");
 inline const QString kNivelcanNoEncontrado =
     QStringLiteral("ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale VARNOLO");
-inline const QString kProcesoFinalizado = QStringLiteral("Proceso finalizado");
 
 }  // namespace varnolo

@@ -6,8 +6,8 @@
 
 #include "DatosProfesores.h"
 #include "Horarios.h"
+#include "data/Conversion.h"
 #include "data/Errores.h"
-#include "export/Exportacion.h"
 
 namespace varnolo {
 
@@ -118,15 +118,7 @@ bool profesoresCompletos(EstadoPrograma& estado, Interaccion& interaccion) {
 }  // namespace
 
 void ejecutarImportacion(EstadoPrograma& estado, Interaccion& interaccion) {
-    if (const auto elegido = interaccion.elegirDocumento()) estado.filenameXML = *elegido;
-    if (estado.filenameXML.isEmpty() || !QFileInfo(estado.filenameXML).isFile()) {
-        interaccion.mostrarMensaje(kNoExisteArchivo);
-        if (estado.modoLote == 2) {
-            estado.transformado = -1;
-            interaccion.cerrarVentana();
-        }
-        return;
-    }
+    if (!elegirDocumentoExistente(estado, interaccion)) return;
 
     interaccion.cursorOcupado();
     TablasAbiertas abiertas(estado.tablas);
@@ -155,11 +147,7 @@ void ejecutarImportacion(EstadoPrograma& estado, Interaccion& interaccion) {
     abiertas.cerrar();
     doc.save(rutaResultado(estado.filenameXML));
 
-    interaccion.cursorNormal();
-    estado.transformado = 1;
-    interaccion.mostrarMensaje(kProcesoFinalizado);
-    interaccion.deshabilitarBotones();
-    if (estado.modoLote == 2) interaccion.cerrarVentana();
+    concluirConversion(estado, interaccion);
 }
 
 QString rutaResultado(const QString& documentoElegido) {
