@@ -6,6 +6,7 @@
 #include <QStyle>
 
 #include "SeleccionMarcos.h"
+#include "app/AtajoAyuda.h"
 #include "data/Errores.h"
 #include "data/Sobre.h"
 #include "ui_Plantihoras.h"
@@ -53,6 +54,7 @@ TPlantillas::TPlantillas(const EstadoPrograma& estado, QWidget* propietario)
     connect(ui->ListBox2, &QListWidget::clicked, this, [this] { ListBox2Click(); });
     connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this] { ListBox2Click(); });
     connect(ui->BitBtnContinuar, &QPushButton::clicked, this, [this] { BitBtnContinuarClick(); });
+    instalarAyudaF1(this, estado.entorno.carpetaPrograma, 3);
 }
 
 TPlantillas::~TPlantillas() = default;

@@ -6,6 +6,7 @@
 #include "ControlProfesModelo.h"
 #include "ControlProfesRejilla.h"
 #include "DatosProfesores.h"
+#include "app/AtajoAyuda.h"
 #include "ui_ControlProfes.h"
 
 namespace varnolo {
@@ -34,6 +35,7 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const EstadoProgram
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     wwTableProft.setReloj(estado.entorno.reloj);
+    instalarAyudaF1(this, estado.entorno.carpetaPrograma, 1);
 
     estilo(ui_->Label1, Qt::black);
     ui_->Label1->setAutoFillBackground(true);
