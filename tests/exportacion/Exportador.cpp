@@ -5,6 +5,15 @@
 
 namespace varnolo::prueba {
 
+void Exportador::exportarHastaAsignaciones() {
+    cadena_.ExportarMaterias();
+    cadena_.ExportarActividades();
+    cadena_.ExportarProfesores();
+    cadena_.ExportarAulas();
+    cadena_.ExportarCursosGrupos();
+    cadena_.ExportarAsignaciones();
+}
+
 Exportador::Exportador(const QByteArray& documento)
     : estado_(carpetas_.entorno()), cadena_(estado_, interaccion_) {
     carpetas_.instalarNivelcan();

@@ -37,6 +37,9 @@ class Exportador {
     /// Loads another document into the same state (a second export run).
     void cargar(const QByteArray& documento);
 
+    /// Runs the steps up to the assignments (1 to 6), in chain order.
+    void exportarHastaAsignaciones();
+
     CadenaExportacion& cadena() { return cadena_; }
     EstadoPrograma& estado() { return estado_; }
     const Carpetas& carpetas() const { return carpetas_; }

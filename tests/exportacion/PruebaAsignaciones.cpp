@@ -23,13 +23,7 @@ std::unique_ptr<Exportador> exportar(const QList<QStringList>& materias,
                                                     {"ACTIVIDADES", actividades},
                                                     {"CURSOS_DEL_CENTRO", kCursos},
                                                     {"UNIDADES", kUnidades}});
-    CadenaExportacion& c = e->cadena();
-    c.ExportarMaterias();
-    c.ExportarActividades();
-    c.ExportarProfesores();
-    c.ExportarAulas();
-    c.ExportarCursosGrupos();
-    c.ExportarAsignaciones();
+    e->exportarHastaAsignaciones();
     return e;
 }
 

@@ -31,13 +31,7 @@ QString volcarConDbfread(const QString& carpeta) {
 
 TEST(CadenaExportacion, EjemploDelCentro) {
     Exportador e(leer(ejemplo("centro.xml")));
-    CadenaExportacion& c = e.cadena();
-    c.ExportarMaterias();
-    c.ExportarActividades();
-    c.ExportarProfesores();
-    c.ExportarAulas();
-    c.ExportarCursosGrupos();
-    c.ExportarAsignaciones();
+    e.exportarHastaAsignaciones();
     EXPECT_EQ(e.estado().actividadPorDefecto, 1);
 
     const QString esperado = QString::fromUtf8(leer(datoPrueba("exportacion/centro.txt")));

@@ -8,20 +8,12 @@
 #include <QUrl>
 #include <functional>
 
+#include "FixturasXml.h"
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
 
 namespace varnolo {
 namespace {
-
-QString fixture(const char* nombre) {
-    return QStringLiteral(VARNOLO_DATOS_XML "/") + QString::fromUtf8(nombre);
-}
-
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void escribir(const QString& ruta, const QByteArray& contenido) {
     QFile f(ruta);

@@ -9,20 +9,12 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include "FixturasXml.h"
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
 
 namespace varnolo {
 namespace {
-
-QString fixture(const char* nombre) {
-    return QStringLiteral(VARNOLO_DATOS_XML "/") + QString::fromUtf8(nombre);
-}
-
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray utf16(const QString& texto) {
     return QByteArray("\xFF\xFE") +

@@ -6,15 +6,12 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include "FixturasXml.h"
 #include "data/DocumentoXml.h"
 #include "data/Sobre.h"
 
 namespace varnolo {
 namespace {
-
-QString fixture(const char* nombre) {
-    return QStringLiteral(VARNOLO_DATOS_XML "/") + QString::fromUtf8(nombre);
-}
 
 QList<QStringList> datosDe(const QList<Registro>& registros) {
     QList<QStringList> r;
