@@ -24,13 +24,21 @@ QList<Tabla*> componentesImportacion(ComponentesTablas& t) {
 /// that stops early does not keep Taviron out of the work tables.
 class TablasAbiertas {
   public:
+    /// Opens the nine tables in order; when one cannot be opened, those already open
+    /// are closed again before the error goes on.
     explicit TablasAbiertas(ComponentesTablas& t) : tablas_(componentesImportacion(t)) {
-        for (Tabla* tabla : tablas_) {
-            tabla->close();
-            tabla->open();
+        try {
+            for (Tabla* tabla : tablas_) {
+                tabla->close();
+                tabla->open();
+            }
+        } catch (...) {
+            cerrarCallando();
+            throw;
         }
     }
-    ~TablasAbiertas() { cerrar(); }
+    ~TablasAbiertas() { cerrarCallando(); }
+    /// Closes at the end of a run that went well; errors of closing are raised.
     void cerrar() {
         for (Tabla* tabla : tablas_) tabla->close();
     }
@@ -38,6 +46,17 @@ class TablasAbiertas {
     TablasAbiertas& operator=(const TablasAbiertas&) = delete;
 
   private:
+    // Reached when an error already ends the run: that error is the one the user
+    // must see, so a second one from closing is dropped.
+    void cerrarCallando() noexcept {
+        for (Tabla* tabla : tablas_) {
+            try {
+                tabla->close();
+            } catch (...) {
+            }
+        }
+    }
+
     QList<Tabla*> tablas_;
 };
 

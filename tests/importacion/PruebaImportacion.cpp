@@ -240,6 +240,9 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
         {"SOLUC no existe",
          [](const Entorno& e) { QFile::remove(e.rutaTrabajo("SOLUC.DBF")); },
          {"SOLUC"}},
+        {"AULAT no existe, con SOLUC, GRUPOST y PROFT ya abiertas",
+         [](const Entorno& e) { QFile::remove(e.rutaTrabajo("AULAT.DBF")); },
+         {"AULAT"}},
         {"SOLUC dañada",
          [](const Entorno& e) {
              QFile f(e.rutaTrabajo("SOLUC.DBF"));
