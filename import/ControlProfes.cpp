@@ -1,6 +1,7 @@
 #include "ControlProfes.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QToolButton>
 
 #include "ControlProfesModelo.h"
@@ -124,6 +125,14 @@ void TControlProfesores::crearNavegador() {
             }
         });
     }
+}
+
+void TControlProfesores::keyPressEvent(QKeyEvent* evento) {
+    if (evento->key() == Qt::Key_Escape && evento->modifiers() == Qt::NoModifier) {
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
 }
 
 bool TControlProfesores::event(QEvent* evento) {

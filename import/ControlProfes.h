@@ -37,6 +37,9 @@ class TControlProfesores : public QDialog {
 
   protected:
     bool event(QEvent* evento) override;
+    /// Escape does not close the dialog: it has no cancel, and closing it would end
+    /// the import and drop what the user typed. Leaving is "Salir" or the close box.
+    void keyPressEvent(QKeyEvent* evento) override;
 
   private:
     void crearNavegador();

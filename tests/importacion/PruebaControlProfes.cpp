@@ -209,6 +209,12 @@ TEST_F(ControlProfes, VaciarUnDatoDejaResultFalso) {
     EXPECT_EQ(enTabla(1, "F_TOMAPOS"), "02/09/2018");
 }
 
+TEST_F(ControlProfes, EscapeNoCierraElDialogo) {
+    QTest::keyClick(rejilla(), Qt::Key_Escape);
+    QTest::keyClick(dialogo.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dialogo->isVisible());
+}
+
 TEST_F(ControlProfes, CerrarLaVentanaDejaResultFalsoYNoHayAltas) {
     QTest::keyClick(rejilla(), Qt::Key_Insert);
     QTest::keyClick(rejilla(), Qt::Key_Delete);
