@@ -1,6 +1,7 @@
 #include "Horarios.h"
 
 #include <QHash>
+#include <cmath>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -27,7 +28,15 @@ struct EnteroLeido {
     static EnteroLeido leer(const Tabla& t, const QString& campo, bool esTexto) {
         EnteroLeido e;
         e.texto = t.asString(campo);
-        if (!esTexto) e.valor = t.asInteger(campo);
+        if (!esTexto) {
+            e.valor = t.asInteger(campo);
+            // A numeric column's text is its value ("1", not "1.0000" of a column
+            // with decimals), as the slot key of DIASHORAST expects.
+            if (e.texto.contains(u'.')) {
+                const double v = e.texto.toDouble();
+                if (v == std::floor(v)) e.texto = QString::number(*e.valor);
+            }
+        }
         return e;
     }
     int entero() const {

@@ -310,5 +310,39 @@ TEST_F(Importacion, DiaYHoraComoTextoYFiltroExacto) {
               "510");
 }
 
+TEST_F(Importacion, DiaConDecimalesFormaLaClaveSinEllos) {
+    // Taviron may keep DIA and HORA in numeric columns with decimals: day 1 is still
+    // the "1" of the slot key 13, not "1.0000".
+    const auto& e = carpetas.entorno();
+    Tabla t(e.carpetaTrabajo, "SOLUC");
+    t.fieldDefs() = {{"PROF", TipoCampo::Cadena, 10},  {"DIA", TipoCampo::Flotante, 0},
+                     {"HORA", TipoCampo::Flotante, 0}, {"MARCO", TipoCampo::Cadena, 1},
+                     {"ASIG", TipoCampo::Cadena, 10},  {"CODGRUPO", TipoCampo::Cadena, 10},
+                     {"TAREA", TipoCampo::Cadena, 10}, {"AULA", TipoCampo::Cadena, 10}};
+    t.createTable();
+    t.open();
+    t.append();
+    t.setString("PROF", "P1");
+    t.setFloat("DIA", 1);
+    t.setFloat("HORA", 3);
+    t.setString("MARCO", "0");
+    t.post();
+    t.close();
+    const QString doc = documento();
+    importar(doc);
+    ASSERT_EQ(estado.transformado, 1);
+    DocumentoXml r;
+    ASSERT_TRUE(r.load(rutaResultado(doc)));
+    const auto dato = [&](const char* nombre) {
+        return r
+            .selectSingleNode(QStringLiteral("//grupo_datos[@seq=\"ACTIVIDAD_1\"]/"
+                                             "dato[@nombre_dato=\"%1\"]")
+                                  .arg(QString::fromLatin1(nombre)))
+            .text();
+    };
+    EXPECT_EQ(dato("X_TRAMO"), "T13");
+    EXPECT_EQ(dato("N_HORINI"), "510");
+}
+
 }  // namespace
 }  // namespace varnolo
