@@ -80,6 +80,12 @@ void escribirValorIni(const QString& ruta, const QString& seccion, const QString
         existente.close();
     }
 
+    // A UTF-16 file cannot take our one-byte lines without being damaged: it is left
+    // as it is.
+    if (original.startsWith("\xFF\xFE") || original.startsWith("\xFE\xFF")) {
+        noSePuedeEscribir(ruta);
+    }
+
     // Byte-order mark of a UTF-8 file: kept, but not part of the first line's text.
     QByteArray bom;
     if (original.startsWith("\xEF\xBB\xBF")) {

@@ -80,8 +80,16 @@ TEST(EscribirTransformadoFallos, RutaSinEscrituraDaElErrorConLaRuta) {
     const QString enCarpetaInexistente = carpeta.filePath(QStringLiteral("no/existe/Taviron.ini"));
     const QString esCarpeta = carpeta.filePath(QStringLiteral("Taviron.ini"));
     ASSERT_TRUE(QDir().mkpath(esCarpeta));
+    // A UTF-16 settings file is refused and left byte for byte as it was.
+    const QString utf16 = carpeta.filePath(QStringLiteral("utf16.ini"));
+    const QByteArray contenidoUtf16("\xFF\xFE[\0A\0]\0\r\0\n\0", 12);
+    {
+        QFile f(utf16);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contenidoUtf16);
+    }
 
-    for (const QString& ruta : {enCarpetaInexistente, esCarpeta}) {
+    for (const QString& ruta : {enCarpetaInexistente, esCarpeta, utf16}) {
         SCOPED_TRACE(ruta.toStdString());
         try {
             escribirTransformado(ruta, 1);
@@ -91,6 +99,9 @@ TEST(EscribirTransformadoFallos, RutaSinEscrituraDaElErrorConLaRuta) {
                       QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(ruta));
         }
     }
+    QFile f(utf16);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), contenidoUtf16);
 }
 
 }  // namespace
