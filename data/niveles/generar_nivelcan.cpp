@@ -13,27 +13,20 @@
 #include <cstdio>
 
 #include "data/Errores.h"
-#include "data/Tabla.h"
+#include "data/TablaNiveles.h"
 
 using namespace varnolo;
 
 namespace {
 
 const QString kCabecera = QStringLiteral("X_OFERTAMATRIG;NIVEL_ABREV;NIVEL");
-constexpr int kAnchoAbrev = 5;  // as CURSOST keeps it
-constexpr int kAnchoNivel = 60;
 
-struct Nivel {
-    int oferta = 0;
-    QString abrev, nombre;
-};
-
-QList<Nivel> leerCsv(const QString& ruta) {
+QList<FilaNivel> leerCsv(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
         throw ErrorVarnolo(QStringLiteral("No se puede leer %1").arg(ruta));
     }
-    QList<Nivel> niveles;
+    QList<FilaNivel> niveles;
     QSet<int> vistas;
     bool cabeceraLeida = false;
     int numero = 0;
@@ -54,14 +47,15 @@ QList<Nivel> leerCsv(const QString& ruta) {
         }
         const QStringList campos = linea.split(u';');
         if (campos.size() != 3) throw fallo(QStringLiteral("se esperaban 3 campos"));
-        Nivel n;
+        FilaNivel n;
         n.oferta = aEntero(campos[0].trimmed());
         n.abrev = campos[1].trimmed();
-        n.nombre = campos[2].trimmed();
-        if (n.abrev.size() > kAnchoAbrev) {
-            throw fallo(QStringLiteral("NIVEL_ABREV de más de %1 caracteres").arg(kAnchoAbrev));
+        n.nivel = campos[2].trimmed();
+        if (n.abrev.size() > kAnchoNivelAbrev) {
+            throw fallo(
+                QStringLiteral("NIVEL_ABREV de más de %1 caracteres").arg(kAnchoNivelAbrev));
         }
-        if (n.nombre.size() > kAnchoNivel) {
+        if (n.nivel.size() > kAnchoNivel) {
             throw fallo(QStringLiteral("NIVEL de más de %1 caracteres").arg(kAnchoNivel));
         }
         if (vistas.contains(n.oferta)) {
@@ -72,27 +66,6 @@ QList<Nivel> leerCsv(const QString& ruta) {
     }
     if (!cabeceraLeida) throw ErrorVarnolo(QStringLiteral("%1: falta la cabecera").arg(ruta));
     return niveles;
-}
-
-void escribirTabla(const QList<Nivel>& niveles, const QString& ruta) {
-    Tabla t;
-    t.setDatabaseName(QString());
-    t.setTableName(ruta);
-    // A fixed header date keeps the generated file identical from build to build.
-    t.setReloj(std::make_shared<RelojFijo>(QDateTime(QDate(2026, 1, 1), QTime(0, 0))));
-    t.fieldDefs() = {{QStringLiteral("X_OFERTAMATRIG"), TipoCampo::Entero, 0},
-                     {QStringLiteral("NIVEL_ABREV"), TipoCampo::Cadena, kAnchoAbrev},
-                     {QStringLiteral("NIVEL"), TipoCampo::Cadena, kAnchoNivel}};
-    t.createTable();
-    t.open();
-    for (const Nivel& n : niveles) {
-        t.append();
-        t.setInteger(QStringLiteral("X_OFERTAMATRIG"), n.oferta);
-        t.setString(QStringLiteral("NIVEL_ABREV"), n.abrev);
-        t.setString(QStringLiteral("NIVEL"), n.nombre);
-        t.post();
-    }
-    t.close();
 }
 
 }  // namespace
@@ -107,7 +80,10 @@ int main(int argc, char** argv) {
     const QString destino = args[2];
     const QString temporal = destino + QStringLiteral(".tmp.DBF");
     try {
-        escribirTabla(leerCsv(args[1]), temporal);
+        // A fixed header date keeps the generated file identical from build to build.
+        escribirTablaNiveles(
+            temporal, leerCsv(args[1]),
+            std::make_shared<RelojFijo>(QDateTime(QDate(2026, 1, 1), QTime(0, 0))));
         QFile::remove(destino);
         if (!QFile::rename(temporal, destino)) {
             throw ErrorVarnolo(QStringLiteral("No se puede escribir %1").arg(destino));

@@ -26,20 +26,8 @@ void Exportador::cargar(const QByteArray& documento) {
 }
 
 void Exportador::usarNiveles(const QList<FilaNivel>& filas) {
-    Tabla t(carpetas_.programa(), QStringLiteral("NIVELCAN"));
-    t.fieldDefs() = {{QStringLiteral("X_OFERTAMATRIG"), TipoCampo::Entero, 0},
-                     {QStringLiteral("NIVEL_ABREV"), TipoCampo::Cadena, 5},
-                     {QStringLiteral("NIVEL"), TipoCampo::Cadena, 60}};
-    t.createTable();
-    t.open();
-    for (const FilaNivel& f : filas) {
-        t.append();
-        t.setInteger(QStringLiteral("X_OFERTAMATRIG"), f.oferta);
-        t.setString(QStringLiteral("NIVEL_ABREV"), f.abrev);
-        t.setString(QStringLiteral("NIVEL"), f.nivel);
-        t.post();
-    }
-    t.close();
+    escribirTablaNiveles(carpetas_.programa(QStringLiteral("NIVELCAN.DBF")), filas,
+                         carpetas_.entorno().reloj);
 }
 
 QList<QStringList> Exportador::filas(const QString& tabla, const QStringList& campos) const {

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include "data/TablaNiveles.h"
 #include "export/CadenaExportacion.h"
 #include "tests/comun/Prueba.h"
 
@@ -18,12 +19,6 @@ inline void PrintTo(const QString& texto, std::ostream* os) {
 namespace varnolo::prueba {
 
 using Secciones = QList<std::pair<QString, QList<QStringList>>>;
-
-/// One level table row: X_OFERTAMATRIG, NIVEL_ABREV, NIVEL.
-struct FilaNivel {
-    int oferta;
-    QString abrev, nivel;
-};
 
 class Exportador {
   public:

@@ -1,0 +1,33 @@
+#pragma once
+// The level table NIVELCAN: its layout and how a set of levels is written into it.
+// The build generates it from NIVELCAN.csv; tests write small ones.
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+#include "Catalogo.h"
+#include "Entorno.h"
+
+namespace varnolo {
+
+/// One level: the course key it belongs to, its abbreviation and its name.
+struct FilaNivel {
+    int oferta = 0;
+    QString abrev, nivel;
+};
+
+/// Widths of the level table's text fields.
+inline constexpr int kAnchoNivelAbrev = 5;  // as CURSOST keeps it
+inline constexpr int kAnchoNivel = 60;
+
+/// The layout: X_OFERTAMATRIG (integer), NIVEL_ABREV, NIVEL. The first name is longer
+/// than a dBase IV name, so the table is written at level 7.
+const DefTabla& disenoNivelcan();
+
+/// Creates the table at `ruta` (replacing any) with these rows, in order, with the
+/// header date from `reloj`.
+void escribirTablaNiveles(const QString& ruta, const QList<FilaNivel>& filas,
+                          std::shared_ptr<const Reloj> reloj);
+
+}  // namespace varnolo
