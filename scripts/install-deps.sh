@@ -5,7 +5,7 @@
 set -euo pipefail
 
 paquetes=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6opengl6-dev
   libxml2-dev libgtest-dev googletest
   python3 python3-dbfread python3-dbf
