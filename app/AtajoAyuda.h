@@ -4,12 +4,14 @@
 
 #include <QString>
 
+#include "Ayuda.h"
+
 class QWidget;
 
 namespace varnolo {
 
-/// Makes F1 in `ventana` open topic `tema` of VELNA.chm in `carpetaPrograma`. When
-/// the help cannot be shown, a message box titled "Varnolo" says why.
-void instalarAyudaF1(QWidget* ventana, const QString& carpetaPrograma, int tema);
+/// Makes F1 in `ventana` open `tema` of the help in `carpetaPrograma`. When the help
+/// cannot be shown, an information box titled "Varnolo" says why.
+void instalarAyudaF1(QWidget* ventana, const QString& carpetaPrograma, const TemaAyuda& tema);
 
 }  // namespace varnolo

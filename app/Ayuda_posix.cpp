@@ -1,14 +1,11 @@
-#include <QDesktopServices>
-#include <QUrl>
-
 #include "Ayuda.h"
 
 namespace varnolo::plataforma {
 
-// Without the Windows help viewer the file goes to whatever the desktop opens .chm
-// files with; such viewers have no help contexts, so the topic is not used.
-bool abrirVisorAyuda(const QString& ruta, int) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
-}
+// No viewer here knows the help contexts of a .chm file: the pages beside the program
+// are shown instead.
+bool hayVisorConContextos() { return false; }
+
+bool abrirVisorAyuda(const QString&, int) { return false; }
 
 }  // namespace varnolo::plataforma

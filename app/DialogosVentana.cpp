@@ -26,8 +26,19 @@ std::optional<QString> mostrarOpenDialogXML(QWidget* propietario) {
     return elegidos.first();
 }
 
+QString textoPartible(const QString& texto) {
+    QString r;
+    r.reserve(texto.size());
+    for (const QChar c : texto) {
+        r += c;
+        if (c == u'/' || c == u'\\') r += QChar(0x200B);
+    }
+    return r;
+}
+
 void mostrarAviso(QWidget* propietario, const AvisoVentana& aviso) {
-    QMessageBox caja(aviso.icono, aviso.titulo, aviso.texto, QMessageBox::Ok, propietario);
+    QMessageBox caja(aviso.icono, aviso.titulo, textoPartible(aviso.texto), QMessageBox::Ok,
+                     propietario);
     caja.setTextFormat(Qt::PlainText);
     caja.exec();
 }

@@ -38,7 +38,12 @@ struct DialogosVentana {
 /// "*.xml", default suffix "xml". The chosen path, or nothing when cancelled.
 std::optional<QString> mostrarOpenDialogXML(QWidget* propietario);
 
-/// A modal QMessageBox with one OK button and the text shown as plain text.
+/// `texto` with a break opportunity (a zero-width space) after every path separator, so
+/// that a long path wraps in a message box instead of being cut off at its right edge.
+QString textoPartible(const QString& texto);
+
+/// A modal QMessageBox with one OK button and the text shown as plain text; long paths
+/// wrap.
 void mostrarAviso(QWidget* propietario, const AvisoVentana& aviso);
 
 }  // namespace varnolo

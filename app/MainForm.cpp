@@ -87,7 +87,7 @@ TMForm::TMForm(Entorno entorno, const QStringList& argumentos, DialogosVentana d
     connect(ui_->BClose, &QPushButton::clicked, this, &QWidget::close);
     connect(ui_->Button1, &QPushButton::clicked, this, &TMForm::Button1Click);
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, [this] { mostrarTemaAyuda(kTemaVentanaPrincipal); });
+    connect(f1, &QShortcut::activated, this, [this] { mostrarTemaAyuda(kAyudaVentanaPrincipal); });
 
     if (const QScreen* pantalla = screen()) {
         move(pantalla->availableGeometry().center() - rect().center());
@@ -160,10 +160,16 @@ void TMForm::BImportarClick() {
     ejecutarProtegido([this] { ejecutarImportacion(estado_, *this); });
 }
 
-void TMForm::Button1Click() { mostrarTemaAyuda(0); }
+void TMForm::Button1Click() { mostrarTemaAyuda(kAyudaContenido); }
 
-void TMForm::mostrarTemaAyuda(int tema) {
-    ejecutarProtegido([&] { mostrarAyuda(estado_.entorno.rutaPrograma(kArchivoAyuda), tema); });
+void TMForm::mostrarTemaAyuda(const TemaAyuda& tema) {
+    try {
+        mostrarAyuda(estado_.entorno.carpetaPrograma, tema);
+    } catch (const ErrorVarnolo& e) {
+        // A missing help file is news for the user, not a failure of the program.
+        CursorSuspendido libre(cursoresOcupados_);
+        dialogos_.avisar(this, {kTituloAplicacion, e.texto(), QMessageBox::Information});
+    }
 }
 
 void TMForm::FormShow() {

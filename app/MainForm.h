@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "Ayuda.h"
 #include "DialogosVentana.h"
 #include "data/EstadoPrograma.h"
 #include "data/Interaccion.h"
@@ -62,7 +63,7 @@ class TMForm : public QWidget, public Interaccion {
     template <typename Conversion>
     void ejecutarProtegido(Conversion conversion);
     void mostrarError(const QString& texto);
-    void mostrarTemaAyuda(int tema);
+    void mostrarTemaAyuda(const TemaAyuda& tema);
 
     std::unique_ptr<Ui::TMForm> ui_;
     EstadoPrograma estado_;

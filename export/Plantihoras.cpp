@@ -54,7 +54,7 @@ TPlantillas::TPlantillas(const EstadoPrograma& estado, QWidget* propietario)
     connect(ui->ListBox2, &QListWidget::clicked, this, [this] { ListBox2Click(); });
     connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this] { ListBox2Click(); });
     connect(ui->BitBtnContinuar, &QPushButton::clicked, this, [this] { BitBtnContinuarClick(); });
-    instalarAyudaF1(this, estado.entorno.carpetaPrograma, 3);
+    instalarAyudaF1(this, estado.entorno.carpetaPrograma, kAyudaMarcos);
 }
 
 TPlantillas::~TPlantillas() = default;

@@ -36,7 +36,7 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const EstadoProgram
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     wwTableProft.setReloj(estado.entorno.reloj);
-    instalarAyudaF1(this, estado.entorno.carpetaPrograma, 1);
+    instalarAyudaF1(this, estado.entorno.carpetaPrograma, kAyudaProfesores);
 
     estilo(ui_->Label1, Qt::black);
     ui_->Label1->setAutoFillBackground(true);

@@ -8,7 +8,8 @@ paquetes=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6opengl6-dev
   libxml2-dev libgtest-dev googletest
-  python3 python3-dbfread python3-dbf
+  python3 python3-dbfread python3-dbf python3-chm
+  fp-utils
   fonts-liberation fonts-dejavu-core
 )
 
