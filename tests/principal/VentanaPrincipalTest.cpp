@@ -107,6 +107,7 @@ TEST(Ayuda, SinArchivoDeAyudaLoDice) {
 
     ASSERT_EQ(p.avisos.size(), 2);
     for (const AvisoVentana& a : p.avisos) {
+        EXPECT_EQ(a.icono, QMessageBox::Information);
         EXPECT_TRUE(
             a.texto.startsWith(QStringLiteral("No se encuentra el archivo de ayuda VELNA.chm")))
             << a.texto.toStdString();

@@ -1,0 +1,18 @@
+// The help's tests run inside one QApplication, offscreen unless told otherwise, with
+// Qt's Spanish texts as the program loads them.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/MainForm.h"
+#include "app/Traducciones.h"
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName(varnolo::kTituloAplicacion);
+    varnolo::cargarTraduccionesQt(aplicacion);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
