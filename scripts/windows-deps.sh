@@ -64,9 +64,13 @@ construir_qt() {
   local src
   src="$(fuente qt6-base)"
   local bld="$cache/build/qt6"
-  rm -rf "$bld" "$cache/qt6"
+  # With OpenGL off, Qt 6.4's Windows plugin still asks the dynamic-GL context
+  # whether it is a software renderer; that question only exists with OpenGL.
+  sed -i '/isSoftwareGl/,/#endif/ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)/' \
+    "$src/src/plugins/platforms/windows/qwindowswindow.cpp"
+  rm -rf "$cache/qt6"
   mkdir -p "$bld"
-  echo "== Qt para Windows (la primera vez tarda casi una hora)"
+  echo "== Qt para Windows (la primera vez tarda casi una hora; un corte se reanuda)"
   cmake -S "$src" -B "$bld" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DVARNOLO_MINGW_CACHE="$cache" \
