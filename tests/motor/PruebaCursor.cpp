@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include "Ayudas.h"
@@ -244,7 +243,8 @@ TEST_F(Cursor, NamesPathsAndMessages) {
     EXPECT_FALSE(falta.active());
 }
 
-TEST_F(Cursor, SixtyThousandRowsOpenQuickly) {
+// How long the opening takes is measured by bench_tiempos.
+TEST_F(Cursor, SixtyThousandRowsOpenWhole) {
     const QString ruta = QDir(carpeta.path()).filePath(QStringLiteral("GRANDE.DBF"));
     crear(carpeta.path(), QStringLiteral("GRANDE"), {{QStringLiteral("A"), TipoCampo::Cadena, 40}});
     // Rows added by bytes: the test is about opening, not posting.
@@ -256,12 +256,9 @@ TEST_F(Cursor, SixtyThousandRowsOpenQuickly) {
     b[4] = char(n & 0xFF);
     b[5] = char((n >> 8) & 0xFF);
     escribirBytes(ruta, b);
-    QElapsedTimer reloj;
-    reloj.start();
     Tabla t(carpeta.path(), QStringLiteral("GRANDE"), true);
     t.open();
     EXPECT_EQ(t.recordCount(), n);
-    EXPECT_LT(reloj.elapsed(), 100);
     EXPECT_TRUE(t.locate(QStringLiteral("A"), {QStringLiteral("59999")}));
 }
 
