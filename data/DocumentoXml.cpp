@@ -170,20 +170,6 @@ void enlazarAlFinal(xmlNodePtr padre, xmlNodePtr hijo) {
     padre->last = hijo;
 }
 
-/// Links a detached node just before `siguiente`.
-void enlazarAntes(xmlNodePtr siguiente, xmlNodePtr hijo) {
-    xmlNodePtr padre = siguiente->parent;
-    hijo->parent = padre;
-    hijo->next = siguiente;
-    hijo->prev = siguiente->prev;
-    if (siguiente->prev != nullptr) {
-        siguiente->prev->next = hijo;
-    } else {
-        padre->children = hijo;
-    }
-    siguiente->prev = hijo;
-}
-
 bool esHijoValido(xmlNodePtr n) {
     switch (n->type) {
         case XML_ELEMENT_NODE:
@@ -366,11 +352,6 @@ struct DocumentoXml::Impl {
     std::vector<xmlNodePtr> sueltos;
     size_t compactarEn = kCompactarMinimo;
     static constexpr size_t kCompactarMinimo = 4096;
-    /// Where a new root goes after the old one was removed: before this node (the
-    /// first thing that followed the old root), so the prolog stays before the root
-    /// and the comments after it stay after it.
-    bool raizQuitada = false;
-    xmlNodePtr trasRaiz = nullptr;
     /// Names recently checked for createElement and setAttribute, with their copy in
     /// the document's dictionary: a document is built with a handful of names used
     /// over and over. Emptied whenever the document (and so its dictionary) changes.
@@ -417,8 +398,6 @@ struct DocumentoXml::Impl {
         olvidarNombres();
         if (doc != nullptr) xmlFreeDoc(doc);
         doc = nullptr;
-        raizQuitada = false;
-        trasRaiz = nullptr;
     }
 
     void olvidarNombres() {
@@ -808,16 +787,7 @@ void DocumentoXml::appendChild(const NodoXml& raiz) {
         fallo(QStringLiteral("Documento XML: el documento ya tiene un elemento raíz."));
     }
     if (h->parent != nullptr) xmlUnlinkNode(h);
-    xmlNodePtr docNodo = d->comoNodo();
-    if (esRaiz && d->raizQuitada && d->trasRaiz != nullptr && d->trasRaiz->parent == docNodo) {
-        enlazarAntes(d->trasRaiz, h);
-    } else {
-        enlazarAlFinal(docNodo, h);
-    }
-    if (esRaiz) {
-        d->raizQuitada = false;
-        d->trasRaiz = nullptr;
-    }
+    enlazarAlFinal(d->comoNodo(), h);
 }
 
 void DocumentoXml::removeChild(const NodoXml& raiz) {
@@ -827,10 +797,6 @@ void DocumentoXml::removeChild(const NodoXml& raiz) {
         fallo(
             QStringLiteral("Documento XML: el nodo que se quiere quitar no es hijo del "
                            "documento."));
-    }
-    if (h->type == XML_ELEMENT_NODE) {
-        d->raizQuitada = true;
-        d->trasRaiz = h->next;
     }
     d->soltar(h);
 }

@@ -81,8 +81,8 @@ class DocumentoXml {
     NodoXml documentElement() const;
 
     NodoXml createElement(const QString& nombre);
-    /// Makes the element the root (the document must have none), where the removed
-    /// root stood: after the prolog, before what followed the old root.
+    /// Appends a node as the document's last child: an element becomes the root (the
+    /// document must have none), after everything that stands outside the old root.
     void appendChild(const NodoXml& raiz);
     /// Detaches the root; what stands outside it (declaration, comments, processing
     /// instructions) stays.

@@ -133,19 +133,22 @@ TEST(RutaResultado, JuntoAlDocumentoElegido) {
     EXPECT_EQ(rutaResultado("/a/plan.xml"), "/a/ResultadoZentorplan.xml");
 }
 
-TEST_F(Importacion, DeclaracionIso88591SeConserva) {
+TEST_F(Importacion, DeclaracionYComentariosSeConservanAntesDeLaNuevaRaiz) {
     agregarFilas(carpetas.entorno(), "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1", "", "AÑO"}});
     const QByteArray entrada =
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- de Velna -->\n"
         "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"A\"><dato>2018/2019 \xd1</dato>"
-        "</grupo_datos></BLOQUE_DATOS></SERVICIO>\n";
+        "</grupo_datos></BLOQUE_DATOS></SERVICIO>\n<!-- fin de Velna -->\n";
     const QString doc = documento(entrada);
     importar(doc);
     ASSERT_EQ(estado.transformado, 1);
     const QByteArray salida = leer(rutaResultado(doc));
-    EXPECT_TRUE(salida.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"))
-        << salida.left(80).toStdString();
-    EXPECT_TRUE(salida.contains("<!-- de Velna -->"));
+    EXPECT_TRUE(
+        salida.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                          "<!-- de Velna -->\n<!-- fin de Velna -->\n<SERVICIO "))
+        << salida.left(120).toStdString();
+    // the new root is the document's last child
+    EXPECT_TRUE(salida.endsWith("</SERVICIO>\n")) << salida.right(80).toStdString();
     EXPECT_TRUE(salida.contains("A\xd1O")) << "Latin-1 bytes expected";
     EXPECT_FALSE(salida.contains("A\xc3\x91O"));
 }

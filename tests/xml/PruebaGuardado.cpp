@@ -140,9 +140,9 @@ TEST(GuardadoXml, CodificacionIlegibleNoSeEscribe) {
     EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden));
 }
 
-// The old root is replaced in its place: the prolog before it, the comments and
-// processing instructions after it.
-TEST(GuardadoXml, NuevaRaizEntreProloGoYEpilogo) {
+// What stood outside the old root stays in its order; the new root is appended,
+// so it comes after the comments and processing instructions that followed the old.
+TEST(GuardadoXml, NuevaRaizAlFinalDelDocumento) {
     const QByteArray origen =
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!--antes-->\n<?p1 x?>\n"
         "<SERVICIO><BLOQUE_DATOS/></SERVICIO>\n<!--despues-->\n<?p2?>\n";
@@ -155,7 +155,7 @@ TEST(GuardadoXml, NuevaRaizEntreProloGoYEpilogo) {
     doc.appendChild(nueva);
     EXPECT_EQ(doc.toByteArray(),
               QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!--antes-->\n<?p1 x?>\n"
-                         "<SERVICIO tipo=\"I\"/>\n<!--despues-->\n<?p2?>\n"));
+                         "<!--despues-->\n<?p2?>\n<SERVICIO tipo=\"I\"/>\n"));
 }
 
 TEST(GuardadoXml, GuardarReemplazaElArchivo) {
