@@ -31,6 +31,15 @@ bool todoBlancos(const char* bytes, int ancho) {
     return true;
 }
 
+/// A number field that holds no value: blanks, or asterisks as other dBase writers
+/// store a null (and an overflow) in a numeric field.
+bool numeroNulo(const char* bytes, int ancho) {
+    for (int i = 0; i < ancho; ++i) {
+        if (bytes[i] != ' ' && bytes[i] != '\0' && bytes[i] != '*') return false;
+    }
+    return true;
+}
+
 qint64 enteroBinario(const char* bytes, const FormatoValores& f) {
     if (f.foxpro) return qFromLittleEndian<qint32>(bytes);
     const quint32 guardado = qFromBigEndian<quint32>(bytes);
@@ -107,6 +116,8 @@ QString textoCampo(const char* bytes, const CampoFisico& c, const FormatoValores
         }
         case 'N':
         case 'F':
+            if (numeroNulo(bytes, c.ancho)) return QString();
+            return QString::fromLatin1(bytes, c.ancho).trimmed().remove(QChar(u'\0'));
         case 'D':
             return QString::fromLatin1(bytes, c.ancho).trimmed().remove(QChar(u'\0'));
         case 'L':
@@ -139,6 +150,7 @@ QString textoCampo(const char* bytes, const CampoFisico& c, const FormatoValores
 bool campoEnBlanco(const char* bytes, const CampoFisico& c, const FormatoValores& f) {
     if (esBinario(c, f)) return !f.foxpro && todoCeros(bytes, c.ancho);
     if (c.tipo == 'L') return textoCampo(bytes, c, f).isEmpty();
+    if (c.tipo == 'N' || c.tipo == 'F') return numeroNulo(bytes, c.ancho);
     return todoBlancos(bytes, c.ancho);
 }
 

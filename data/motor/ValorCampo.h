@@ -20,11 +20,13 @@ struct FormatoValores {
     static FormatoValores de(const EstructuraDbf& e) { return {e.nivel7, e.foxpro, e.pagina}; }
 };
 
-/// The field's text: C decoded without trailing blanks; N/F trimmed; L "T", "F" or
-/// ""; D "YYYYMMDD" or ""; I, + and O as decimal text; other types "".
+/// The field's text: C decoded without trailing blanks; N/F trimmed ("" when
+/// blank or all asterisks, the null of other writers); L "T", "F" or ""; D
+/// "YYYYMMDD" or ""; I, + and O as decimal text; other types "".
 QString textoCampo(const char* bytes, const CampoFisico& campo, const FormatoValores& formato);
 
-/// True when the field holds no value: blanks (or zero bytes for binary blanks).
+/// True when the field holds no value: blanks (or zero bytes for binary blanks);
+/// for N/F also asterisks.
 bool campoEnBlanco(const char* bytes, const CampoFisico& campo, const FormatoValores& formato);
 
 /// The numeric value of an N, F, I, + or O field; empty when blank or unreadable.

@@ -1,6 +1,8 @@
 // The timetable section: every lesson's codes translated through the work tables.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "MesaTrabajo.h"
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
@@ -120,6 +122,29 @@ TEST_F(Horarios, CadaLeccionSeTraduceConLasTablasDeTrabajo) {
     EXPECT_EQ(resultado.selectSingleNode(profesor(1) + "/grupo_datos[3]").attribute("seq"),
               "ACTIVIDAD_3");
     EXPECT_TRUE(resultado.selectNodes(profesor(1) + "/grupo_datos/grupo_datos").empty());
+}
+
+// Other dBase writers (GDAL among them) store a null number as asterisks: a lesson
+// whose DIA is "**" is skipped as one with a blank DIA, not a conversion error.
+TEST_F(Horarios, DiaDeAsteriscosSeSaltaComoUnDiaEnBlanco) {
+    mesaCompleta(false);
+    agregarFilas(carpetas.entorno(), "SOLUC", {{"P2", "77", "3", "0", "MAT", "G1", "", "A1"}});
+    QFile f(carpetas.trabajo(QStringLiteral("SOLUC.DBF")));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    const qsizetype fila = bytes.lastIndexOf(" P2 ");
+    const qsizetype dia = bytes.indexOf("77", fila);
+    ASSERT_GT(fila, 0);
+    ASSERT_GT(dia, fila);
+    bytes.replace(dia, 2, "**");
+    ASSERT_TRUE(f.seek(0));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+    f.close();
+
+    importar();
+    EXPECT_EQ(resultado.selectSingleNode(profesor(2)).attribute(QStringLiteral("registros")), "0");
+    EXPECT_EQ(valores(resultado, profesor(2)), QStringList{"E2|02/09/2018"});
+    EXPECT_EQ(valores(resultado, profesor(1) + "/grupo_datos").size(), 3);
 }
 
 /// Blank TAREA: CODTAREA of the subject when ASIGNOMT gives one; else "513" only

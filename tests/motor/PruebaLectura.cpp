@@ -109,6 +109,42 @@ TEST_F(Lectura, DbaseThreeWithDosCodePagesMemoDateAndDeletedRow) {
     }
 }
 
+// GDAL and other writers store a null number as asterisks filling the field: it
+// reads as a blank number in every numeric field, never as a conversion error.
+TEST_F(Lectura, NumbersOfAsterisksReadAsBlank) {
+    const QList<CampoCrudo> campos = {{"DIA", 'N', 2}, {"HORA", 'N', 4}, {"PESO", 'F', 6, 2}};
+    // Each row: the deletion flag, then DIA (2), HORA (4) and PESO (6).
+    const QList<QByteArray> filasCrudas = {
+        QByteArray(" ") + "**" + "****" + "  1.50", QByteArray(" ") + " *" + " ** " + "  3.25",
+        QByteArray(" ") + "12" + "  10" + "  0.25", QByteArray(" ") + "  " + "    " + "      "};
+    escribirBytes(ruta(), tablaAjena(0x03, 0x00, campos, filasCrudas));
+    Tabla t = tabla();
+    t.open();
+    struct Fila {
+        const char* dia;
+        const char* hora;
+        const char* peso;
+        int diaEntero;
+        double peso_;
+    };
+    const Fila filas[] = {{"", "", "1.50", 0, 1.5},
+                          {"", "", "3.25", 0, 3.25},
+                          {"12", "10", "0.25", 12, 0.25},
+                          {"", "", "", 0, 0.0}};
+    for (const Fila& f : filas) {
+        ASSERT_FALSE(t.eof());
+        EXPECT_EQ(t.asString(QStringLiteral("DIA")), QString::fromLatin1(f.dia));
+        EXPECT_EQ(t.asString(QStringLiteral("HORA")), QString::fromLatin1(f.hora));
+        EXPECT_EQ(t.asString(QStringLiteral("PESO")), QString::fromLatin1(f.peso));
+        EXPECT_EQ(t.asInteger(QStringLiteral("DIA")), f.diaEntero);
+        EXPECT_EQ(t.asInteger(QStringLiteral("HORA")), QString::fromLatin1(f.hora).toInt());
+        EXPECT_DOUBLE_EQ(t.asFloat(QStringLiteral("PESO")), f.peso_);
+        EXPECT_EQ(t.isNull(QStringLiteral("DIA")), f.diaEntero == 0);
+        t.next();
+    }
+    EXPECT_TRUE(t.eof());
+}
+
 TEST_F(Lectura, LevelSevenBinaryIntegersAndDoubles) {
     const QList<CampoCrudo> campos = {
         {"IDENTIFICADOR_LARGO", 'I', 4}, {"CONTADOR", '+', 4}, {"MEDIDA", 'O', 8}};
