@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include "Ayuda.h"
+#include "TeclaEnter.h"
 #include "data/ArchivoIni.h"
 #include "data/Errores.h"
 #include "export/Exportacion.h"
@@ -88,6 +89,7 @@ TMForm::TMForm(Entorno entorno, const QStringList& argumentos, DialogosVentana d
     connect(ui_->Button1, &QPushButton::clicked, this, &TMForm::Button1Click);
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, [this] { mostrarTemaAyuda(kAyudaVentanaPrincipal); });
+    pulsarBotonesConEnter(this);
 
     if (const QScreen* pantalla = screen()) {
         move(pantalla->availableGeometry().center() - rect().center());
@@ -191,10 +193,19 @@ void TMForm::closeEvent(QCloseEvent* evento) {
     if (estado_.modoLote == 2) {
         try {
             escribirTransformado(rutaIni(), estado_.transformado);
+            codigoSalida_ = 0;
         } catch (const ErrorVarnolo& e) {
-            mostrarError(e.texto());
-            evento->ignore();
-            return;
+            // The first refusal keeps the window open, so that the user can free the
+            // file and close again; after that a close is not refused again, or the
+            // program could not be ended at all. Taviron then finds the file as it
+            // was, and the exit status tells the outcome was not recorded.
+            if (!iniRechazado_) {
+                iniRechazado_ = true;
+                mostrarError(e.texto());
+                evento->ignore();
+                return;
+            }
+            codigoSalida_ = kSalidaSinIni;
         }
     }
     evento->accept();

@@ -32,6 +32,10 @@ class TMForm : public QWidget, public Interaccion {
     const EstadoPrograma& estado() const { return estado_; }
     /// The settings file written at close in batch mode.
     QString rutaIni() const;
+    /// The program's exit status once the window has closed: 0, or kSalidaSinIni
+    /// when batch mode could not record its outcome in Taviron.ini.
+    int codigoSalida() const { return codigoSalida_; }
+    static constexpr int kSalidaSinIni = 1;
 
     // Interaccion: what a conversion asks of the window.
     std::optional<QString> elegirDocumento() override;
@@ -53,8 +57,10 @@ class TMForm : public QWidget, public Interaccion {
 
   protected:
     void showEvent(QShowEvent* evento) override;
-    /// FormClose: in batch mode writes the outcome flag to Taviron.ini; when that
-    /// fails the error is shown and the window stays open.
+    /// FormClose: in batch mode writes the outcome flag to Taviron.ini. When that
+    /// fails the first time, the error is shown and the window stays open; a later
+    /// close that fails again closes it, leaves the file alone and sets the exit
+    /// status to kSalidaSinIni.
     void closeEvent(QCloseEvent* evento) override;
 
   private:
@@ -71,6 +77,8 @@ class TMForm : public QWidget, public Interaccion {
     DialogosVentana dialogos_;
     int cursoresOcupados_ = 0;
     bool mostrada_ = false;
+    bool iniRechazado_ = false;
+    int codigoSalida_ = 0;
 };
 
 /// The title of the application: the caption of every message box.

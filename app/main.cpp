@@ -13,5 +13,6 @@ int main(int argc, char* argv[]) {
     varnolo::TMForm MForm(varnolo::Entorno::delSistema(QApplication::applicationDirPath()),
                           QApplication::arguments().mid(1));
     MForm.show();
-    return QApplication::exec();
+    const int codigo = QApplication::exec();
+    return codigo != 0 ? codigo : MForm.codigoSalida();
 }

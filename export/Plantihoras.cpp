@@ -7,6 +7,7 @@
 
 #include "SeleccionMarcos.h"
 #include "app/AtajoAyuda.h"
+#include "app/TeclaEnter.h"
 #include "data/Errores.h"
 #include "data/Sobre.h"
 #include "ui_Plantihoras.h"
@@ -55,6 +56,7 @@ TPlantillas::TPlantillas(const EstadoPrograma& estado, QWidget* propietario)
     connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this] { ListBox2Click(); });
     connect(ui->BitBtnContinuar, &QPushButton::clicked, this, [this] { BitBtnContinuarClick(); });
     instalarAyudaF1(this, estado.entorno.carpetaPrograma, kAyudaMarcos);
+    pulsarBotonesConEnter(this);
 }
 
 TPlantillas::~TPlantillas() = default;

@@ -201,6 +201,20 @@ TEST_F(PlantihorasTest, ReglaDeCierre) {
     }
 }
 
+// Enter on the focused "Continuar" presses it, as a click does.
+TEST_F(PlantihorasTest, EnterPulsaContinuar) {
+    letras(3);
+    const SeleccionMarcos s = mostrar([](TPlantillas& d) {
+        elegirFilas(d, {1});
+        auto* continuar = d.findChild<QPushButton*>("BitBtnContinuar");
+        continuar->setFocus();
+        QTest::keyClick(continuar, Qt::Key_Return);
+    });
+    EXPECT_TRUE(s.resultMH);
+    EXPECT_EQ(s.resultado, "B         ");
+    EXPECT_TRUE(avisos.isEmpty());
+}
+
 TEST_F(PlantihorasTest, CodigoDeDoceCaracteresPasaConDiez) {
     documento({{"ABCDEFGHIJKL"}, {"X"}});
     const SeleccionMarcos s = mostrar([](TPlantillas& d) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "VentanaPrueba.h"
 #include "export/Exportacion.h"
@@ -202,7 +203,10 @@ TEST(VentanaPrincipal, ErrorDeLaConversionSeMuestraYDejaLaVentanaComoEstaba) {
     }
 }
 
-TEST(VentanaPrincipal, SinPoderEscribirTavironIniLaVentanaNoSeCierra) {
+// The first close that cannot write Taviron.ini is refused with the error; the
+// next one closes all the same (Taviron.ini untouched, a failing exit status), so
+// the program can always be ended.
+TEST(VentanaPrincipal, SinPoderEscribirTavironIniSeRechazaUnaSolaVez) {
     VentanaPrueba p;
     ASSERT_TRUE(QDir(p.carpetas.programa()).mkdir(QStringLiteral("Taviron.ini")));
     TMForm& v = p.crear({QStringLiteral("otra"), QStringLiteral("x")});
@@ -215,6 +219,29 @@ TEST(VentanaPrincipal, SinPoderEscribirTavironIniLaVentanaNoSeCierra) {
     EXPECT_EQ(p.avisos[0].icono, QMessageBox::Critical);
     EXPECT_EQ(p.avisos[0].texto,
               QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(v.rutaIni()));
+
+    EXPECT_TRUE(v.close());
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_EQ(p.avisos.size(), 1);
+    EXPECT_EQ(v.codigoSalida(), TMForm::kSalidaSinIni);
+    EXPECT_NE(TMForm::kSalidaSinIni, 0);
+    EXPECT_TRUE(QFileInfo(v.rutaIni()).isDir());
+    EXPECT_TRUE(QDir(v.rutaIni()).isEmpty());
+}
+
+// Freed after the refusal, the file is written at the next close, as usual.
+TEST(VentanaPrincipal, TavironIniLiberadoTrasElRechazoSeEscribe) {
+    VentanaPrueba p;
+    ASSERT_TRUE(QDir(p.carpetas.programa()).mkdir(QStringLiteral("Taviron.ini")));
+    TMForm& v = p.crear({QStringLiteral("otra"), QStringLiteral("x")});
+    p.mostrar();
+    EXPECT_FALSE(v.close());
+    ASSERT_TRUE(QDir(p.carpetas.programa()).rmdir(QStringLiteral("Taviron.ini")));
+
+    EXPECT_TRUE(v.close());
+    EXPECT_EQ(p.avisos.size(), 1);
+    EXPECT_EQ(v.codigoSalida(), 0);
+    EXPECT_EQ(p.ini().value_or("(no existe)"), "[Transformadores]\r\nTransformado=0\r\n");
 }
 
 TEST(VentanaPrincipal, DocumentoQueNoEsXmlNoVaciaLasTablas) {

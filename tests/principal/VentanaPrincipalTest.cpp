@@ -95,6 +95,26 @@ TEST(AspectoVentana, SalirCierraLaVentana) {
     EXPECT_FALSE(v.isVisible());
 }
 
+// Enter (Return or the keypad's) presses the button that has the focus, as Space.
+TEST(AspectoVentana, EnterPulsaElBotonConElFoco) {
+    VentanaPrueba p;
+    TMForm& v = p.crear({});
+    p.mostrar();
+    v.activateWindow();
+    QApplication::processEvents();
+
+    QPushButton* exportar = p.boton("BExportar");
+    exportar->setFocus();
+    QTest::keyClick(exportar, Qt::Key_Return);
+    EXPECT_EQ(p.vecesArchivo, 1);
+    EXPECT_EQ(p.textos(), QStringList{kNoExisteArchivo});
+
+    QPushButton* cerrar = p.boton("BClose");
+    cerrar->setFocus();
+    QTest::keyClick(cerrar, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(v.isVisible());
+}
+
 TEST(Ayuda, SinArchivoDeAyudaLoDice) {
     VentanaPrueba p;
     TMForm& v = p.crear({});
