@@ -1,13 +1,15 @@
 #include "ControlProfes.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QToolButton>
+#include <iterator>
 
 #include "ControlProfesModelo.h"
 #include "ControlProfesRejilla.h"
 #include "DatosProfesores.h"
 #include "app/AtajoAyuda.h"
+#include "app/TeclaEnter.h"
 #include "ui_ControlProfes.h"
 
 namespace varnolo {
@@ -60,6 +62,7 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const EstadoProgram
     rejilla_->setGeometry(9, 56, 490, 433);
     crearNavegador();
     connect(ui_->BitBtn1, &QPushButton::clicked, this, &TControlProfesores::BitBtn1Click);
+    pulsarBotonesConEnter(this);
 }
 
 TControlProfesores::~TControlProfesores() = default;
@@ -82,20 +85,27 @@ void TControlProfesores::crearNavegador() {
         {"Cancel", "✖", "Cancel changes made to current record"},
         {"Refresh", "↻", "Refresh the contents of the dataset"},
     };
-    auto* fila = new QHBoxLayout(ui_->wwDBNavigator1);
-    fila->setContentsMargins(0, 0, 0, 0);
-    fila->setSpacing(0);
-    for (const Boton& b : kBotones) {
-        auto* boton = new QToolButton(ui_->wwDBNavigator1);
+    // The buttons share the navigator's width exactly (27 or 28 pixels each): a
+    // layout would widen the navigator to the buttons' own minimum widths.
+    QWidget* navegador = ui_->wwDBNavigator1;
+    const int numero = static_cast<int>(std::size(kBotones));
+    QWidget* anterior = rejilla_;
+    for (int i = 0; i < numero; ++i) {
+        const Boton& b = kBotones[i];
+        auto* boton = new QToolButton(navegador);
         boton->setObjectName(QString::fromLatin1(b.nombre));
         boton->setText(QString::fromUtf8(b.simbolo));
         boton->setToolTip(QString::fromLatin1(b.pista));
-        boton->setFocusPolicy(Qt::NoFocus);
+        // Reached with the keyboard (Ctrl+Tab from the grid); a click leaves the
+        // focus in the grid.
+        boton->setFocusPolicy(Qt::TabFocus);
         boton->setAutoRepeat(true);
         boton->setAutoRepeatDelay(500);
         boton->setAutoRepeatInterval(100);
-        boton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        fila->addWidget(boton);
+        const int x = i * navegador->width() / numero;
+        boton->setGeometry(x, 0, (i + 1) * navegador->width() / numero - x, navegador->height());
+        setTabOrder(anterior, boton);
+        anterior = boton;
         const QString nombre = boton->objectName();
         connect(boton, &QToolButton::clicked, this, [this, nombre] {
             RejillaProft* g = rejilla_;
@@ -125,6 +135,7 @@ void TControlProfesores::crearNavegador() {
             }
         });
     }
+    setTabOrder(anterior, ui_->BitBtn1);
 }
 
 void TControlProfesores::keyPressEvent(QKeyEvent* evento) {
@@ -133,6 +144,17 @@ void TControlProfesores::keyPressEvent(QKeyEvent* evento) {
         return;
     }
     QDialog::keyPressEvent(evento);
+}
+
+void TControlProfesores::showEvent(QShowEvent* evento) {
+    // Centred on the screen, not over the main window.
+    if (!centrado_) {
+        centrado_ = true;
+        if (QScreen* pantalla = screen()) {
+            move(pantalla->availableGeometry().center() - rect().center());
+        }
+    }
+    QDialog::showEvent(evento);
 }
 
 bool TControlProfesores::event(QEvent* evento) {

@@ -37,6 +37,7 @@ class TControlProfesores : public QDialog {
 
   protected:
     bool event(QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
     /// Escape does not close the dialog: it has no cancel, and closing it would end
     /// the import and drop what the user typed. Leaving is "Salir" or the close box.
     void keyPressEvent(QKeyEvent* evento) override;
@@ -48,6 +49,7 @@ class TControlProfesores : public QDialog {
     Tabla wwTableProft;
     ModeloProft* modelo_;
     RejillaProft* rejilla_;
+    bool centrado_ = false;
 };
 
 /// Creates the dialog owned by `propietario`, shows it modally once over PROFT of

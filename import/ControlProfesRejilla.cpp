@@ -15,6 +15,33 @@ namespace {
 bool esEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 }  // namespace
 
+bool esSalidaDeRejilla(const QKeyEvent* k) {
+    return (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) &&
+           (k->modifiers() & Qt::ControlModifier);
+}
+
+class SeleccionProft : public QItemSelectionModel {
+  public:
+    SeleccionProft(QAbstractItemModel* modelo, RejillaProft* rejilla)
+        : QItemSelectionModel(modelo, rejilla), rejilla_(rejilla) {}
+
+    void setCurrentIndex(const QModelIndex& indice, SelectionFlags orden) override {
+        if (rejilla_->puedeIrA(indice)) QItemSelectionModel::setCurrentIndex(indice, orden);
+    }
+    void select(const QItemSelection& seleccion, SelectionFlags orden) override {
+        // A refused move leaves the selection on the current cell, too.
+        const QModelIndex actual = currentIndex();
+        for (const QModelIndex& i : seleccion.indexes()) {
+            if (actual.isValid() && i.row() != actual.row() && !rejilla_->puedeIrA(i)) return;
+        }
+        QItemSelectionModel::select(seleccion, orden);
+    }
+    using QItemSelectionModel::select;
+
+  private:
+    RejillaProft* rejilla_;
+};
+
 QWidget* DelegadoMascaras::createEditor(QWidget* padre, const QStyleOptionViewItem&,
                                         const QModelIndex& indice) const {
     auto* editor = new QLineEdit(padre);
@@ -27,6 +54,10 @@ QWidget* DelegadoMascaras::createEditor(QWidget* padre, const QStyleOptionViewIt
 }
 
 bool DelegadoMascaras::eventFilter(QObject* objeto, QEvent* evento) {
+    // Ctrl+Tab goes on to the grid, which leaves it; the editor is not left as by Tab.
+    if (evento->type() == QEvent::KeyPress && esSalidaDeRejilla(static_cast<QKeyEvent*>(evento))) {
+        return false;
+    }
     if (evento->type() == QEvent::KeyPress && esEnter(static_cast<QKeyEvent*>(evento))) {
         if (auto* editor = qobject_cast<QWidget*>(objeto)) {
             emit commitData(editor);
@@ -44,6 +75,9 @@ RejillaProft::RejillaProft(ModeloProft* modelo, QWidget* padre, const QFont& let
         QMessageBox::warning(this, QStringLiteral("Varnolo"), texto);
     };
     setModel(modelo_);
+    QItemSelectionModel* anterior = selectionModel();
+    setSelectionModel(new SeleccionProft(modelo_, this));
+    delete anterior;
     setItemDelegate(delegado_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -147,6 +181,11 @@ QModelIndex RejillaProft::moveCursor(CursorAction accion, Qt::KeyboardModifiers 
 }
 
 void RejillaProft::keyPressEvent(QKeyEvent* evento) {
+    if (esSalidaDeRejilla(evento)) {
+        salirDeLaRejilla(evento->key() == Qt::Key_Tab &&
+                         !(evento->modifiers() & Qt::ShiftModifier));
+        return;
+    }
     if (esEnter(evento)) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QTableView::keyPressEvent(&tab);
@@ -155,6 +194,45 @@ void RejillaProft::keyPressEvent(QKeyEvent* evento) {
     // No rows are inserted or deleted from the keyboard.
     if (evento->key() == Qt::Key_Insert || evento->key() == Qt::Key_Delete) return;
     QTableView::keyPressEvent(evento);
+}
+
+bool RejillaProft::puedeIrA(const QModelIndex& destino) {
+    if (volviendo_ || !destino.isValid()) return true;
+    const QModelIndex actual = currentIndex();
+    if (actual.isValid() && actual.row() != destino.row()) {
+        // The text being typed belongs to the row that is being left.
+        if (QWidget* editor = delegado_->editorAbierto()) commitData(editor);
+    }
+    const int pendiente = modelo_->filaPendiente();
+    if (pendiente < 0 || destino.row() == pendiente) return true;
+    const auto columna = modelo_->postear();
+    if (!columna) return true;
+    if (!rechazoProgramado_) {
+        // Back to the refused cell once the click or key that tried to move is over.
+        rechazoProgramado_ = true;
+        QTimer::singleShot(0, this, [this, pendiente, c = *columna] { rechazar(pendiente, c); });
+    }
+    return false;
+}
+
+bool RejillaProft::edit(const QModelIndex& indice, EditTrigger disparador, QEvent* evento) {
+    const int pendiente = modelo_->filaPendiente();
+    if (pendiente >= 0 && indice.isValid() && indice.row() != pendiente) return false;
+    return QTableView::edit(indice, disparador, evento);
+}
+
+void RejillaProft::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint pista) {
+    if (pista != QAbstractItemDelegate::EditNextItem &&
+        pista != QAbstractItemDelegate::EditPreviousItem) {
+        QTableView::closeEditor(editor, pista);
+        return;
+    }
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    const QModelIndex destino = moveCursor(
+        pista == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, Qt::NoModifier);
+    if (!destino.isValid()) return;
+    setCurrentIndex(destino);
+    if (currentIndex() == destino) edit(destino);
 }
 
 void RejillaProft::currentChanged(const QModelIndex& actual, const QModelIndex& anterior) {
@@ -166,24 +244,24 @@ void RejillaProft::currentChanged(const QModelIndex& actual, const QModelIndex& 
             if (currentIndex().row() == editable.row()) setCurrentIndex(editable);
         });
     }
-    const int pendiente = modelo_->filaPendiente();
-    if (pendiente >= 0 && actual.row() != pendiente) {
-        if (const auto columna = modelo_->postear()) {
-            // Go back after the click or key that moved us has been handled.
-            QTimer::singleShot(0, this,
-                               [this, pendiente, c = *columna] { rechazar(pendiente, c); });
-        }
-    }
 }
 
 void RejillaProft::rechazar(int fila, int columna) {
+    rechazoProgramado_ = false;
     volviendo_ = true;
     const QModelIndex celda = modelo_->index(fila, columna);
     setCurrentIndex(celda);
+    selectionModel()->select(celda, QItemSelectionModel::ClearAndSelect);
     volviendo_ = false;
     setFocus();
     avisar(QStringLiteral("Invalid characters. Field : ") + ModeloProft::campo(columna));
     edit(celda);
+}
+
+void RejillaProft::salirDeLaRejilla(bool adelante) {
+    if (!terminarEdicion()) return;
+    setFocus();
+    QWidget::focusNextPrevChild(adelante);
 }
 
 bool RejillaProft::terminarEdicion() {

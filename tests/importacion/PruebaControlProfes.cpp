@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 
 #include "MesaTrabajo.h"
 #include "data/Tabla.h"
@@ -35,11 +38,25 @@ class ControlProfes : public ::testing::Test {
                               {"P3", "Tres", "", "", "", "33", "03/09/2018"}});
         // The main window holds its own PROFT component open meanwhile.
         estado.tablas.wwTableProfesor.open();
-        dialogo = std::make_unique<TControlProfesores>(nullptr, estado);
+        abrirDialogo();
+    }
+
+    void abrirDialogo(QWidget* propietario = nullptr) {
+        dialogo.reset();
+        avisos.clear();
+        dialogo = std::make_unique<TControlProfesores>(propietario, estado);
         dialogo->rejilla()->avisar = [this](const QString& t) { avisos << t; };
         dialogo->show();
+        dialogo->activateWindow();
         QApplication::processEvents();
     }
+
+    QToolButton* botonNavegador(const char* nombre) {
+        return dialogo->findChild<QWidget*>("wwDBNavigator1")
+            ->findChild<QToolButton*>(QString::fromLatin1(nombre));
+    }
+
+    QLineEdit* editorAbierto() { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
 
     RejillaProft* rejilla() { return dialogo->rejilla(); }
 
@@ -196,6 +213,161 @@ TEST_F(ControlProfes, FechaIncompletaSeRechazaAlPostear) {
     QApplication::processEvents();
     EXPECT_EQ(avisos, QStringList{"Invalid characters. Field : F_TOMAPOS"});
     EXPECT_EQ(rejilla()->currentIndex().row(), 1);
+}
+
+// However the user leaves a row that does not fit its masks, the row keeps every
+// value typed in it, and the refused cell is open again for the user to correct.
+TEST_F(ControlProfes, FilaRechazadaConservaLoEscritoSeaComoSeaLaSalida) {
+    const auto tecla = [](Qt::Key k) -> std::function<void()> {
+        return [k] { QTest::keyClick(QApplication::focusWidget(), k); };
+    };
+    const auto clicCelda = [this](int fila, int columna,
+                                  const char* vista) -> std::function<void()> {
+        return [=, this] {
+            auto* v = vista ? dialogo->findChild<QTableView*>(vista)
+                            : static_cast<QTableView*>(rejilla());
+            const QRect r = v->visualRect(v->model()->index(fila, columna));
+            QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
+        };
+    };
+    const auto navegador = [this](const char* boton) -> std::function<void()> {
+        return [boton, this] { QTest::mouseClick(botonNavegador(boton), Qt::LeftButton); };
+    };
+    const struct {
+        const char* salida;
+        std::function<void()> hacer;
+    } casos[] = {
+        {"Enter", tecla(Qt::Key_Return)},
+        {"Tab", tecla(Qt::Key_Tab)},
+        {"flecha abajo", tecla(Qt::Key_Down)},
+        {"flecha arriba", tecla(Qt::Key_Up)},
+        {"clic en otra fila", clicCelda(2, 2, nullptr)},
+        {"clic en una columna fija", clicCelda(0, 1, "ProftDBGridFijas")},
+        {"First", navegador("First")},
+        {"PriorPage", navegador("PriorPage")},
+        {"Prior", navegador("Prior")},
+        {"Next", navegador("Next")},
+        {"NextPage", navegador("NextPage")},
+        {"Last", navegador("Last")},
+        {"Post", navegador("Post")},
+        {"Refresh", navegador("Refresh")},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.salida);
+        abrirDialogo();
+        // As a user types: X_EMPLEADO, Enter, F_TOMAPOS with a date cut short.
+        QLineEdit* e = escribir(1, 2, "555");
+        ASSERT_TRUE(e);
+        QTest::keyClick(e, Qt::Key_Return);
+        e = editorAbierto();
+        ASSERT_TRUE(e);
+        QTest::keyClicks(e, "01/09");
+
+        c.hacer();
+        QApplication::processEvents();
+        QApplication::processEvents();
+
+        EXPECT_EQ(avisos, QStringList{"Invalid characters. Field : F_TOMAPOS"});
+        auto* m = rejilla()->model();
+        EXPECT_EQ(rejilla()->currentIndex(), m->index(1, 3));
+        EXPECT_EQ(m->data(m->index(1, 2)).toString(), "555");
+        EXPECT_EQ(m->data(m->index(1, 3)).toString(), "01/09");
+        e = editorAbierto();
+        ASSERT_TRUE(e) << "the refused cell is not being edited";
+        EXPECT_EQ(e->text(), "01/09");
+        EXPECT_EQ(enTabla(1, "X_EMPLEADO"), "");
+
+        // Completed, the row is written as typed.
+        e->selectAll();
+        QTest::keyClicks(e, "01/09/2018");
+        QTest::keyClick(e, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(avisos.size(), 1);
+        EXPECT_EQ(enTabla(1, "X_EMPLEADO"), "555");
+        EXPECT_EQ(enTabla(1, "F_TOMAPOS"), "01/09/2018");
+        ASSERT_TRUE(escribir(1, 2, ""));  // back to the fixture's values for the next case
+        ASSERT_TRUE(escribir(1, 3, ""));
+        rejilla()->setCurrentIndex(m->index(0, 2));
+        QApplication::processEvents();
+        ASSERT_EQ(enTabla(1, "X_EMPLEADO"), "");
+    }
+}
+
+TEST_F(ControlProfes, CentradoEnLaPantallaAunqueLaVentanaPrincipalEsteEnUnaEsquina) {
+    auto principal = std::make_unique<QWidget>();
+    principal->setGeometry(0, 0, 632, 266);
+    principal->show();
+    abrirDialogo(principal.get());
+    const QRect pantalla = dialogo->screen()->availableGeometry();
+    // within the window frame's few pixels of the screen's centre
+    EXPECT_LE((dialogo->frameGeometry().center() - pantalla.center()).manhattanLength(), 6)
+        << dialogo->frameGeometry().x() << "," << dialogo->frameGeometry().y();
+    dialogo.reset();  // before its owner
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab leave the grid (Tab keeps moving in it): grid,
+// navigator, "Salir". Leaving posts the row, and a refused row keeps the focus.
+TEST_F(ControlProfes, CtrlTabSaleDeLaRejilla) {
+    auto* salir = dialogo->findChild<QPushButton*>("BitBtn1");
+    rejilla()->setFocus();
+    QTest::keyClick(rejilla(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), botonNavegador("First"));
+    for (int i = 0; i < 9; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), botonNavegador("Refresh"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), salir);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), rejilla());
+
+    QTest::keyClick(rejilla(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), salir);
+
+    // from an open editor: a refused value keeps the user there
+    QLineEdit* e = escribir(1, 3, "01/09");
+    ASSERT_TRUE(e);
+    QTest::keyClick(e, Qt::Key_Tab, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(avisos, QStringList{"Invalid characters. Field : F_TOMAPOS"});
+    e = editorAbierto();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->text(), "01/09");
+    // a complete one is posted on the way out
+    e->selectAll();
+    QTest::keyClicks(e, "01/09/2018");
+    QTest::keyClick(e, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), botonNavegador("First"));
+    EXPECT_EQ(enTabla(1, "F_TOMAPOS"), "01/09/2018");
+}
+
+TEST_F(ControlProfes, LosDiezBotonesCabenEnElNavegador) {
+    QWidget* navegador = dialogo->findChild<QWidget*>("wwDBNavigator1");
+    EXPECT_EQ(navegador->geometry(), QRect(224, 29, 275, 24));
+    const auto botones = navegador->findChildren<QToolButton*>();
+    ASSERT_EQ(botones.size(), 10);
+    int x = 0;
+    for (QToolButton* b : botones) {
+        EXPECT_EQ(b->x(), x) << b->objectName().toStdString();
+        EXPECT_GE(b->width(), 27);
+        EXPECT_EQ(b->y(), 0);
+        EXPECT_EQ(b->height(), 24);
+        x += b->width();
+    }
+    EXPECT_EQ(x, 275);
+}
+
+// Enter presses the focused button: a navigator button, or "Salir".
+TEST_F(ControlProfes, EnterPulsaElBotonConElFoco) {
+    QToolButton* ultimo = botonNavegador("Last");
+    ultimo->setFocus();
+    ASSERT_TRUE(ultimo->hasFocus());
+    QTest::keyClick(ultimo, Qt::Key_Return);
+    EXPECT_EQ(rejilla()->currentIndex().row(), 2);
+
+    auto* salir = dialogo->findChild<QPushButton*>("BitBtn1");
+    salir->setFocus();
+    QTest::keyClick(salir, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(dialogo->isVisible());
+    EXPECT_FALSE(dialogo->result);  // P2 is still incomplete
 }
 
 TEST_F(ControlProfes, VaciarUnDatoDejaResultFalso) {
