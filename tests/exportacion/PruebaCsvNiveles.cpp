@@ -51,7 +51,8 @@ const Caso kCasos[] = {
      {"12|ESO|Educación"},
      {}},
     {"windows_1252_como_lo_guarda_excel",
-     kCab + "12;ESO;Educaci\xf3n Secundaria\r\n13;;F\xf3rmula \x80 \x93" "a\x94\r\n",
+     kCab + "12;ESO;Educaci\xf3n Secundaria\r\n13;;F\xf3rmula \x80 \x93"
+            "a\x94\r\n",
      {"12|ESO|Educación Secundaria", "13||Fórmula € “a”"},
      {}},
     {"campos_entre_comillas_con_comillas_dobladas",
