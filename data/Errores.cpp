@@ -8,6 +8,25 @@ ErrorVarnolo::ErrorVarnolo(const QString& texto)
 ErrorConversion::ErrorConversion(const QString& textoLeido)
     : ErrorVarnolo(QStringLiteral("'%1' is not a valid integer value").arg(textoLeido)) {}
 
+ErrorConversion::ErrorConversion(const QString& texto, bool conLugar)
+    : ErrorVarnolo(texto), conLugar_(conLugar) {}
+
+ErrorConversion ErrorConversion::conLugar(const QString& lugar) const {
+    if (conLugar_) return *this;
+    return ErrorConversion(texto() + u'\n' + lugar, true);
+}
+
+QString lugarEnDocumento(const QString& seccion, int registro) {
+    return QStringLiteral("En el documento: sección %1, registro %2.").arg(seccion).arg(registro);
+}
+
+QString lugarEnTabla(const QString& tabla, int registro, const QString& campo) {
+    return QStringLiteral("En la tabla %1: registro %2, campo %3.")
+        .arg(tabla)
+        .arg(registro)
+        .arg(campo);
+}
+
 int aEntero(const QString& texto) {
     int i = 0;
     if (i < texto.size() && (texto[i] == u'-' || texto[i] == u'+')) ++i;

@@ -26,11 +26,36 @@ class ErrorTabla : public ErrorVarnolo {
 };
 
 /// A text that should hold a whole number but does not:
-/// "'%s' is not a valid integer value" with the text in place of %s.
+/// "'%s' is not a valid integer value" with the text in place of %s, and, once the
+/// caller that knows it has added it, a second line in Spanish that says where the
+/// text was read.
 class ErrorConversion : public ErrorVarnolo {
   public:
     explicit ErrorConversion(const QString& textoLeido);
+    /// The same error with `lugar` as its second line; an error that already says
+    /// where it arose is returned unchanged (the innermost place is the exact one).
+    ErrorConversion conLugar(const QString& lugar) const;
+
+  private:
+    ErrorConversion(const QString& texto, bool conLugar);
+    bool conLugar_ = false;
 };
+
+/// "En el documento: sección NAME, registro N." (N counted from 1 in the section).
+QString lugarEnDocumento(const QString& seccion, int registro);
+/// "En la tabla NAME: registro N, campo FIELD." (N counted from 1 in the table).
+QString lugarEnTabla(const QString& tabla, int registro, const QString& campo);
+
+/// Runs `f` and returns what it returns; a conversion error raised inside it gets
+/// the place that `lugar()` gives. `lugar` is called only then.
+template <typename L, typename F>
+decltype(auto) enLugar(L&& lugar, F&& f) {
+    try {
+        return f();
+    } catch (const ErrorConversion& e) {
+        throw e.conLugar(lugar());
+    }
+}
 
 /// Converts a decimal text to an integer, strictly: an optional sign followed by
 /// digits, nothing else, within the range of int. Anything else (the empty text

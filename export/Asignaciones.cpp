@@ -81,7 +81,9 @@ void CadenaExportacion::ExportarAsignaciones() {
     const bool conActividad = estado_.actividadPorDefecto == 1;
 
     const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("MATERIAS"));
+    int registro = 0;
     for (const Registro& r : registros) {
+        ++registro;
         if (r.count() < 2) continue;
         const QString claveCurso = r.dato(0);
         const QString clave = r.dato(1);
@@ -95,7 +97,9 @@ void CadenaExportacion::ExportarAsignaciones() {
 
         // Converted only for a record that yields rows; a bad text ends the export
         // before its first row is appended.
-        const int horas = horasDeMinutos(minutos);
+        const int horas =
+            enLugar([&] { return lugarEnDocumento(QStringLiteral("MATERIAS"), registro); },
+                    [&] { return horasDeMinutos(minutos); });
         const QString sesiones = sesionesDeHoras(horas);
         for (const Grupo& g : *delCurso) {
             asigt.append();

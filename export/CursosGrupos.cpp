@@ -69,10 +69,14 @@ void CadenaExportacion::ExportarCursosGrupos() {
     niveles.setTableName(entorno.rutaNivelcan());
     {
         TablaAbierta nivelcan(niveles);
+        int registro = 0;
         for (const Registro& r : cursos) {
+            ++registro;
             if (r.count() < 2) continue;
             const QString clave = r.dato(0);
-            const int numero = aEntero(clave);
+            const int numero = enLugar(
+                [&] { return lugarEnDocumento(QStringLiteral("CURSOS_DEL_CENTRO"), registro); },
+                [&] { return aEntero(clave); });
             const QString nombre = r.dato(1);
             QString nivel = kNivelDesconocido;
             QString estud = nombre;

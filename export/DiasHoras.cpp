@@ -75,13 +75,18 @@ void CadenaExportacion::ExportarDiasHoras() {
         t2.setReloj(entorno.reloj);
         t2.open();
         int dia = 1;
+        int registro = 0;
         for (const Registro& r :
              registrosDeSeccion(documento(), QStringLiteral("TRAMOS_HORARIOS"))) {
+            ++registro;
             if (r.count() < 2) continue;
             const QString marco = r.dato(4).left(10);
             if (elegido(eleccion, marco)) {
-                const int desde = aEntero(r.dato(2));
-                const int hasta = aEntero(r.dato(3));
+                const auto lugar = [&] {
+                    return lugarEnDocumento(QStringLiteral("TRAMOS_HORARIOS"), registro);
+                };
+                const int desde = enLugar(lugar, [&] { return aEntero(r.dato(2)); });
+                const int hasta = enLugar(lugar, [&] { return aEntero(r.dato(3)); });
                 t2.append();
                 t2.setString(QStringLiteral("DIHO"), QString());
                 t2.setString(QStringLiteral("CODDIHO"), r.dato(0));

@@ -58,6 +58,7 @@ struct ClavesAsignacion {
 
 struct Tramo {
     QString dia, codDiho, horaDesde, horaHasta;
+    int registro = 0;  ///< its row in DIASHORAST, from 1
     /// N_HORINI and N_HORFIN as written, worked out when a lesson first uses the slot
     /// (a bad clock text fails there, as it would without them).
     mutable std::optional<QString> horIni, horFin;
@@ -94,6 +95,19 @@ void recorrer(Tabla& t, F&& porFila) {
     for (t.first(); !t.eof(); t.next()) porFila(t);
 }
 
+/// Where a lesson's value was read: its row of SOLUC (the lesson at `indice` of the
+/// natural order is row indice + 1) and the field.
+auto lugarLeccion(int indice, const char* campo) {
+    return [indice, campo] {
+        return lugarEnTabla(QStringLiteral("SOLUC"), indice + 1, QString::fromLatin1(campo));
+    };
+}
+
+/// DIA or HORA of the lesson at `indice` as a number.
+int enteroDeLeccion(const EnteroLeido& valor, int indice, const char* campo) {
+    return enLugar(lugarLeccion(indice, campo), [&] { return valor.entero(); });
+}
+
 bool esCampoTexto(const Tabla& t, const QString& campo) {
     for (const CampoFisico& c : t.campos()) {
         if (c.nombre.compare(campo, Qt::CaseInsensitive) == 0) return c.tipo == 'C';
@@ -113,12 +127,14 @@ Indices leerIndices(ComponentesTablas& tablas) {
         primero(ix.tareas, t.asString(QStringLiteral("COD")),
                 t.asString(QStringLiteral("CODTAREA")));
     });
+    int filaTramo = 0;
     recorrer(tablas.wwTableTramos, [&](const Tabla& t) {
-        primero(ix.tramos,
-                Par(t.asString(QStringLiteral("DIHO")), t.asString(QStringLiteral("MARCO"))),
-                Tramo{t.asString(QStringLiteral("DIA")), t.asString(QStringLiteral("CODDIHO")),
-                      t.asString(QStringLiteral("HORADESDE")),
-                      t.asString(QStringLiteral("HORAHASTA")), std::nullopt, std::nullopt});
+        ++filaTramo;
+        primero(
+            ix.tramos, Par(t.asString(QStringLiteral("DIHO")), t.asString(QStringLiteral("MARCO"))),
+            Tramo{t.asString(QStringLiteral("DIA")), t.asString(QStringLiteral("CODDIHO")),
+                  t.asString(QStringLiteral("HORADESDE")), t.asString(QStringLiteral("HORAHASTA")),
+                  filaTramo, std::nullopt, std::nullopt});
     });
     recorrer(tablas.wwTableGrupos, [&](const Tabla& t) {
         primero(ix.grupos, t.asString(QStringLiteral("ABREV")),
@@ -136,9 +152,12 @@ Indices leerIndices(ComponentesTablas& tablas) {
     const bool horaTexto = esCampoTexto(soluc, QStringLiteral("HORA"));
     ix.lecciones.reserve(static_cast<size_t>(soluc.recordCount()));
     recorrer(soluc, [&](const Tabla& t) {
+        const int indice = static_cast<int>(ix.lecciones.size());
         Leccion l;
-        l.dia = EnteroLeido::leer(t, QStringLiteral("DIA"), diaTexto);
-        l.hora = EnteroLeido::leer(t, QStringLiteral("HORA"), horaTexto);
+        l.dia = enLugar(lugarLeccion(indice, "DIA"),
+                        [&] { return EnteroLeido::leer(t, QStringLiteral("DIA"), diaTexto); });
+        l.hora = enLugar(lugarLeccion(indice, "HORA"),
+                         [&] { return EnteroLeido::leer(t, QStringLiteral("HORA"), horaTexto); });
         l.marco = t.asString(QStringLiteral("MARCO"));
         l.asig = t.asString(QStringLiteral("ASIG"));
         l.codGrupo = t.asString(QStringLiteral("CODGRUPO"));
@@ -165,8 +184,9 @@ void agregarDato(DocumentoXml& doc, NodoXml& padre, const QString& nombre, const
 }
 
 /// One activity record for a placed lesson, appended to the teacher record.
-void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, const Leccion& l,
-                      const Indices& ix, const FechasPeriodo& fechas, int actividadPorDefecto) {
+void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, int indice, const Indices& ix,
+                      const FechasPeriodo& fechas, int actividadPorDefecto) {
+    const Leccion& l = ix.lecciones[indice];
     NodoXml act = nuevoGrupo(doc, QStringLiteral("ACTIVIDAD_") + QString::number(m));
     profesor.appendChild(act);
 
@@ -181,7 +201,8 @@ void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, const Leccion
         if (auto it = ix.tareas.constFind(l.asig); it != ix.tareas.cend()) tarea = *it;
     }
 
-    const QString claveTramo = l.dia.texto + QString::number(l.hora.entero());
+    const QString claveTramo =
+        l.dia.texto + QString::number(enteroDeLeccion(l.hora, indice, "HORA"));
     const Tramo sinTramo;
     const auto it = ix.tramos.constFind(Par(claveTramo, l.marco));
     const Tramo& tramo = it != ix.tramos.cend() ? *it : sinTramo;
@@ -204,8 +225,18 @@ void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, const Leccion
     agregarDato(doc, act, QStringLiteral("X_MATERIAOMG"), materia);
     agregarDato(doc, act, QStringLiteral("F_INICIO"), fechas.fecIni);
     agregarDato(doc, act, QStringLiteral("F_FIN"), fechas.fecFin);
-    agregarDato(doc, act, QStringLiteral("N_HORINI"), textoMinutos(tramo.horaDesde, tramo.horIni));
-    agregarDato(doc, act, QStringLiteral("N_HORFIN"), textoMinutos(tramo.horaHasta, tramo.horFin));
+    const auto lugarTramo = [&](const char* campo) {
+        return [&tramo, campo] {
+            return lugarEnTabla(QStringLiteral("DIASHORAST"), tramo.registro,
+                                QString::fromLatin1(campo));
+        };
+    };
+    agregarDato(doc, act, QStringLiteral("N_HORINI"), enLugar(lugarTramo("HORADESDE"), [&] {
+                    return textoMinutos(tramo.horaDesde, tramo.horIni);
+                }));
+    agregarDato(doc, act, QStringLiteral("N_HORFIN"), enLugar(lugarTramo("HORAHASTA"), [&] {
+                    return textoMinutos(tramo.horaHasta, tramo.horFin);
+                }));
     if (enBlanco(tarea) && actividadPorDefecto == 1) tarea = QStringLiteral("513");
     agregarDato(doc, act, QStringLiteral("X_ACTIVIDAD"), tarea);
 }
@@ -271,7 +302,7 @@ void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
             documento, QStringLiteral("HORARIO_REGULAR_PROFESOR_") + QString::number(k++));
         int colocadas = 0;
         for (int i : suyas) {
-            if (ix.lecciones[i].dia.entero() != 0) ++colocadas;
+            if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") != 0) ++colocadas;
         }
         profesor.setAttribute(QStringLiteral("registros"), QString::number(colocadas));
         seccion.appendChild(profesor);
@@ -280,9 +311,8 @@ void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
 
         int m = 1;
         for (int i : suyas) {
-            const Leccion& l = ix.lecciones[i];
-            if (l.dia.entero() == 0) continue;
-            agregarActividad(documento, profesor, m++, l, ix, fechas, estado.actividadPorDefecto);
+            if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") == 0) continue;
+            agregarActividad(documento, profesor, m++, i, ix, fechas, estado.actividadPorDefecto);
         }
     }
 }

@@ -158,7 +158,11 @@ std::optional<double> numeroCampo(const char* bytes, const CampoFisico& c,
                                   const FormatoValores& f) {
     if (esBinario(c, f)) {
         if (campoEnBlanco(bytes, c, f)) return std::nullopt;
-        if (c.tipo == 'O') return dobleBinario(bytes);
+        if (c.tipo == 'O') {
+            const double v = dobleBinario(bytes);
+            if (!std::isfinite(v)) return std::nullopt;
+            return v;
+        }
         return static_cast<double>(enteroBinario(bytes, f));
     }
     if (c.tipo != 'N' && c.tipo != 'F') return std::nullopt;
@@ -166,7 +170,8 @@ std::optional<double> numeroCampo(const char* bytes, const CampoFisico& c,
     if (texto.isEmpty()) return std::nullopt;
     bool ok = false;
     const double v = texto.toDouble(&ok);
-    if (!ok) return std::nullopt;
+    // "nan" and "inf" are read as numbers by the parser but are no value at all.
+    if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 

@@ -29,7 +29,8 @@ QString textoCampo(const char* bytes, const CampoFisico& campo, const FormatoVal
 /// for N/F also asterisks.
 bool campoEnBlanco(const char* bytes, const CampoFisico& campo, const FormatoValores& formato);
 
-/// The numeric value of an N, F, I, + or O field; empty when blank or unreadable.
+/// The numeric value of an N, F, I, + or O field; empty when blank, unreadable or not
+/// a finite number ("nan", "inf").
 /// Other types give nothing.
 std::optional<double> numeroCampo(const char* bytes, const CampoFisico& campo,
                                   const FormatoValores& formato);

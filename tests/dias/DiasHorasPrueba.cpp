@@ -229,7 +229,9 @@ TEST_F(DiasHorasTest, MinutoNoEnteroTerminaElPasoYDejaLoEscrito) {
         exportar();
         FAIL() << "se esperaba ErrorConversion";
     } catch (const ErrorConversion& e) {
-        EXPECT_EQ(e.texto(), QStringLiteral("'9h' is not a valid integer value"));
+        EXPECT_EQ(e.texto(), QStringLiteral("'9h' is not a valid integer value\n"
+                                            "En el documento: sección TRAMOS_HORARIOS, "
+                                            "registro 3."));
     }
     EXPECT_EQ(filas(QStringLiteral("DIASHORAST2"), L({"CODDIHO"})),
               (QList<QStringList>{L({"ok"})}));
@@ -246,7 +248,9 @@ TEST_F(DiasHorasTest, TramoCortoSinMinutosEsErrorDeConversion) {
         exportar();
         FAIL() << "se esperaba ErrorConversion";
     } catch (const ErrorConversion& e) {
-        EXPECT_EQ(e.texto(), QStringLiteral("'' is not a valid integer value"));
+        EXPECT_EQ(e.texto(), QStringLiteral("'' is not a valid integer value\n"
+                                            "En el documento: sección TRAMOS_HORARIOS, "
+                                            "registro 1."));
     }
 }
 

@@ -150,7 +150,9 @@ TEST(ExportarAsignaciones, MinutosNoEnterosTerminanLaExportacion) {
     c.ExportarMaterias();
     c.ExportarActividades();
     c.ExportarCursosGrupos();
-    EXPECT_EQ(errorDe([&] { c.ExportarAsignaciones(); }), "'tres' is not a valid integer value");
+    EXPECT_EQ(errorDe([&] { c.ExportarAsignaciones(); }),
+              "'tres' is not a valid integer value\n"
+              "En el documento: sección MATERIAS, registro 3.");
     EXPECT_EQ(e->columna("ASIGT", "CASIG"), QStringList{"MUS"});
     // GRUPOST and ASIGNOMT were closed on the way out: the step runs again.
     e->cargar(documentoIntercambio({{"MATERIAS", {{"13", "M1", "Música", "MUS", "60"}}}}));

@@ -92,9 +92,16 @@ struct CasoClaveMala {
 };
 
 TEST(ExportarCursosGrupos, ClaveDeCursoNoEnteraTerminaLaExportacion) {
-    const CasoClaveMala casos[] = {{"", "'' is not a valid integer value"},
-                                   {"12a", "'12a' is not a valid integer value"},
-                                   {"1.5", "'1.5' is not a valid integer value"}};
+    // The second line says where: the course is the second record of its section.
+    const CasoClaveMala casos[] = {{"",
+                                    "'' is not a valid integer value\n"
+                                    "En el documento: sección CURSOS_DEL_CENTRO, registro 2."},
+                                   {"12a",
+                                    "'12a' is not a valid integer value\n"
+                                    "En el documento: sección CURSOS_DEL_CENTRO, registro 2."},
+                                   {"1.5",
+                                    "'1.5' is not a valid integer value\n"
+                                    "En el documento: sección CURSOS_DEL_CENTRO, registro 2."}};
     for (const CasoClaveMala& caso : casos) {
         SCOPED_TRACE(caso.clave);
         Exportador e(

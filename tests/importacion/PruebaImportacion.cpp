@@ -23,6 +23,20 @@ QByteArray leer(const QString& ruta) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+/// Overwrites the first occurrence of `antes` in the file with `despues` (same length):
+/// values that our engine never writes, as another program may leave them.
+void sustituirBytes(const QString& ruta, const QByteArray& antes, const QByteArray& despues) {
+    ASSERT_EQ(antes.size(), despues.size());
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray contenido = f.readAll();
+    const qsizetype en = contenido.indexOf(antes);
+    ASSERT_GE(en, 0);
+    contenido.replace(en, antes.size(), despues);
+    ASSERT_TRUE(f.seek(0));
+    ASSERT_EQ(f.write(contenido), contenido.size());
+}
+
 class Importacion : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
@@ -229,7 +243,15 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
                           {{"12", "T12", "1", "", "2", "", "8:3", "09:25", "55", "0"}});
              agregarFilas(e, "SOLUC", {{"P1", "1", "2", "0", "MAT", "G1"}});
          },
-         {"':3' is not a valid integer value"}},
+         {"':3' is not a valid integer value\nEn la tabla DIASHORAST: registro 1, campo "
+          "HORADESDE."}},
+        {"DIA de texto no entero",
+         [](const Entorno& e) {
+             prueba::crearSoluc(e, /*diaHoraTexto=*/true);
+             agregarFilas(e, "SOLUC",
+                          {{"P1", "1", "3", "0", "MAT", "G1"}, {"P1", "x", "3", "0", "MAT", "G1"}});
+         },
+         {"'x' is not a valid integer value\nEn la tabla SOLUC: registro 2, campo DIA."}},
         {"SOLUC sin AULA",
          [](const Entorno& e) {
              Tabla t(e.carpetaTrabajo, "SOLUC");
@@ -240,6 +262,20 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
              t.createTable();
          },
          {"SOLUC", "AULA"}},
+        // A value that is no finite number is a conversion error, not a lesson left
+        // unplaced (rounded to day 0) that would drop the whole timetable silently.
+        {"DIA nan",
+         [](const Entorno& e) {
+             agregarFilas(e, "SOLUC", {{"P1", "7", "3", "0", "MAT", "G1"}});
+             sustituirBytes(e.rutaTrabajo("SOLUC.DBF"), "          7", "        nan");
+         },
+         {"'nan' is not a valid integer value\nEn la tabla SOLUC: registro 1, campo DIA."}},
+        {"HORA -inf",
+         [](const Entorno& e) {
+             agregarFilas(e, "SOLUC", {{"P1", "1", "7", "0", "MAT", "G1"}});
+             sustituirBytes(e.rutaTrabajo("SOLUC.DBF"), "          7", "       -inf");
+         },
+         {"'-inf' is not a valid integer value\nEn la tabla SOLUC: registro 1, campo HORA."}},
         {"SOLUC no existe",
          [](const Entorno& e) { QFile::remove(e.rutaTrabajo("SOLUC.DBF")); },
          {"SOLUC"}},
