@@ -1,8 +1,11 @@
 #include "ArchivoIni.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -65,6 +68,29 @@ QByteArray finDeLineaDelArchivo(const std::vector<Linea>& lineas) {
 
 [[noreturn]] void noSePuedeEscribir(const QString& ruta) {
     throw ErrorVarnolo(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(ruta)));
+}
+
+/// Removes the temporaries that an earlier write left behind when it was killed
+/// between creating and renaming them: files named like the target plus "." and six
+/// letters or digits, as the save file names them, last written over a minute ago
+/// (a younger one may belong to a write still under way). Failures are ignored.
+void borrarTemporalesAbandonados(const QString& ruta) {
+    const QFileInfo destino(ruta);
+    const QDir carpeta = destino.absoluteDir();
+    const QString prefijo = destino.fileName() + u'.';
+    const QDateTime limite = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QStringList candidatos =
+        carpeta.entryList({prefijo + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+    for (const QString& nombre : candidatos) {
+        const QStringView sufijo = QStringView(nombre).mid(prefijo.size());
+        const bool propio = nombre.startsWith(prefijo, Qt::CaseInsensitive) && sufijo.size() == 6 &&
+                            std::all_of(sufijo.begin(), sufijo.end(), [](QChar c) {
+                                return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                                       (c >= u'0' && c <= u'9');
+                            });
+        const QFileInfo info(carpeta.filePath(nombre));
+        if (propio && info.lastModified().toUTC() < limite) QFile::remove(info.filePath());
+    }
 }
 
 }  // namespace
@@ -138,6 +164,7 @@ void escribirValorIni(const QString& ruta, const QString& seccion, const QString
     QByteArray nuevo = bom;
     for (const Linea& l : lineas) nuevo += l.texto + l.fin;
 
+    borrarTemporalesAbandonados(ruta);
     QSaveFile salida(ruta);
     if (!salida.open(QIODevice::WriteOnly)) noSePuedeEscribir(ruta);
     if (salida.write(nuevo) != nuevo.size() || !salida.commit()) noSePuedeEscribir(ruta);

@@ -14,7 +14,9 @@ namespace varnolo {
 /// non-blank line of its section; a missing section is added at the end of the file.
 /// New lines take the file's own line ending (CRLF for a new or single-line file).
 /// The file is created when missing and replaced through a temporary file, so an
-/// interrupted write leaves the old file. Raises ErrorVarnolo
+/// interrupted write leaves the old file; temporaries of such a write that were left
+/// behind (the file's name, ".", six letters or digits, over a minute old) are
+/// removed by the next write. Raises ErrorVarnolo
 /// "Unable to write to <ruta>" when the file cannot be read or written.
 void escribirValorIni(const QString& ruta, const QString& seccion, const QString& clave,
                       const QString& valor);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -102,6 +103,43 @@ TEST(EscribirTransformadoFallos, RutaSinEscrituraDaElErrorConLaRuta) {
     QFile f(utf16);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), contenidoUtf16);
+}
+
+TEST(EscribirTransformadoTemporales, LosAbandonadosSeBorranYLoDemasQueda) {
+    QTemporaryDir carpeta;
+    const QString ini = carpeta.filePath(QStringLiteral("Taviron.ini"));
+    const auto crear = [&](const QString& nombre, int segundosAtras) {
+        QFile f(carpeta.filePath(nombre));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-segundosAtras),
+                                  QFileDevice::FileModificationTime));
+    };
+    struct Caso {
+        const char* nombre;
+        int segundosAtras;
+        bool queda;
+    };
+    const Caso casos[] = {
+        {"Taviron.ini.aB3xYz", 3600, false},  // left by a killed write
+        {"Taviron.ini.Q1w2E3", 120, false},
+        {"Taviron.ini.k9LmN0", 0, true},  // may belong to a write under way
+        {"Taviron.ini.bak", 3600, true},  // not our pattern
+        {"Taviron.ini.abcdefg", 3600, true},
+        {"Taviron.ini.ab-def", 3600, true},
+        {"Otro.ini.aB3xYz", 3600, true},
+    };
+    for (const Caso& c : casos) crear(QString::fromLatin1(c.nombre), c.segundosAtras);
+
+    escribirTransformado(ini, 1);
+
+    for (const Caso& c : casos) {
+        EXPECT_EQ(QFile::exists(carpeta.filePath(QString::fromLatin1(c.nombre))), c.queda)
+            << c.nombre;
+    }
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "[Transformadores]\r\nTransformado=1\r\n");
 }
 
 }  // namespace
