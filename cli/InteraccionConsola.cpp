@@ -2,6 +2,8 @@
 
 #include "export/Exportacion.h"
 #include "export/SeleccionMarcos.h"
+#include "import/DatosProfesores.h"
+#include "import/Importacion.h"
 
 namespace varnolo::cli {
 
@@ -17,10 +19,33 @@ std::optional<QString> InteraccionConsola::elegirDocumento() { return documento_
 void InteraccionConsola::mostrarMensaje(const QString& texto) {
     QTextStream& destino = texto == kProcesoFinalizado ? salida_ : errores_;
     destino << texto << Qt::endl;
+    if (texto == kProfesoresIncompletos && !profesoresPendientes_.isEmpty()) {
+        errores_ << profesoresPendientes_ << Qt::flush;
+    }
+}
+
+bool InteraccionConsola::completarProfesores(const EstadoPrograma& estado) {
+    QString texto = QStringLiteral(
+        "Profesores de PROFT a los que les falta X_EMPLEADO o F_TOMAPOS (ABREV, NOMBRE):\n");
+    for (const ProfesorIncompleto& p : profesoresIncompletos(estado.entorno)) {
+        texto += QStringLiteral("  %1  %2  (falta %3)\n")
+                     .arg(p.abrev, p.nombre, p.faltan.join(QStringLiteral(" y ")));
+    }
+    texto += QStringLiteral(
+        "Complete esos datos en la ventana de datos de profesores, que se abre al importar "
+        "con varnolo, o en Taviron, y vuelva a importar.\n");
+    profesoresPendientes_ = texto;
+    return false;
 }
 
 SeleccionMarcos InteraccionConsola::elegirMarcos(const EstadoPrograma& estado) {
     return seleccionarMarcosPorCodigo(estado, marcos_);
+}
+
+void InteraccionConsola::comprobarMarcos(const EstadoPrograma& estado) {
+    // A document with one frame needs no choice; a code given all the same must name it.
+    if (listaDeMarcos(*estado.documento).size() < 2 && marcos_.isEmpty()) return;
+    seleccionarMarcosDe(*estado.documento, marcos_);
 }
 
 }  // namespace varnolo::cli

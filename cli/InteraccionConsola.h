@@ -25,15 +25,19 @@ class InteraccionConsola : public Interaccion {
     /// The frames named with --marco; raises ErrorVarnolo when they do not make a
     /// valid choice.
     SeleccionMarcos elegirMarcos(const EstadoPrograma& estado) override;
+    /// The frames named with --marco against the loaded document: raises ErrorVarnolo
+    /// when a code names no frame of it, or when the choice would be refused.
+    void comprobarMarcos(const EstadoPrograma& estado) override;
     /// Teacher data cannot be completed on a console: the import then ends with its
-    /// message.
-    bool completarProfesores(const EstadoPrograma&) override { return false; }
+    /// message, followed here by the teachers that lack data and how to complete them.
+    bool completarProfesores(const EstadoPrograma& estado) override;
 
   private:
     QString documento_;
     QStringList marcos_;
     QTextStream& salida_;
     QTextStream& errores_;
+    QString profesoresPendientes_;  ///< said after the incomplete-teacher message
 };
 
 }  // namespace varnolo::cli

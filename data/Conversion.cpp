@@ -1,6 +1,9 @@
 #include "Conversion.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include "Errores.h"
 
 namespace varnolo {
 
@@ -13,6 +16,30 @@ bool elegirDocumentoExistente(EstadoPrograma& estado, Interaccion& interaccion) 
         interaccion.cerrarVentana();
     }
     return false;
+}
+
+void cargarDocumentoElegido(EstadoPrograma& estado) {
+    estado.documento = std::make_unique<DocumentoXml>();
+    if (!estado.documento->load(estado.filenameXML)) {
+        throw ErrorVarnolo(QStringLiteral("El archivo %1 %2.")
+                               .arg(QDir::toNativeSeparators(estado.filenameXML),
+                                    estado.documento->motivoFallo()));
+    }
+}
+
+void comprobarSobre(const DocumentoXml& documento, const QString& ruta) {
+    QString falta;
+    const NodoXml raiz = documento.documentElement();
+    if (raiz.nombre() != u"SERVICIO") {
+        falta =
+            QStringLiteral("falta el elemento raíz SERVICIO (la raíz es %1)").arg(raiz.nombre());
+    } else if (raiz.hijos(QStringLiteral("BLOQUE_DATOS")).empty()) {
+        falta = QStringLiteral("falta BLOQUE_DATOS dentro de SERVICIO");
+    } else {
+        return;
+    }
+    throw ErrorVarnolo(QStringLiteral("El archivo %1 no es un documento de intercambio: %2.")
+                           .arg(QDir::toNativeSeparators(ruta), falta));
 }
 
 void concluirConversion(EstadoPrograma& estado, Interaccion& interaccion) {

@@ -19,6 +19,16 @@ inline const QString kProcesoFinalizado = QStringLiteral("Proceso finalizado");
 /// window; the caller then ends.
 bool elegirDocumentoExistente(EstadoPrograma& estado, Interaccion& interaccion);
 
+/// Loads estado.filenameXML into a new estado.documento. Raises ErrorVarnolo naming
+/// the file and why it cannot be loaded (missing, unreadable, too large, declares
+/// entities, not well-formed with the line and column).
+void cargarDocumentoElegido(EstadoPrograma& estado);
+
+/// Raises ErrorVarnolo "El archivo … no es un documento de intercambio: falta …" when
+/// the loaded document's root is not SERVICIO or has no BLOQUE_DATOS. `ruta` names
+/// the file in the message.
+void comprobarSobre(const DocumentoXml& documento, const QString& ruta);
+
 /// A completed conversion: normal cursor, outcome flag 1, "Proceso finalizado", both
 /// conversion buttons disabled, and in batch mode the window closes.
 void concluirConversion(EstadoPrograma& estado, Interaccion& interaccion);

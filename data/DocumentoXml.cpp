@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "Errores.h"
+#include "ErroresSistema.h"
 
 namespace varnolo {
 
@@ -214,8 +215,28 @@ bool declaraEntidades(xmlDtdPtr dtd) {
 
 // Parser callbacks: a declared entity stops the parse (the document is refused
 // before any entity could be expanded); the external subset is never read.
+/// What a parse tells besides its result, reached through the context's _private: a
+/// refused entity, and where the first error stood (later ones follow from it).
+struct Diagnostico {
+    bool entidad = false;
+    int linea = 0;
+    int columna = 0;
+};
+
+Diagnostico* diagnosticoDe(void* ctx) {
+    return static_cast<Diagnostico*>(static_cast<xmlParserCtxtPtr>(ctx)->_private);
+}
+
+void anotarError(void* ctx, xmlErrorPtr e) {
+    Diagnostico* d = diagnosticoDe(ctx);
+    if (d == nullptr || e == nullptr || d->linea > 0 || e->level < XML_ERR_ERROR) return;
+    d->linea = e->line;
+    d->columna = e->int2;
+}
+
 void rechazarEntidad(void* ctx, const xmlChar*, int, const xmlChar*, const xmlChar*, xmlChar*) {
     auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    if (Diagnostico* d = diagnosticoDe(ctx)) d->entidad = true;
     ctxt->wellFormed = 0;
     xmlStopParser(ctxt);
 }
@@ -225,6 +246,15 @@ void rechazarEntidadNoAnalizada(void* ctx, const xmlChar*, const xmlChar*, const
 }
 void ignorarSubconjuntoExterno(void*, const xmlChar*, const xmlChar*, const xmlChar*) {}
 void silenciar(void*, xmlErrorPtr) {}
+void silenciarGenerico(void*, const char*, ...) {}
+
+/// libxml2 prints its own errors ("I/O error : write error") on standard error unless
+/// told otherwise; every failure reaches the user through our own errors instead. The
+/// handlers are kept per thread, so each thread that makes a document sets them.
+void callarLibxml2() {
+    xmlSetGenericErrorFunc(nullptr, silenciarGenerico);
+    xmlSetStructuredErrorFunc(nullptr, silenciar);
+}
 
 struct LiberarContexto {
     void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
@@ -331,8 +361,28 @@ class SalidaArchivo : public Salida {
 
   private:
     [[noreturn]] void falloArchivo() const {
-        fallo(QStringLiteral("No se ha podido guardar el archivo %1.")
-                  .arg(QDir::toNativeSeparators(ruta_)));
+        fallo(QStringLiteral("No se ha podido guardar el archivo %1: %2.")
+                  .arg(QDir::toNativeSeparators(ruta_), motivo()));
+    }
+    // A read-only file or folder reads to the system as a refused permission; the
+    // user is told which of the two is in the way.
+    QString motivo() const {
+        const QFileInfo destino(ruta_);
+        if (destino.isDir()) return QStringLiteral("hay una carpeta con ese nombre");
+        if (archivo_.error() == QFileDevice::PermissionsError ||
+            archivo_.error() == QFileDevice::OpenError) {
+            if (destino.exists() && !destino.isWritable()) {
+                return QStringLiteral("el archivo es de solo lectura");
+            }
+            const QFileInfo carpeta(destino.absolutePath());
+            if (!carpeta.exists()) return QStringLiteral("la carpeta no existe");
+            if (!carpeta.isWritable()) {
+                return QStringLiteral(
+                    "la carpeta es de solo lectura o no tiene permiso para "
+                    "escribir en ella");
+            }
+        }
+        return textoFalloArchivo(archivo_);
     }
     QSaveFile archivo_;
     QString ruta_;
@@ -405,6 +455,17 @@ struct DocumentoXml::Impl {
         siguienteNombre = 0;
     }
 
+    /// Why the last load failed; empty after one that succeeded.
+    QString motivo;
+    bool rechazar(const QString& porque) {
+        motivo = porque;
+        return false;
+    }
+    static QString demasiadoGrande() {
+        return QStringLiteral("es demasiado grande: el límite es de %1 MB")
+            .arg(kTamanoMaximo / (1024 * 1024));
+    }
+
     void vaciar() {
         liberar();
         doc = xmlNewDoc(BAD_CAST "1.0");
@@ -443,11 +504,15 @@ struct DocumentoXml::Impl {
 
     bool cargar(const QByteArray& contenido) {
         vaciar();
-        if (contenido.isEmpty() || contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
-            return false;
+        if (contenido.isEmpty()) return rechazar(QStringLiteral("está vacío"));
+        if (contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
+            return rechazar(demasiadoGrande());
         }
         std::unique_ptr<xmlParserCtxt, LiberarContexto> ctxt(xmlNewParserCtxt());
         if (!ctxt) throw std::bad_alloc();
+        Diagnostico diagnostico;
+        ctxt->_private = &diagnostico;
+        ctxt->sax->serror = anotarError;
         ctxt->sax->entityDecl = rechazarEntidad;
         ctxt->sax->unparsedEntityDecl = rechazarEntidadNoAnalizada;
         ctxt->sax->externalSubset = ignorarSubconjuntoExterno;
@@ -456,12 +521,31 @@ struct DocumentoXml::Impl {
         xmlDocPtr nuevo =
             xmlCtxtReadMemory(ctxt.get(), contenido.constData(), static_cast<int>(contenido.size()),
                               nullptr, nullptr, opciones);
-        if (nuevo == nullptr) return false;
-        if (!ctxt->wellFormed || declaraEntidades(nuevo->intSubset) ||
-            declaraEntidades(nuevo->extSubset) || xmlDocGetRootElement(nuevo) == nullptr) {
+        const bool entidades =
+            diagnostico.entidad || (nuevo != nullptr && (declaraEntidades(nuevo->intSubset) ||
+                                                         declaraEntidades(nuevo->extSubset)));
+        if (nuevo == nullptr || !ctxt->wellFormed || entidades ||
+            xmlDocGetRootElement(nuevo) == nullptr) {
+            const bool sinRaiz = nuevo != nullptr && ctxt->wellFormed;
             xmlFreeDoc(nuevo);
-            return false;
+            if (entidades) {
+                return rechazar(
+                    QStringLiteral("declara entidades, que no se admiten por seguridad"));
+            }
+            if (sinRaiz) {
+                return rechazar(
+                    QStringLiteral("no es un documento XML válido: no tiene "
+                                   "elemento raíz"));
+            }
+            if (diagnostico.linea <= 0) {
+                return rechazar(QStringLiteral("no es un documento XML válido"));
+            }
+            return rechazar(QStringLiteral("no es un documento XML válido: error en la línea "
+                                           "%1, columna %2")
+                                .arg(diagnostico.linea)
+                                .arg(std::max(1, diagnostico.columna)));
         }
+        motivo.clear();
         xmlFreeDoc(doc);
         doc = nuevo;
         olvidarNombres();
@@ -727,6 +811,7 @@ void NodoXml::setText(const QString& texto) {
 
 DocumentoXml::DocumentoXml() {
     xmlInitParser();
+    callarLibxml2();
     d = std::make_unique<Impl>();
 }
 
@@ -734,18 +819,32 @@ DocumentoXml::~DocumentoXml() = default;
 
 bool DocumentoXml::load(const QString& ruta) {
     const QFileInfo info(ruta);
-    if (!info.isFile() || info.size() > kTamanoMaximo) {
+    if (!info.exists()) {
         d->vaciar();
-        return false;
+        return d->rechazar(QStringLiteral("no existe"));
+    }
+    if (info.isDir()) {
+        d->vaciar();
+        return d->rechazar(QStringLiteral("es una carpeta, no un archivo"));
+    }
+    if (info.size() > kTamanoMaximo) {
+        d->vaciar();
+        return d->rechazar(Impl::demasiadoGrande());
     }
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) {
         d->vaciar();
-        return false;
+        return d->rechazar(QStringLiteral("no se puede leer: %1").arg(textoFalloArchivo(f)));
     }
     const QByteArray contenido = f.read(kTamanoMaximo + 1);
+    if (f.error() != QFileDevice::NoError) {
+        d->vaciar();
+        return d->rechazar(QStringLiteral("no se puede leer: %1").arg(textoFalloArchivo(f)));
+    }
     return d->cargar(contenido);
 }
+
+QString DocumentoXml::motivoFallo() const { return d->motivo; }
 
 bool DocumentoXml::loadXml(const QByteArray& contenido) { return d->cargar(contenido); }
 

@@ -75,6 +75,11 @@ class DocumentoXml {
     bool loadXml(const QByteArray& contenido);
     /// True when the last load gave a document with a root element.
     bool cargado() const;
+    /// Why the last load failed, in Spanish, to follow the file's name: "no existe",
+    /// "no se puede leer: …", "es demasiado grande: el límite es de … MB", "declara
+    /// entidades, …", "no es un documento XML válido: error en la línea L, columna C".
+    /// Empty after a load that succeeded.
+    QString motivoFallo() const;
 
     std::vector<NodoXml> selectNodes(const QString& xpath) const;
     NodoXml selectSingleNode(const QString& xpath) const;

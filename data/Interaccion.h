@@ -39,6 +39,10 @@ class Interaccion {
     /// estado.filenameXML, and reports what the user chose. A front end that cannot
     /// ask raises ErrorVarnolo instead of returning a rejected selection forever.
     virtual SeleccionMarcos elegirMarcos(const EstadoPrograma& estado) = 0;
+    /// Called by the export once the document is loaded, before any table is touched.
+    /// A front end that cannot ask raises ErrorVarnolo here when the choice it would
+    /// give elegirMarcos() does not fit estado.documento. The window asks later.
+    virtual void comprobarMarcos(const EstadoPrograma&) {}
 
     /// Shows the teacher data dialog once, modally, over PROFT of the work folder;
     /// returns its `result`: true when every teacher was complete as it closed.

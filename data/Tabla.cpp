@@ -12,6 +12,7 @@
 #include "motor/ArchivoTabla.h"
 #include "motor/EstructuraDbf.h"
 #include "motor/ExpresionFiltro.h"
+#include "motor/TablasCreadas.h"
 #include "motor/ValorCampo.h"
 #include "plataforma/BloqueoArchivo.h"
 
@@ -353,10 +354,13 @@ void Tabla::createTable() {
     }
     // The new file is written through an exclusive hold, so that no other process
     // has it open while it is replaced.
-    ArchivoBloqueado::Fallo fallo;
+    ArchivoBloqueado::Fallo fallo = ArchivoBloqueado::Fallo::Ninguno;
     QString detalle;
-    auto archivo =
-        ArchivoBloqueado::abrir(ruta, ArchivoBloqueado::Acceso::Exclusivo, true, fallo, detalle);
+    auto archivo = motor::tablasCreadas::retirar(ruta);  // created before in this conversion
+    if (!archivo) {
+        archivo = ArchivoBloqueado::abrir(ruta, ArchivoBloqueado::Acceso::Exclusivo, true, fallo,
+                                          detalle);
+    }
     if (!archivo) {
         if (fallo == ArchivoBloqueado::Fallo::EnUso) {
             throw ErrorTabla(
@@ -369,8 +373,11 @@ void Tabla::createTable() {
     const QByteArray contenido = motor::codificarCabecera(estructura) + char(0x1A);
     if (archivo->soloLectura() || !archivo->truncar(0) ||
         !archivo->escribir(0, contenido.constData(), contenido.size())) {
-        throw ErrorTabla(QStringLiteral("No se puede crear la tabla %1: no se puede escribir (%2)")
-                             .arg(nombre, nativa(ruta)));
+        const QString motivo = archivo->soloLectura()
+                                   ? QStringLiteral("el archivo es de solo lectura")
+                                   : archivo->motivoFallo();
+        throw ErrorTabla(QStringLiteral("No se puede crear la tabla %1: %2 (%3)")
+                             .arg(nombre, motivo, nativa(ruta)));
     }
     const QString rutaMdx = ArchivoTabla::rutaIndice(ruta);
     if (d->indices.isEmpty()) {
@@ -382,6 +389,8 @@ void Tabla::createTable() {
         }
         escribirIndiceMdx(rutaMdx, nombre, tags, fecha, fecha);
     }
+    // During a conversion the exclusive hold goes on until the table is opened.
+    motor::tablasCreadas::guardar(ruta, std::move(archivo));
 }
 
 void Tabla::open() {

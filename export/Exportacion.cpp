@@ -4,7 +4,9 @@
 #include <QFileInfo>
 
 #include "CadenaExportacion.h"
+#include "SeleccionMarcos.h"
 #include "data/Errores.h"
+#include "data/ReservaCarpeta.h"
 
 namespace varnolo {
 
@@ -15,13 +17,15 @@ void ejecutarExportacion(EstadoPrograma& estado, Interaccion& interaccion) {
         return;
     }
 
+    const ReservaCarpeta reserva(estado.entorno.carpetaTrabajo);
+
     // A file that is not an exchange document would otherwise run the chain over no
-    // sections: every work table emptied and the run reported as completed.
-    estado.documento = std::make_unique<DocumentoXml>();
-    if (!estado.documento->load(estado.filenameXML)) {
-        throw ErrorVarnolo(QStringLiteral("El archivo %1 no es un documento XML válido")
-                               .arg(QDir::toNativeSeparators(estado.filenameXML)));
-    }
+    // sections: every work table emptied before the run fails. Everything that can be
+    // checked is checked before the first table is touched.
+    cargarDocumentoElegido(estado);
+    comprobarSobre(*estado.documento, estado.filenameXML);
+    if (listaDeMarcos(*estado.documento).isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
+    interaccion.comprobarMarcos(estado);
 
     interaccion.cursorOcupado();
     // A second export in the same run starts from empty subject lists.

@@ -47,11 +47,24 @@ SeleccionMarcos seleccionarMarcosPorCodigo(const EstadoPrograma& estado,
     if (!documento.load(estado.filenameXML)) {
         throw ErrorVarnolo(kDocumentoMarcosIlegible.arg(estado.filenameXML));
     }
+    return seleccionarMarcosDe(documento, marcos);
+}
+
+SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QStringList& marcos) {
     const QStringList entradas = listaDeMarcos(documento);
     if (entradas.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
 
     QStringList codigos;
     for (const QString& e : entradas) codigos << recortar(e);
+    // A code that names no frame is told as such, before the rule about how many
+    // frames are selected would hide it.
+    for (const QString& m : marcos) {
+        if (!entradas.contains(m) && !codigos.contains(m)) {
+            throw ErrorVarnolo(
+                QStringLiteral("El marco horario \"%1\" no está en el documento (%2).")
+                    .arg(m, codigos.join(QStringLiteral(", "))));
+        }
+    }
     if (marcos.isEmpty() && entradas.size() >= 2) {
         throw ErrorVarnolo(QStringLiteral("El documento tiene varios marcos horarios (%1): "
                                           "indique cuáles exportar con --marco CODIGO.")
@@ -64,14 +77,6 @@ SeleccionMarcos seleccionarMarcosPorCodigo(const EstadoPrograma& estado,
     }
     CierreMarcos cierre = cerrarSeleccionMarcos(entradas, seleccionadas);
     if (!cierre.seleccion.resultMH) throw ErrorVarnolo(cierre.mensaje);
-
-    for (const QString& m : marcos) {
-        if (!entradas.contains(m) && !codigos.contains(m)) {
-            throw ErrorVarnolo(
-                QStringLiteral("El marco horario \"%1\" no está en el documento (%2).")
-                    .arg(m, codigos.join(QStringLiteral(", "))));
-        }
-    }
     return cierre.seleccion;
 }
 

@@ -58,5 +58,7 @@ std::array<QString, 5> codigosElegidos(const QString& resultado);
 /// codes when `marcos` is empty and the document has two or more frames, and when
 /// a code of `marcos` names no frame of the document.
 SeleccionMarcos seleccionarMarcosPorCodigo(const EstadoPrograma& estado, const QStringList& marcos);
+/// The same choice over a document already loaded.
+SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QStringList& marcos);
 
 }  // namespace varnolo

@@ -23,4 +23,22 @@ bool hayProfesorIncompleto(const Entorno& entorno) {
     return hayProfesorIncompleto(proft);
 }
 
+QList<ProfesorIncompleto> profesoresIncompletos(const Entorno& entorno) {
+    Tabla proft(QString(), entorno.rutaTrabajo(QStringLiteral("PROFT.DBF")));
+    proft.setReloj(entorno.reloj);
+    proft.open();
+    QList<ProfesorIncompleto> lista;
+    for (proft.first(); !proft.eof(); proft.next()) {
+        ProfesorIncompleto p;
+        for (const QString& campo : {QStringLiteral("X_EMPLEADO"), QStringLiteral("F_TOMAPOS")}) {
+            if (recortar(proft.asString(campo)).isEmpty()) p.faltan << campo;
+        }
+        if (p.faltan.isEmpty()) continue;
+        p.abrev = proft.asString(QStringLiteral("ABREV"));
+        p.nombre = proft.asString(QStringLiteral("NOMBRE"));
+        lista << p;
+    }
+    return lista;
+}
+
 }  // namespace varnolo

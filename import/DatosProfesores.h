@@ -2,6 +2,9 @@
 // The teacher data test shared by the import and the teacher data dialog: Velna
 // knows a teacher only by X_EMPLEADO together with F_TOMAPOS.
 
+#include <QList>
+#include <QStringList>
+
 #include "data/Entorno.h"
 #include "data/Tabla.h"
 
@@ -18,5 +21,14 @@ bool hayProfesorIncompleto(Tabla& proft);
 /// Opens PROFT of the work folder in a table object of its own (shared, by its full
 /// path), scans it and closes it again.
 bool hayProfesorIncompleto(const Entorno& entorno);
+
+/// A teacher of PROFT that Velna cannot identify, and the fields it lacks.
+struct ProfesorIncompleto {
+    QString abrev, nombre;
+    QStringList faltan;  ///< "X_EMPLEADO", "F_TOMAPOS" or both, in that order
+};
+
+/// Every incomplete teacher of PROFT of the work folder, in table order.
+QList<ProfesorIncompleto> profesoresIncompletos(const Entorno& entorno);
 
 }  // namespace varnolo

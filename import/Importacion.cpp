@@ -8,6 +8,7 @@
 #include "Horarios.h"
 #include "data/Conversion.h"
 #include "data/Errores.h"
+#include "data/ReservaCarpeta.h"
 
 namespace varnolo {
 
@@ -63,19 +64,15 @@ class TablasAbiertas {
 /// Loads the chosen document and returns its year text: the first four characters
 /// of the text of the first child of /SERVICIO/BLOQUE_DATOS.
 QString cargarDocumento(EstadoPrograma& estado) {
-    estado.documento = std::make_unique<DocumentoXml>();
+    cargarDocumentoElegido(estado);
     DocumentoXml& doc = *estado.documento;
+    comprobarSobre(doc, estado.filenameXML);
     const QString nombre = QDir::toNativeSeparators(estado.filenameXML);
-    if (!doc.load(estado.filenameXML)) {
-        throw ErrorVarnolo(
-            QStringLiteral("El archivo %1 no es un documento XML válido.").arg(nombre));
-    }
     const NodoXml primera =
         doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).firstChild();
     if (primera.isNull()) {
-        throw ErrorVarnolo(QStringLiteral("El archivo %1 no es un documento de intercambio de "
-                                          "VELNA: le falta SERVICIO/BLOQUE_DATOS con una "
-                                          "primera sección.")
+        throw ErrorVarnolo(QStringLiteral("El archivo %1 no es un documento de intercambio: "
+                                          "falta una primera sección dentro de BLOQUE_DATOS.")
                                .arg(nombre));
     }
     return primera.text().left(4);
@@ -139,6 +136,7 @@ bool profesoresCompletos(EstadoPrograma& estado, Interaccion& interaccion) {
 void ejecutarImportacion(EstadoPrograma& estado, Interaccion& interaccion) {
     if (!elegirDocumentoExistente(estado, interaccion)) return;
 
+    const ReservaCarpeta reserva(estado.entorno.carpetaTrabajo);
     interaccion.cursorOcupado();
     TablasAbiertas abiertas(estado.tablas);
     comprobarCamposHorarios(estado.tablas);

@@ -6,6 +6,7 @@
 
 #include "data/Errores.h"
 #include "data/IndiceMdx.h"
+#include "data/motor/TablasCreadas.h"
 
 namespace varnolo::motor {
 
@@ -69,9 +70,12 @@ std::shared_ptr<ArchivoTabla> ArchivoTabla::tomar(const QString& ruta, const QSt
         return hallado;
     }
 
-    ArchivoBloqueado::Fallo fallo;
+    ArchivoBloqueado::Fallo fallo = ArchivoBloqueado::Fallo::Ninguno;
     QString detalle;
-    auto archivo = ArchivoBloqueado::abrir(ruta, acceso, false, fallo, detalle);
+    // A table this conversion has just created is still held exclusively: that hold
+    // goes on, so nobody gets in between creating it and filling it.
+    auto archivo = tablasCreadas::retirar(ruta);
+    if (!archivo) archivo = ArchivoBloqueado::abrir(ruta, acceso, false, fallo, detalle);
     if (!archivo) {
         switch (fallo) {
             case ArchivoBloqueado::Fallo::NoExiste:
@@ -157,8 +161,8 @@ void ArchivoTabla::comprobarEscritura() const {
 
 void ArchivoTabla::escribir(qint64 posicion, const QByteArray& bytes) {
     if (!archivo_->escribir(posicion, bytes.constData(), bytes.size())) {
-        throw ErrorTabla(
-            QStringLiteral("No se puede escribir en la tabla %1 (%2)").arg(nombre_, nativa(ruta_)));
+        throw ErrorTabla(QStringLiteral("No se puede escribir en la tabla %1: %2 (%3)")
+                             .arg(nombre_, archivo_->motivoFallo(), nativa(ruta_)));
     }
 }
 

@@ -18,7 +18,7 @@ class ArchivoBloqueado {
 
     /// Opens RUTA for reading and writing (read-only when writing is not allowed)
     /// and takes the lock. With `crear`, a missing file is created empty. On
-    /// failure returns null, with the reason in `fallo` and the system's text in
+    /// failure returns null, with the reason in `fallo` and its text in the user's language in
     /// `detalle`.
     static std::unique_ptr<ArchivoBloqueado> abrir(const QString& ruta, Acceso acceso, bool crear,
                                                    Fallo& fallo, QString& detalle);
@@ -40,6 +40,9 @@ class ArchivoBloqueado {
     bool escribir(qint64 posicion, const char* datos, qint64 largo);
     /// Cuts or extends the file to `largo` bytes.
     bool truncar(qint64 largo);
+    /// Why the last failed escribir() or truncar() failed, in the user's language
+    /// ("el disco está lleno").
+    const QString& motivoFallo() const { return motivoFallo_; }
 
   private:
     ArchivoBloqueado(std::intptr_t manejador, Acceso acceso, bool soloLectura, QString ruta)
@@ -52,6 +55,7 @@ class ArchivoBloqueado {
     Acceso acceso_;
     bool soloLectura_;
     QString ruta_;
+    QString motivoFallo_;
 };
 
 /// Deletes RUTA unless another process holds the file `guardian` (RUTA itself when

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "BloqueoArchivo.h"
+#include "data/ErroresSistema.h"
 
 namespace varnolo::plataforma {
 
@@ -27,7 +28,7 @@ bool bloquear(int fd, short tipo) {
 
 bool esConflicto(int error) { return error == EAGAIN || error == EACCES; }
 
-QString textoError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString textoError(int error) { return textoErrorSistema(error); }
 
 }  // namespace
 
@@ -94,11 +95,17 @@ bool ArchivoBloqueado::leer(qint64 posicion, char* destino, qint64 largo) const 
 }
 
 bool ArchivoBloqueado::escribir(qint64 posicion, const char* datos, qint64 largo) {
-    if (soloLectura_) return false;
+    if (soloLectura_) {
+        motivoFallo_ = textoError(EROFS);
+        return false;
+    }
     while (largo > 0) {
         const ssize_t n = ::pwrite(static_cast<int>(manejador_), datos, largo, posicion);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n <= 0) {
+            motivoFallo_ = textoError(n < 0 ? errno : ENOSPC);
+            return false;
+        }
         datos += n;
         posicion += n;
         largo -= n;
@@ -107,7 +114,13 @@ bool ArchivoBloqueado::escribir(qint64 posicion, const char* datos, qint64 largo
 }
 
 bool ArchivoBloqueado::truncar(qint64 largo) {
-    return !soloLectura_ && ::ftruncate(static_cast<int>(manejador_), largo) == 0;
+    if (soloLectura_) {
+        motivoFallo_ = textoError(EROFS);
+        return false;
+    }
+    if (::ftruncate(static_cast<int>(manejador_), largo) == 0) return true;
+    motivoFallo_ = textoError(errno);
+    return false;
 }
 
 bool borrarSiLibre(const QString& ruta, const QString& guardian) {

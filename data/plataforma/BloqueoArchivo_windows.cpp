@@ -38,6 +38,25 @@ ArchivoBloqueado::Fallo falloDe(DWORD error) {
 }
 
 QString textoError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return QStringLiteral("el archivo o la carpeta no existe");
+        case ERROR_ACCESS_DENIED:
+            return QStringLiteral("no tiene permiso");
+        case ERROR_WRITE_PROTECT:
+            return QStringLiteral("el disco o la carpeta es de solo lectura");
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return QStringLiteral("el disco está lleno");
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return QStringLiteral("el archivo está en uso");
+        case ERROR_DIRECTORY:
+            return QStringLiteral("hay una carpeta con ese nombre");
+        default:
+            break;
+    }
     wchar_t* texto = nullptr;
     const DWORD n = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -118,14 +137,19 @@ bool ArchivoBloqueado::leer(qint64 posicion, char* destino, qint64 largo) const 
 }
 
 bool ArchivoBloqueado::escribir(qint64 posicion, const char* datos, qint64 largo) {
-    if (soloLectura_) return false;
+    if (soloLectura_) {
+        motivoFallo_ = textoError(ERROR_WRITE_PROTECT);
+        return false;
+    }
     while (largo > 0) {
         OVERLAPPED o{};
         o.Offset = static_cast<DWORD>(posicion & 0xFFFFFFFF);
         o.OffsetHigh = static_cast<DWORD>(posicion >> 32);
         const DWORD pedir = static_cast<DWORD>(qMin<qint64>(largo, 1 << 30));
         DWORD escritos = 0;
-        if (!WriteFile(manejadorDe(manejador_), datos, pedir, &escritos, &o) || escritos == 0) {
+        const BOOL escrito = WriteFile(manejadorDe(manejador_), datos, pedir, &escritos, &o);
+        if (!escrito || escritos == 0) {
+            motivoFallo_ = textoError(escrito ? ERROR_DISK_FULL : GetLastError());
             return false;
         }
         datos += escritos;
@@ -136,11 +160,18 @@ bool ArchivoBloqueado::escribir(qint64 posicion, const char* datos, qint64 largo
 }
 
 bool ArchivoBloqueado::truncar(qint64 largo) {
-    if (soloLectura_) return false;
+    if (soloLectura_) {
+        motivoFallo_ = textoError(ERROR_WRITE_PROTECT);
+        return false;
+    }
     LARGE_INTEGER fin;
     fin.QuadPart = largo;
-    return SetFilePointerEx(manejadorDe(manejador_), fin, nullptr, FILE_BEGIN) &&
-           SetEndOfFile(manejadorDe(manejador_));
+    if (SetFilePointerEx(manejadorDe(manejador_), fin, nullptr, FILE_BEGIN) &&
+        SetEndOfFile(manejadorDe(manejador_))) {
+        return true;
+    }
+    motivoFallo_ = textoError(GetLastError());
+    return false;
 }
 
 bool borrarSiLibre(const QString& ruta, const QString& guardian) {

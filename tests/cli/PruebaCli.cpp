@@ -5,38 +5,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
 
+#include "EjecucionCli.h"
 #include "export/Exportacion.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {
 namespace {
-
-struct Salida {
-    int codigo = -1;
-    QString salida;
-    QString errores;
-};
-
-/// Runs varnolo-cli with the system's work folder pointed at `qworkDelSistema`, so
-/// that nothing outside the test's folders is touched even without --qwork.
-Salida ejecutarCli(const QStringList& argumentos, const QString& qworkDelSistema) {
-    QProcess proceso;
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    entorno.insert(QStringLiteral("VARNOLO_QWORK"), qworkDelSistema);
-    proceso.setProcessEnvironment(entorno);
-    proceso.start(QStringLiteral(VARNOLO_CLI), argumentos);
-    if (!proceso.waitForFinished(60000)) {
-        ADD_FAILURE() << "varnolo-cli no terminó";
-        proceso.kill();
-        proceso.waitForFinished();
-    }
-    return {proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1,
-            QString::fromUtf8(proceso.readAllStandardOutput()),
-            QString::fromUtf8(proceso.readAllStandardError())};
-}
 
 QString documentoCompleto() { return datoPrueba(QStringLiteral("principal/completo.xml")); }
 QString nivelcanGenerado() {

@@ -93,7 +93,10 @@ TEST_F(PorCodigoTest, Errores) {
     EXPECT_EQ(error({}), QStringLiteral("El documento tiene varios marcos horarios (A, B, C, D, "
                                         "E, F, G): indique cuáles exportar con --marco CODIGO."));
     EXPECT_EQ(error({"A", "B", "C", "D", "E", "F"}), kDemasiadosMarcos);
-    EXPECT_EQ(error({"Z"}), kNingunMarco);
+    // An unknown code alone is named, not reported as "no frame selected".
+    EXPECT_EQ(
+        error({"Z"}),
+        QStringLiteral("El marco horario \"Z\" no está en el documento (A, B, C, D, E, F, G)."));
     EXPECT_TRUE(error({"A", "Z"}).contains("\"Z\"")) << error({"A", "Z"}).toStdString();
     documento({});
     EXPECT_EQ(error({"A"}), kSinMarcosHorarios);

@@ -80,12 +80,29 @@ TEST(CargaXml, ArchivosQueNoSePuedenCargar) {
         f.write("<SERVICIO>");
         ASSERT_TRUE(f.resize(DocumentoXml::kTamanoMaximo + 1));
     }
-    for (const QString& ruta : {grande, dir.path(), dir.filePath(QStringLiteral("falta.xml")),
-                                fixture("mil_millones.xml")}) {
-        SCOPED_TRACE(ruta.toStdString());
+    const QString cortado = dir.filePath(QStringLiteral("cortado.xml"));
+    escribir(cortado, "<?xml version=\"1.0\"?>\n<SERVICIO>\n  <BLOQUE_DATOS>\n  </SERVICIO>\n");
+    // Each failure says why, for the user: the reason follows the file's name.
+    struct Caso {
+        QString ruta;
+        QString motivo;
+    };
+    const Caso casos[] = {
+        {grande, QStringLiteral("es demasiado grande: el límite es de 256 MB")},
+        {dir.path(), QStringLiteral("es una carpeta, no un archivo")},
+        {dir.filePath(QStringLiteral("falta.xml")), QStringLiteral("no existe")},
+        {fixture("mil_millones.xml"),
+         QStringLiteral("declara entidades, que no se admiten por seguridad")},
+        {cortado, QStringLiteral("no es un documento XML válido: error en la línea 4, columna 14")},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.ruta.toStdString());
         DocumentoXml doc;
-        EXPECT_FALSE(doc.load(ruta));
+        EXPECT_FALSE(doc.load(c.ruta));
         esperarVacio(doc);
+        EXPECT_EQ(doc.motivoFallo(), c.motivo);
+        ASSERT_TRUE(doc.loadXml("<SERVICIO/>"));
+        EXPECT_EQ(doc.motivoFallo(), QString());
     }
 }
 

@@ -8,6 +8,11 @@
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <csignal>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "FixturasXml.h"
 #include "data/DocumentoXml.h"
@@ -229,6 +234,46 @@ TEST(GuardadoXml, FalloAlGuardarDejaElArchivoAnterior) {
     }
     EXPECT_EQ(leer(ruta), QByteArray("anterior"));
     EXPECT_EQ(QDir(protegida).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// A write that fails half-way (here: past the file size limit, as a full disk would):
+// the user gets our error with the reason, and libxml2 prints nothing of its own.
+TEST(GuardadoXml, FalloAlEscribirNoImprimeNadaPorSuCuenta) {
+#ifdef _WIN32
+    GTEST_SKIP() << "el límite de tamaño de archivo es de POSIX";
+#else
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.loadXml("<SERVICIO/>"));
+    NodoXml raiz = doc.documentElement();
+    NodoXml dato = doc.createElement(QStringLiteral("dato"));
+    dato.setText(QString(256 * 1024, u'x'));
+    raiz.appendChild(dato);
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorgrande.xml"));
+
+    struct rlimit antes;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
+    void (*senal)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limite = antes;
+    limite.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    QString mensaje;
+    testing::internal::CaptureStderr();
+    try {
+        doc.save(ruta);
+    } catch (const ErrorVarnolo& e) {
+        mensaje = e.texto();
+    }
+    const std::string impreso = testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &antes);
+    std::signal(SIGXFSZ, senal);
+
+    EXPECT_EQ(impreso, "");
+    EXPECT_TRUE(mensaje.startsWith(QStringLiteral("No se ha podido guardar el archivo ") +
+                                   QDir::toNativeSeparators(ruta) + QStringLiteral(": ")))
+        << mensaje.toStdString();
+    EXPECT_FALSE(QFile::exists(ruta));
+#endif
 }
 
 }  // namespace
