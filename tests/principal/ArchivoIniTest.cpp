@@ -112,6 +112,7 @@ TEST(EscribirTransformadoTemporales, LosAbandonadosSeBorranYLoDemasQueda) {
         QFile f(carpeta.filePath(nombre));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("x");
+        ASSERT_TRUE(f.flush());  // written now, so closing does not touch the time again
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-segundosAtras),
                                   QFileDevice::FileModificationTime));
     };
