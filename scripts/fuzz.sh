@@ -49,4 +49,4 @@ for objetivo in fuzz_documento_xml:tests/data/xml fuzz_tabla:"$trabajo/tablas"; 
     -print_final_stats=1 "$trabajo/corpus-$programa" "$semillas"
 done
 # A target that finds a crash ends the script above with its failure.
-echo "fuzz: 2 passed, 0 failed"
+echo "fuzz: ningún objetivo ha fallado"
