@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "Errores.h"
@@ -71,7 +72,7 @@ struct Tabla::Impl {
     std::optional<motor::Filtro> filtro;
     bool filtrado = false;
 
-    QByteArray pendiente;  ///< the row being inserted or edited
+    QByteArray pendiente;  ///< the row being inserted or edited; one buffer for every row
     int anteriorAlInsertar = -1;
 
     QString nombre() const {
@@ -118,18 +119,16 @@ struct Tabla::Impl {
             return pendiente.constData();
         asegurarVista();
         if (actual >= 0) return archivo->registro(actual);
-        if (pendiente.size() != archivo->estructura().largoRegistro) pendiente = filaEnBlanco();
-        return pendiente.constData();
+        return archivo->filaEnBlanco().constData();
     }
 
     const char* valor(int campo) { return filaActual() + campoDbf(campo).desplazamiento; }
 
-    QByteArray filaEnBlanco() const {
-        QByteArray fila(archivo->estructura().largoRegistro, ' ');
-        for (const motor::CampoDbf& c : archivo->estructura().campos) {
-            motor::ponerEnBlanco(fila.data() + c.desplazamiento, c.fisico);
-        }
-        return fila;
+    // The pending row takes a copy of `fila` in the buffer it keeps between rows.
+    void cargarPendiente(const char* fila) {
+        const int largo = archivo->estructura().largoRegistro;
+        pendiente.resize(largo);
+        std::memcpy(pendiente.data(), fila, largo);
     }
 
     QString texto(int fila, int campo) const {
@@ -141,6 +140,7 @@ struct Tabla::Impl {
     void invalidarVista() { vistaValida = false; }
 
     void asegurarVista() {
+        archivo->leer(this);
         if (vistaValida && versionVista == archivo->version()) return;
         if (vistaValida && !(filtrado && filtro) && campoOrden.isEmpty()) {
             // In physical order without a filter, rows only ever join at the end
@@ -268,15 +268,14 @@ struct Tabla::Impl {
 
     void guardar() {
         if (estado == Estado::Insertando) {
-            actual = archivo->anadir(pendiente, hoy());
+            actual = archivo->anadir(pendiente.constData(), hoy(), this);
         } else if (estado == Estado::Editando) {
-            archivo->reescribir(actual, pendiente, hoy());
+            archivo->reescribir(actual, pendiente.constData(), hoy());
         } else {
             return;
         }
         estado = Estado::Navegando;
         eofMarca = false;
-        pendiente.clear();
         // The file's version moved on: the view catches up at its next use.
     }
 
@@ -575,7 +574,7 @@ void Tabla::append() {
     d->guardar();
     d->asegurarVista();
     d->anteriorAlInsertar = d->actual;
-    d->pendiente = d->filaEnBlanco();
+    d->cargarPendiente(d->archivo->filaEnBlanco().constData());
     d->estado = Estado::Insertando;
 }
 
@@ -584,8 +583,7 @@ void Tabla::edit() {
     if (d->estado == Estado::Editando || d->estado == Estado::Insertando) return;
     d->asegurarVista();
     if (d->actual < 0) d->error(QStringLiteral("no tiene una fila que editar"));
-    const int largo = d->archivo->estructura().largoRegistro;
-    d->pendiente = QByteArray(d->archivo->registro(d->actual), largo);
+    d->cargarPendiente(d->archivo->registro(d->actual));
     d->estado = Estado::Editando;
 }
 
@@ -599,7 +597,6 @@ void Tabla::cancel() {
     if (d->estado == Estado::Insertando) d->actual = d->anteriorAlInsertar;
     if (d->estado == Estado::Editando || d->estado == Estado::Insertando) {
         d->estado = Estado::Navegando;
-        d->pendiente.clear();
         d->invalidarVista();
     }
 }
@@ -669,25 +666,25 @@ bool Tabla::isNull(const QString& campo) const {
 void Tabla::setString(const QString& campo, const QString& valor) {
     const int i = d->indiceCampo(campo);
     motor::guardarTexto(d->campoPendiente(i), d->campoDbf(i).fisico, d->archivo->formato(), valor,
-                        d->nombre());
+                        d->archivo->nombre());
 }
 
 void Tabla::setInteger(const QString& campo, int valor) {
     const int i = d->indiceCampo(campo);
     motor::guardarNumero(d->campoPendiente(i), d->campoDbf(i).fisico, d->archivo->formato(), valor,
-                         d->nombre());
+                         d->archivo->nombre());
 }
 
 void Tabla::setFloat(const QString& campo, double valor) {
     const int i = d->indiceCampo(campo);
     motor::guardarNumero(d->campoPendiente(i), d->campoDbf(i).fisico, d->archivo->formato(), valor,
-                         d->nombre());
+                         d->archivo->nombre());
 }
 
 void Tabla::setBoolean(const QString& campo, bool valor) {
     const int i = d->indiceCampo(campo);
     motor::guardarLogico(d->campoPendiente(i), d->campoDbf(i).fisico, d->archivo->formato(), valor,
-                         d->nombre());
+                         d->archivo->nombre());
 }
 
 void borrarSiExiste(const QString& ruta) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 #include <limits>
 
 #include "data/Errores.h"
@@ -32,6 +33,9 @@ QString claveDe(const QString& ruta) {
 QString nativa(const QString& ruta) { return QDir::toNativeSeparators(ruta); }
 
 constexpr char kFinArchivo = 0x1A;
+
+// Rows appended under an exclusive hold go to disk once this many bytes wait.
+constexpr qsizetype kBufferEscritura = 256 * 1024;
 
 }  // namespace
 
@@ -126,10 +130,15 @@ std::shared_ptr<ArchivoTabla> ArchivoTabla::tomar(const QString& ruta, const QSt
         registros = completos;
     }
     t->numRegistros_ = static_cast<int>(registros);
+    t->enDisco_ = t->numRegistros_;
     t->datos_.truncate(t->estructura_.largoCabecera +
                        static_cast<qsizetype>(registros) * t->estructura_.largoRegistro);
     for (int i = 0; i < t->estructura_.campos.size(); ++i) {
         t->campos_.insert(t->estructura_.campos[i].fisico.nombre, i);
+    }
+    t->filaEnBlanco_ = QByteArray(t->estructura_.largoRegistro, ' ');
+    for (const CampoDbf& c : t->estructura_.campos) {
+        ponerEnBlanco(t->filaEnBlanco_.data() + c.desplazamiento, c.fisico);
     }
     t->archivo_ = std::move(archivo);
     t->holders_ = 1;
@@ -137,19 +146,43 @@ std::shared_ptr<ArchivoTabla> ArchivoTabla::tomar(const QString& ruta, const QSt
     return t;
 }
 
+ArchivoTabla::~ArchivoTabla() {
+    try {
+        volcar();
+    } catch (const ErrorVarnolo&) {
+        // Nothing can be reported from here; soltar() has reported it already.
+    }
+}
+
 void ArchivoTabla::soltar() {
-    if (--holders_ > 0) return;
-    // Released whatever happens to the index: the registry lets go of the file
-    // when this function returns.
+    // Released whatever happens to the rows or the index: the registry lets go of
+    // the file when this function returns after the last holder.
     struct Liberar {
         ArchivoTabla* t;
-        ~Liberar() { abiertos().remove(t->clave_); }
+        ~Liberar() {
+            if (--t->holders_ == 0) abiertos().remove(t->clave_);
+        }
     } liberar{this};
-    if (cambiado_) escribirIndice();
+    escritor_ = nullptr;
+    volcar();
+    if (holders_ == 1 && cambiado_) escribirIndice();
 }
 
 int ArchivoTabla::indiceCampo(const QString& campo) const {
+    // Callers name fields as stored; only other spellings pay for the conversion.
+    if (const auto hallado = campos_.constFind(campo); hallado != campos_.constEnd()) {
+        return *hallado;
+    }
     return campos_.value(campo.trimmed().toUpper(), -1);
+}
+
+QByteArray ArchivoTabla::bytesEnDisco(const QString& ruta) {
+    const std::shared_ptr<ArchivoTabla> t = abiertos().value(claveDe(ruta));
+    if (!t) return {};
+    const qint64 tamano = t->archivo_->tamano();
+    QByteArray bytes(static_cast<qsizetype>(qMax<qint64>(0, tamano)), Qt::Uninitialized);
+    if (tamano <= 0 || !t->archivo_->leer(0, bytes.data(), tamano)) return {};
+    return bytes;
 }
 
 void ArchivoTabla::comprobarEscritura() const {
@@ -159,8 +192,8 @@ void ArchivoTabla::comprobarEscritura() const {
     }
 }
 
-void ArchivoTabla::escribir(qint64 posicion, const QByteArray& bytes) {
-    if (!archivo_->escribir(posicion, bytes.constData(), bytes.size())) {
+void ArchivoTabla::escribir(qint64 posicion, const char* bytes, qint64 largo) {
+    if (!archivo_->escribir(posicion, bytes, largo)) {
         throw ErrorTabla(QStringLiteral("No se puede escribir en la tabla %1: %2 (%3)")
                              .arg(nombre_, archivo_->motivoFallo(), nativa(ruta_)));
     }
@@ -169,29 +202,61 @@ void ArchivoTabla::escribir(qint64 posicion, const QByteArray& bytes) {
 void ArchivoTabla::escribirCabecera(QDate fecha) {
     estructura_.fecha = fecha;
     estructura_.registrosCabecera = static_cast<quint32>(numRegistros_);
-    const QByteArray bytes = codificarFechaYCuenta(fecha, estructura_.registrosCabecera);
-    datos_.replace(1, bytes.size(), bytes);
-    escribir(1, bytes);
+    ponerFechaYCuenta(datos_.data() + 1, fecha, estructura_.registrosCabecera);
+    escribir(1, datos_.constData() + 1, 7);
 }
 
-int ArchivoTabla::anadir(const QByteArray& registro, QDate fecha) {
+void ArchivoTabla::volcar() {
+    if (enDisco_ == numRegistros_) return;
+    // The records and the end marker first, then the count that admits them: a file
+    // cut short at any moment never counts a row it does not hold.
+    const qint64 desde = posicionRegistro(enDisco_);
+    datos_.append(kFinArchivo);
+    const bool escrito =
+        archivo_->escribir(desde, datos_.constData() + desde, datos_.size() - desde);
+    datos_.chop(1);
+    if (!escrito) {
+        throw ErrorTabla(QStringLiteral("No se puede escribir en la tabla %1: %2 (%3)")
+                             .arg(nombre_, archivo_->motivoFallo(), nativa(ruta_)));
+    }
+    escribirCabecera(fechaPendiente_);
+    enDisco_ = numRegistros_;
+}
+
+int ArchivoTabla::anadir(const char* registro, QDate fecha, const void* escritor) {
     comprobarEscritura();
-    const qint64 posicion = datos_.size();
-    escribir(posicion, registro + kFinArchivo);
-    datos_.append(registro);
+    if (escritor != escritor_) volcar();  // rows of another object go first
+    datos_.append(registro, estructura_.largoRegistro);
     ++numRegistros_;
     ++version_;
     cambiado_ = true;
-    escribirCabecera(fecha);
+    fechaPendiente_ = fecha;
+    escritor_ = escritor;
+    // Under a shared hold another process may be reading the file: the row goes to
+    // disk with its post.
+    const bool enEspera = archivo_->acceso() == ArchivoBloqueado::Acceso::Exclusivo &&
+                          datos_.size() - posicionRegistro(enDisco_) < kBufferEscritura;
+    if (!enEspera) {
+        try {
+            volcar();
+        } catch (const ErrorVarnolo&) {
+            // This post failed: its row is not kept (rows before it wait for the next
+            // try), so posting it again does not store it twice.
+            datos_.chop(estructura_.largoRegistro);
+            --numRegistros_;
+            ++version_;
+            throw;
+        }
+    }
     return numRegistros_ - 1;
 }
 
-void ArchivoTabla::reescribir(int i, const QByteArray& registro, QDate fecha) {
+void ArchivoTabla::reescribir(int i, const char* registro, QDate fecha) {
     comprobarEscritura();
-    const qint64 posicion =
-        estructura_.largoCabecera + static_cast<qint64>(i) * estructura_.largoRegistro;
-    escribir(posicion, registro);
-    datos_.replace(posicion, registro.size(), registro);
+    volcar();
+    const qint64 posicion = posicionRegistro(i);
+    escribir(posicion, registro, estructura_.largoRegistro);
+    std::memcpy(datos_.data() + posicion, registro, estructura_.largoRegistro);
     ++version_;
     cambiado_ = true;
     escribirCabecera(fecha);

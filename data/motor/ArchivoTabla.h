@@ -1,8 +1,15 @@
 #pragma once
 // One open .DBF file of this process: its lock, its header and an in-memory copy of
-// its records, shared by every table object of the process over that file. Posted
-// rows go to disk at once (record, header count and date, end marker); the
-// production index is rewritten from the live rows when the last object lets go.
+// its records, shared by every table object of the process over that file.
+//
+// Rows appended while the process holds the file exclusively (no other process can
+// read it meanwhile) wait in memory and go to disk together, records first and then
+// the header's count and date: when the waiting rows fill the write buffer, before
+// another table object of this process reads the file, before any row is rewritten,
+// and when any object lets go of the file (closing it, also when an error unwinds
+// the step that held it). Under a shared hold every posted row goes to disk at once.
+// Either way the header never counts a row that is not on disk. The production
+// index is rewritten from the live rows when the last object lets go.
 
 #include <QByteArray>
 #include <QDate>
@@ -31,10 +38,14 @@ class ArchivoTabla {
     /// case, else NAME.MDX (or .mdx beside a lower-case .dbf).
     static QString rutaIndice(const QString& rutaDbf);
 
-    /// One holder lets go; the last one writes the production index when rows
-    /// changed (its failure raises ErrorTabla after the file is released) and closes
-    /// the file.
+    /// One holder lets go: the rows waiting for the disk are written first; the last
+    /// holder also writes the production index when rows changed and closes the file.
+    /// A failure to write raises ErrorTabla after the holder has let go (the file is
+    /// released all the same when it was the last one).
     void soltar();
+    ~ArchivoTabla();  ///< Writes rows still waiting, errors ignored (normally none wait).
+    ArchivoTabla(const ArchivoTabla&) = delete;
+    ArchivoTabla& operator=(const ArchivoTabla&) = delete;
 
     const QString& nombre() const { return nombre_; }
     const EstructuraDbf& estructura() const { return estructura_; }
@@ -51,17 +62,38 @@ class ArchivoTabla {
     /// Raised by every change of the rows.
     quint64 version() const { return version_; }
 
-    /// Appends a record and writes it to disk; returns its index.
-    int anadir(const QByteArray& registro, QDate fecha);
-    /// Replaces record `i` in memory and on disk.
-    void reescribir(int i, const QByteArray& registro, QDate fecha);
+    /// The bytes of a record that was never written (every field blank).
+    const QByteArray& filaEnBlanco() const { return filaEnBlanco_; }
+
+    /// Appends a record of largoRegistro bytes; returns its index. `escritor` is the
+    /// table object that posts it: the rows it appends may wait for the disk until
+    /// another object reads the file (see leer()).
+    int anadir(const char* registro, QDate fecha, const void* escritor);
+    /// Replaces record `i` in memory and on disk (rows waiting go first).
+    void reescribir(int i, const char* registro, QDate fecha);
+    /// Called by table object `lector` before it reads the rows: rows that another
+    /// object appended and that still wait are written to disk first.
+    void leer(const void* lector) {
+        if (enDisco_ != numRegistros_ && lector != escritor_) volcar();
+    }
+    /// Writes the rows waiting in memory, then the header's count and date.
+    void volcar();
+
+    /// The file's bytes as they stand on disk, read through this process's hold of
+    /// it (a file held exclusively cannot be opened a second time on every system);
+    /// empty when the process does not hold the file at RUTA. For checks of what has
+    /// reached the disk.
+    static QByteArray bytesEnDisco(const QString& ruta);
 
   private:
     ArchivoTabla() = default;
     void comprobarEscritura() const;
-    void escribir(qint64 posicion, const QByteArray& bytes);
+    void escribir(qint64 posicion, const char* bytes, qint64 largo);
     void escribirCabecera(QDate fecha);
     void escribirIndice();
+    qint64 posicionRegistro(int i) const {
+        return estructura_.largoCabecera + static_cast<qint64>(i) * estructura_.largoRegistro;
+    }
 
     QString ruta_, clave_, nombre_;
     std::unique_ptr<plataforma::ArchivoBloqueado> archivo_;
@@ -69,7 +101,11 @@ class ArchivoTabla {
     FormatoValores formato_;
     QHash<QString, int> campos_;
     QByteArray datos_;  ///< header, then numRegistros_ records
+    QByteArray filaEnBlanco_;
     int numRegistros_ = 0;
+    int enDisco_ = 0;                 ///< records on disk and counted by the header there
+    QDate fechaPendiente_;            ///< date of the last post not yet in the header on disk
+    const void* escritor_ = nullptr;  ///< the object whose appended rows wait
     quint64 version_ = 0;
     int holders_ = 0;
     bool cambiado_ = false;

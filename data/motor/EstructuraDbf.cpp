@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QSet>
+#include <algorithm>
 
 #include "data/Errores.h"
 
@@ -272,13 +273,19 @@ QByteArray codificarCabecera(const EstructuraDbf& e) {
 
 QByteArray codificarFechaYCuenta(QDate fecha, quint32 registros) {
     QByteArray b(7, '\0');
-    if (fecha.isValid()) {
-        b[0] = static_cast<char>(qBound(0, fecha.year() - 1900, 255));
-        b[1] = static_cast<char>(fecha.month());
-        b[2] = static_cast<char>(fecha.day());
-    }
-    poner32(b.data() + 3, registros);
+    ponerFechaYCuenta(b.data(), fecha, registros);
     return b;
+}
+
+void ponerFechaYCuenta(char* destino, QDate fecha, quint32 registros) {
+    if (fecha.isValid()) {
+        destino[0] = static_cast<char>(qBound(0, fecha.year() - 1900, 255));
+        destino[1] = static_cast<char>(fecha.month());
+        destino[2] = static_cast<char>(fecha.day());
+    } else {
+        std::fill_n(destino, 3, '\0');
+    }
+    poner32(destino + 3, registros);
 }
 
 }  // namespace varnolo::motor

@@ -50,5 +50,7 @@ QByteArray codificarCabecera(const EstructuraDbf& estructura);
 
 /// Bytes 1 to 7 of the header: date of last update and record count.
 QByteArray codificarFechaYCuenta(QDate fecha, quint32 registros);
+/// The same seven bytes written at `destino`.
+void ponerFechaYCuenta(char* destino, QDate fecha, quint32 registros);
 
 }  // namespace varnolo::motor

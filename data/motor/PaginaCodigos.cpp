@@ -102,10 +102,27 @@ QString decodificar(const char* datos, int largo, PaginaCodigos pagina) {
 }
 
 QByteArray codificarWindows1252(const QString& texto) {
-    QByteArray bytes;
-    bytes.reserve(texto.size());
-    for (char32_t c : texto.toUcs4()) bytes.append(byteWindows1252(c));
+    QByteArray bytes(texto.size(), Qt::Uninitialized);
+    bytes.truncate(codificarWindows1252(texto, bytes.data(), static_cast<int>(bytes.size())));
     return bytes;
+}
+
+int codificarWindows1252(QStringView texto, char* destino, int capacidad) {
+    const char16_t* p = texto.utf16();
+    const char16_t* const fin = p + texto.size();
+    int n = 0;
+    while (p != fin && n < capacidad) {
+        const char16_t c = *p++;
+        if (c < 0x80) {
+            destino[n++] = static_cast<char>(c);
+        } else if (QChar::isSurrogate(c)) {
+            if (QChar::isHighSurrogate(c) && p != fin && QChar::isLowSurrogate(*p)) ++p;
+            destino[n++] = '?';
+        } else {
+            destino[n++] = byteWindows1252(c);
+        }
+    }
+    return n;
 }
 
 }  // namespace varnolo::motor

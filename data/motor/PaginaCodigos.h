@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace varnolo::motor {
 
@@ -25,5 +26,10 @@ QString decodificar(const char* datos, int largo, PaginaCodigos pagina);
 /// Encodes to Windows-1252: one byte per character; a character outside the code
 /// page becomes '?'.
 QByteArray codificarWindows1252(const QString& texto);
+
+/// The same encoding written straight into `destino`, stopping after `capacidad`
+/// bytes; returns the number of bytes written. A character outside the Basic
+/// Multilingual Plane (a surrogate pair) is one '?', as is a lone surrogate.
+int codificarWindows1252(QStringView texto, char* destino, int capacidad);
 
 }  // namespace varnolo::motor

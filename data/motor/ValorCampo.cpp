@@ -1,6 +1,8 @@
 #include "ValorCampo.h"
 
 #include <QtEndian>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -96,6 +98,35 @@ void ponerTextoIzquierda(char* bytes, const CampoFisico& c, const QByteArray& b)
     std::memset(bytes + n, ' ', c.ancho - n);
 }
 
+// A text in Windows-1252 straight into the field, cut to its width, padded with blanks.
+void ponerTextoIzquierda(char* bytes, const CampoFisico& c, QStringView texto) {
+    const int n = codificarWindows1252(texto, bytes, c.ancho);
+    std::memset(bytes + n, ' ', c.ancho - n);
+}
+
+// A whole number with `decimales` zero decimals as QString::number(v, 'f', decimales)
+// writes it, without building a string: false when the value is not a whole number
+// that this shortcut covers (fractions, huge values, negative zero).
+bool ponerEnteroAlineado(char* bytes, const CampoFisico& c, double valor) {
+    if (valor != std::floor(valor) || std::fabs(valor) >= 9007199254740992.0 ||
+        (valor == 0 && std::signbit(valor))) {
+        return false;
+    }
+    char texto[40];
+    auto [fin, error] = std::to_chars(texto, texto + 20, static_cast<long long>(valor));
+    if (error != std::errc()) return false;
+    if (c.decimales > 0) {
+        if (c.decimales > 18) return false;
+        *fin++ = '.';
+        fin = std::fill_n(fin, c.decimales, '0');
+    }
+    const int largo = static_cast<int>(fin - texto);
+    if (largo > c.ancho) return false;  // the slow path reports it
+    std::memset(bytes, ' ', c.ancho - largo);
+    std::memcpy(bytes + c.ancho - largo, texto, largo);
+    return true;
+}
+
 bool rangoEntero(double v, bool nivel7) {
     const double minimo = nivel7 ? -2147483647.0 : -2147483648.0;
     return v >= minimo && v <= 2147483647.0 && v == std::floor(v);
@@ -185,7 +216,7 @@ void guardarTexto(char* bytes, const CampoFisico& c, const FormatoValores& f, co
                   const QString& tabla) {
     switch (c.tipo) {
         case 'C':
-            ponerTextoIzquierda(bytes, c, codificarWindows1252(valor));
+            ponerTextoIzquierda(bytes, c, QStringView(valor));
             return;
         case 'L': {
             const QString v = valor.trimmed().toUpper();
@@ -237,6 +268,7 @@ void guardarNumero(char* bytes, const CampoFisico& c, const FormatoValores& f, d
     switch (c.tipo) {
         case 'N':
         case 'F':
+            if (ponerEnteroAlineado(bytes, c, valor)) return;
             ponerAlineadoDerecha(bytes, c, QString::number(valor, 'f', c.decimales), tabla);
             return;
         case 'C':
@@ -263,8 +295,10 @@ void guardarNumero(char* bytes, const CampoFisico& c, const FormatoValores& f, d
 
 void guardarLogico(char* bytes, const CampoFisico& c, const FormatoValores& f, bool valor,
                    const QString& tabla) {
-    if (c.tipo == 'L' || c.tipo == 'C') {
-        guardarTexto(bytes, c, f, valor ? QStringLiteral("T") : QStringLiteral("F"), tabla);
+    if (c.tipo == 'L') {
+        bytes[0] = valor ? 'T' : 'F';
+    } else if (c.tipo == 'C') {
+        ponerTextoIzquierda(bytes, c, valor ? QStringView(u"T") : QStringView(u"F"));
     } else {
         guardarNumero(bytes, c, f, valor ? 1 : 0, tabla);
     }

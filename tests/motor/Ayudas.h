@@ -35,4 +35,8 @@ Salida python(const QString& script, const QStringList& args = {});
 /// Runs this test program as the other process: "--hijo" followed by ARGS.
 Salida hijo(const QStringList& args);
 
+/// In the other process: appends FILAS rows to the table at RUTA under an exclusive
+/// hold and ends the process at once with code 9, closing nothing.
+[[noreturn]] void llenarYMorir(const QString& ruta, int filas);
+
 }  // namespace varnolo::prueba::motor

@@ -1,5 +1,6 @@
 // Walking, locating, filtering and ordering the rows of an open table, the rows
-// shared by two objects of this process, and writes that reach the file at post.
+// shared by two objects of this process, and writes that reach the file at post
+// under a shared hold.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -186,8 +187,10 @@ TEST_F(Cursor, TwoObjectsOfThisProcessShareTheRows) {
 }
 
 TEST_F(Cursor, PostWritesTheRowCountAndDateToDiskAtOnce) {
+    // Under a shared hold another process may be reading the file, so each post
+    // reaches it at once (rows appended under an exclusive hold: PruebaVolcado).
     const QString ruta = QDir(carpeta.path()).filePath(QStringLiteral("SOLUC.DBF"));
-    Tabla t = abrir();
+    Tabla t = abrir(false);
     t.setReloj(std::make_shared<RelojFijo>(QDateTime(QDate(2027, 1, 2), QTime(9, 0))));
     t.append();
     t.setString(QStringLiteral("PROF"), QStringLiteral("DISCO"));

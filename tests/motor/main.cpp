@@ -36,6 +36,8 @@ int hijo(const QStringList& args) {
             t.fieldDefs() = {{QStringLiteral("A"), varnolo::TipoCampo::Cadena, 3}};
             t.createTable();
             salida << "creada" << Qt::endl;
+        } else if (accion == u"llenar-y-morir") {
+            varnolo::prueba::motor::llenarYMorir(ruta, args.value(2).toInt());
         } else if (accion == u"borrar") {
             varnolo::borrarSiExiste(ruta);
             salida << (QFileInfo::exists(ruta) ? "sigue" : "borrada") << Qt::endl;
