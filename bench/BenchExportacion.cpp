@@ -1,121 +1,129 @@
-// Times export steps 1 to 6 over a generated document of a large school:
+// Times the whole export (loading the document, steps 1 to 7, five time frames
+// chosen where the document has them) beside its floor, libxml2 alone parsing the
+// same file, in the same process and the same minute:
 //
-//   bench_exportacion [MATERIAS records] [groups]     (default 20000 and 600)
+//   bench_exportacion [case ...]      cases: centro, distrito, distrito2 (default: all)
 //
-// Subjects repeat over courses and many share the code MAT, so the short-code
-// suffixes, the offering lookups and the group match all see long runs.
+// centro is the compact document of a large school (20,000 MATERIAS records, 600
+// groups); distrito the 7.6 MB district document; distrito2 the district at twice
+// its size, to show how the time grows. Each case runs three times, floor and
+// export alternating; the medians and their ratio are printed.
+
+#include <libxml/parser.h>
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <map>
 
+#include "GeneradorDocumentos.h"
+#include "Medicion.h"
 #include "data/Errores.h"
-#include "export/CadenaExportacion.h"
+#include "export/Exportacion.h"
+#include "export/SeleccionMarcos.h"
 
 using namespace varnolo;
 
 namespace {
 
-class SinVentanas : public Interaccion {
+constexpr int kRondas = 3;
+
+/// Chooses the document and, when asked, every time frame it lists (at most five).
+class Desatendida : public Interaccion {
   public:
-    std::optional<QString> elegirDocumento() override { return std::nullopt; }
+    QString documento;
+    std::optional<QString> elegirDocumento() override { return documento; }
     void mostrarMensaje(const QString&) override {}
     void cursorOcupado() override {}
     void cursorNormal() override {}
     void deshabilitarBotones() override {}
     void cerrarVentana() override {}
-    SeleccionMarcos elegirMarcos(const EstadoPrograma&) override { return {}; }
+    SeleccionMarcos elegirMarcos(const EstadoPrograma& estado) override {
+        const QStringList marcos = listaDeMarcos(*estado.documento);
+        QList<bool> elegidos;
+        for (qsizetype i = 0; i < marcos.size(); ++i) elegidos.append(i < 5);
+        return cerrarSeleccionMarcos(marcos, elegidos).seleccion;
+    }
     bool completarProfesores(const EstadoPrograma&) override { return true; }
 };
 
-void registro(QString& x, std::initializer_list<QString> datos) {
-    x += QStringLiteral("<grupo_datos>");
-    for (const QString& d : datos) x += QStringLiteral("<dato>") + d + QStringLiteral("</dato>");
-    x += QStringLiteral("</grupo_datos>\n");
+QByteArray documentoDe(const QString& caso) {
+    if (caso == u"centro") return banco::documentoCentro(20000, 600);
+    if (caso == u"distrito") return banco::documentoDistrito(1);
+    if (caso == u"distrito2") return banco::documentoDistrito(2);
+    return {};
 }
 
-QByteArray documento(int materias, int grupos) {
-    const int cursos = qMax(1, grupos / 3);
-    QString x =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SERVICIO><BLOQUE_DATOS>\n");
-    x += QStringLiteral("<grupo_datos seq=\"MATERIAS\">\n");
-    for (int i = 0; i < materias; ++i) {
-        const int materia = i % (materias / 10 + 1);
-        const QString codigo =
-            materia % 4 == 0 ? QStringLiteral("MAT") : QStringLiteral("M%1").arg(materia);
-        registro(x,
-                 {QString::number(1000 + i % cursos), QString::number(i),
-                  QStringLiteral("Materia número %1").arg(materia), codigo, QStringLiteral("180")});
+// The floor: libxml2 reads and parses the file and frees the tree, nothing else.
+void analizarSolo(const QByteArray& ruta) {
+    xmlDocPtr doc = xmlReadFile(ruta.constData(), nullptr, XML_PARSE_NONET | XML_PARSE_NOBLANKS);
+    if (doc == nullptr) {
+        std::fprintf(stderr, "libxml2 no pudo analizar %s\n", ruta.constData());
+        std::exit(1);
     }
-    x += QStringLiteral("</grupo_datos>\n<grupo_datos seq=\"ACTIVIDADES\">\n");
-    registro(x, {QStringLiteral("1"), QStringLiteral("513"), QStringLiteral("Docencia")});
-    x += QStringLiteral("</grupo_datos>\n<grupo_datos seq=\"EMPLEADOS\">\n");
-    for (int i = 0; i < 400; ++i) {
-        registro(x, {QString::number(100000 + i), QStringLiteral("01/09/2015"),
-                     QStringLiteral("Ciencias"), QStringLiteral("García"), QStringLiteral("López"),
-                     QStringLiteral("Ana"), QString()});
+    xmlFreeDoc(doc);
+}
+
+void exportar(const Entorno& entorno, const QString& ruta) {
+    EstadoPrograma estado(entorno);
+    Desatendida ui;
+    ui.documento = ruta;
+    try {
+        ejecutarExportacion(estado, ui);
+    } catch (const ErrorVarnolo& e) {
+        std::fprintf(stderr, "La exportación falló: %s\n", qPrintable(e.texto()));
+        std::exit(1);
     }
-    x += QStringLiteral("</grupo_datos>\n<grupo_datos seq=\"DEPENDENCIAS\">\n");
-    for (int i = 0; i < 200; ++i)
-        registro(x, {QStringLiteral("AULA-INFORMATICA"), QStringLiteral("Aula")});
-    x += QStringLiteral("</grupo_datos>\n<grupo_datos seq=\"CURSOS_DEL_CENTRO\">\n");
-    for (int i = 0; i < cursos; ++i)
-        registro(x, {QString::number(1000 + i), QStringLiteral("1º Curso")});
-    x += QStringLiteral("</grupo_datos>\n<grupo_datos seq=\"UNIDADES\">\n");
-    for (int i = 0; i < grupos; ++i) {
-        registro(x, {QString::number(i), QStringLiteral("1º Grupo A"),
-                     QString::number(1000 + i % cursos)});
+    if (estado.transformado != 1) {
+        std::fprintf(stderr, "La exportación no terminó\n");
+        std::exit(1);
     }
-    x += QStringLiteral("</grupo_datos>\n</BLOQUE_DATOS></SERVICIO>\n");
-    return x.toUtf8();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int materias = args.size() > 1 ? args[1].toInt() : 20000;
-    const int grupos = args.size() > 2 ? args[2].toInt() : 600;
+    QStringList casos = app.arguments().mid(1);
+    if (casos.isEmpty()) casos = {"centro", "distrito", "distrito2"};
 
-    QTemporaryDir trabajo;
-    Entorno entorno;
-    entorno.carpetaTrabajo = trabajo.path();
-    entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
-    EstadoPrograma estado(entorno);
-    estado.documento = std::make_unique<DocumentoXml>();
-    if (!estado.documento->loadXml(documento(materias, grupos))) {
-        std::fprintf(stderr, "El documento generado no se pudo cargar\n");
-        return 1;
-    }
-    SinVentanas ui;
-    CadenaExportacion cadena(estado, ui);
-
-    const std::pair<const char*, void (CadenaExportacion::*)()> pasos[] = {
-        {"ExportarMaterias", &CadenaExportacion::ExportarMaterias},
-        {"ExportarActividades", &CadenaExportacion::ExportarActividades},
-        {"ExportarProfesores", &CadenaExportacion::ExportarProfesores},
-        {"ExportarAulas", &CadenaExportacion::ExportarAulas},
-        {"ExportarCursosGrupos", &CadenaExportacion::ExportarCursosGrupos},
-        {"ExportarAsignaciones", &CadenaExportacion::ExportarAsignaciones},
-    };
-    std::printf("%d registros de MATERIAS, %d grupos\n", materias, grupos);
-    qint64 total = 0;
-    for (const auto& [nombre, paso] : pasos) {
-        QElapsedTimer reloj;
-        reloj.start();
-        try {
-            (cadena.*paso)();
-        } catch (const ErrorVarnolo& e) {
-            std::fprintf(stderr, "%s: %s\n", nombre, qPrintable(e.texto()));
+    QTemporaryDir carpeta;
+    std::map<QString, banco::Tiempo> medianas;
+    for (const QString& caso : casos) {
+        const QByteArray contenido = documentoDe(caso);
+        if (contenido.isEmpty()) {
+            std::fprintf(stderr, "Caso desconocido: %s\n", qPrintable(caso));
+            return 2;
+        }
+        const QString ruta = QDir(carpeta.path()).filePath(caso + QStringLiteral(".xml"));
+        QFile archivo(ruta);
+        if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size()) {
+            std::fprintf(stderr, "No se pudo escribir %s\n", qPrintable(ruta));
             return 1;
         }
-        const qint64 ms = reloj.elapsed();
-        total += ms;
-        std::printf("%-22s %6lld ms\n", nombre, static_cast<long long>(ms));
+        archivo.close();
+        const QString trabajo = QDir(carpeta.path()).filePath(caso);
+        QDir().mkpath(trabajo);
+        Entorno entorno;
+        entorno.carpetaTrabajo = trabajo;
+        entorno.carpetaPrograma = QCoreApplication::applicationDirPath();
+        std::printf("%s: %.2f MB\n", qPrintable(caso), contenido.size() / 1e6);
+
+        const QByteArray rutaLocal = QFile::encodeName(ruta);
+        std::vector<banco::Tiempo> suelo, exportacion;
+        for (int r = 0; r < kRondas; ++r) {
+            suelo.push_back(banco::medir([&] { analizarSolo(rutaLocal); }));
+            exportacion.push_back(banco::medir([&] { exportar(entorno, ruta); }));
+        }
+        medianas[caso] = banco::informar(qPrintable(caso), "exportación", suelo, exportacion);
     }
-    std::printf("%-22s %6lld ms\n", "total", static_cast<long long>(total));
+    if (medianas.count(QStringLiteral("distrito")) && medianas.count(QStringLiteral("distrito2"))) {
+        const banco::Tiempo& uno = medianas[QStringLiteral("distrito")];
+        const banco::Tiempo& dos = medianas[QStringLiteral("distrito2")];
+        std::printf("crecimiento distrito2 / distrito: reloj %.2f  cpu %.2f\n",
+                    dos.paredMs / uno.paredMs, dos.cpuMs / uno.cpuMs);
+    }
     return 0;
 }
