@@ -1,6 +1,7 @@
 #include "DocumentoXml.h"
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
@@ -438,6 +439,12 @@ struct DocumentoXml::Impl {
         }
     }
 
+    /// Keeps in `sueltos` only the nodes that have no parent now.
+    void olvidarSueltosConPadre() {
+        sueltos = raicesSueltas();
+        compactarEn = std::max(kCompactarMinimo, 2 * sueltos.size());
+    }
+
     void liberar() {
         // Every root is found before anything is freed: freeing a subtree frees nodes
         // that may stand later in the list.
@@ -804,6 +811,65 @@ void NodoXml::setText(const QString& texto) {
     while (n->children != nullptr) doc_->d->soltar(n->children);
     if (contenido.tam() == 0) return;
     enlazarAlFinal(n, nuevoTexto(n->doc, contenido));
+}
+
+void NodoXml::fijarContenido() {
+    xmlNodePtr n = nodoDe(nodo_);
+    if (n == nullptr || doc_ == nullptr || n->type != XML_ELEMENT_NODE) {
+        fallo(QStringLiteral("Documento XML: solo se puede fijar el contenido de un elemento."));
+    }
+    if (n->children == nullptr) return;  // saved as <nombre/>, which stays so
+    xmlDocPtr doc = n->doc;
+    struct LiberarBuffer {
+        void operator()(xmlBufferPtr b) const { xmlBufferFree(b); }
+    };
+    std::unique_ptr<xmlBuffer, LiberarBuffer> buffer(xmlBufferCreate());
+    if (!buffer) throw std::bad_alloc();
+    {
+        // Serialised as save() does: UTF-8 here, characters that the document's own
+        // encoding cannot hold become references when the whole is written; attribute
+        // values keep their characters only while the document names an encoding.
+        struct CodificacionProvisional {
+            xmlDocPtr doc;
+            bool puesta;
+            explicit CodificacionProvisional(xmlDocPtr d) : doc(d), puesta(d->encoding == nullptr) {
+                if (puesta) doc->encoding = xmlStrdup(BAD_CAST "UTF-8");
+            }
+            ~CodificacionProvisional() {
+                if (!puesta) return;
+                xmlFree(const_cast<xmlChar*>(doc->encoding));
+                doc->encoding = nullptr;
+            }
+        } provisional(doc);
+        struct Cerrar {
+            void operator()(xmlSaveCtxtPtr c) const { xmlSaveClose(c); }
+        };
+        std::unique_ptr<xmlSaveCtxt, Cerrar> ctx(
+            xmlSaveToBuffer(buffer.get(), "UTF-8", XML_SAVE_NO_DECL));
+        if (!ctx) throw std::bad_alloc();
+        for (xmlNodePtr c = n->children; c != nullptr; c = c->next) {
+            if (xmlSaveTree(ctx.get(), c) < 0) throw std::bad_alloc();
+        }
+        if (xmlSaveClose(ctx.release()) < 0) throw std::bad_alloc();
+    }
+    // One text node written as it stands (libxml2's name for unescaped text).
+    xmlNodePtr texto = xmlNewDocTextLen(doc, nullptr, 0);
+    if (texto == nullptr) throw std::bad_alloc();
+    texto->name = xmlStringTextNoenc;
+    texto->content = xmlStrndup(xmlBufferContent(buffer.get()), xmlBufferLength(buffer.get()));
+    if (texto->content == nullptr) {
+        xmlFreeNode(texto);
+        throw std::bad_alloc();
+    }
+    // The noted parentless nodes are narrowed to those still without a parent, none
+    // of them inside this content, before the content is freed.
+    doc_->d->olvidarSueltosConPadre();
+    xmlNodePtr viejos = n->children;
+    for (xmlNodePtr c = viejos; c != nullptr; c = c->next) c->parent = nullptr;
+    n->children = nullptr;
+    n->last = nullptr;
+    xmlFreeNodeList(viejos);
+    enlazarAlFinal(n, texto);
 }
 
 // ---------------------------------------------------------------------------------
