@@ -314,6 +314,8 @@ void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
             if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") == 0) continue;
             agregarActividad(documento, profesor, m++, i, ix, fechas, estado.actividadPorDefecto);
         }
+        // The teacher's record is finished: kept as its bytes, not as thousands of nodes.
+        profesor.fijarContenido();
     }
 }
 
