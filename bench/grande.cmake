@@ -6,3 +6,14 @@ if(UNIX)
   target_link_libraries(bench_grande PRIVATE varnolo_core LibXml2::LibXml2)
   set_target_properties(bench_grande PROPERTIES AUTOUIC OFF)
 endif()
+
+# bench_grande_exportacion: one export of a generated district document (scale 26 is
+# about 200 MB), with the time, the peak memory and the floor of the same run.
+#   <build>/bin/bench_grande_exportacion [scale]
+if(UNIX)
+  add_executable(bench_grande_exportacion ${CMAKE_CURRENT_LIST_DIR}/grande/exportar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/GeneradorDocumentos.cpp)
+  target_link_libraries(bench_grande_exportacion PRIVATE varnolo_core LibXml2::LibXml2)
+  set_target_properties(bench_grande_exportacion PROPERTIES AUTOUIC OFF)
+  add_dependencies(bench_grande_exportacion nivelcan)
+endif()
