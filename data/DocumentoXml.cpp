@@ -16,6 +16,7 @@
 #include <climits>
 #include <cstring>
 
+#include "CodificacionXml.h"
 #include "Errores.h"
 #include "ErroresSistema.h"
 
@@ -876,7 +877,7 @@ void NodoXml::fijarContenido() {
 // DocumentoXml
 
 DocumentoXml::DocumentoXml() {
-    xmlInitParser();
+    registrarCodificacionesXml();
     callarLibxml2();
     d = std::make_unique<Impl>();
 }

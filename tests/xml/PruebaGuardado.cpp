@@ -2,6 +2,7 @@
 // bytes of a result document, and the old file kept when a save fails.
 
 #include <gtest/gtest.h>
+#include <libxml/encoding.h>
 
 #include <QDir>
 #include <QFile>
@@ -135,8 +136,18 @@ TEST(GuardadoXml, CodificacionDeLaDeclaracion) {
 // A document in an encoding whose output no reader would recognise (UTF-7 writes even
 // the declaration as "+ADw?xml") is refused rather than written unreadable.
 TEST(GuardadoXml, CodificacionIlegibleNoSeEscribe) {
+    const QByteArray utf7 = "<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<SERVICIO>x</SERVICIO>";
     DocumentoXml doc;
-    ASSERT_TRUE(doc.loadXml("<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<SERVICIO>x</SERVICIO>"));
+    xmlCharEncodingHandlerPtr manejador = xmlFindCharEncodingHandler("UTF-7");
+    if (manejador != nullptr) xmlCharEncCloseFunc(manejador);
+    if (manejador == nullptr) {
+        // A libxml2 without iconv (the Windows build) knows no UTF-7: such a document
+        // is refused when read, so it can never be written.
+        EXPECT_FALSE(doc.loadXml(utf7));
+        GTEST_SKIP()
+            << "Esta libxml2 no tiene UTF-7 (sin iconv): el documento se rechaza al leerlo";
+    }
+    ASSERT_TRUE(doc.loadXml(utf7));
     EXPECT_EQ(doc.documentElement().text(), QStringLiteral("x"));
     EXPECT_THROW(doc.toByteArray(), ErrorVarnolo);
     QTemporaryDir dir;
