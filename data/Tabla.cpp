@@ -32,7 +32,11 @@ bool terminaEnDbf(const QString& nombre) {
 // name itself when there is none.
 QString buscarSinMayusculas(const QString& ruta) {
     const QFileInfo info(ruta);
+#ifndef Q_OS_WIN
     if (info.exists()) return ruta;
+#endif
+    // Windows finds the file however it is spelled; the name as stored is looked up
+    // all the same, so that paths in messages read the same on every system.
     const QDir carpeta = info.dir();
     const QString buscado = info.fileName();
     const QStringList archivos = carpeta.entryList(QDir::Files | QDir::Hidden | QDir::System);

@@ -7,6 +7,22 @@
 
 namespace varnolo::prueba {
 
+namespace {
+
+/// A console program's output as text with "\n" line ends. On Windows every line
+/// must end with "\r\n", the console's convention there.
+QString lineasDeConsola(QByteArray bytes) {
+#ifdef _WIN32
+    const qsizetype lineas = bytes.count('\n');
+    EXPECT_EQ(bytes.count("\r\n"), lineas) << bytes.toStdString();
+    EXPECT_EQ(bytes.count('\r'), lineas) << bytes.toStdString();
+    bytes.replace("\r\n", "\n");
+#endif
+    return QString::fromUtf8(bytes);
+}
+
+}  // namespace
+
 Salida ejecutarCli(const QStringList& argumentos, const QString& qworkDelSistema) {
     QProcess proceso;
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
@@ -19,8 +35,8 @@ Salida ejecutarCli(const QStringList& argumentos, const QString& qworkDelSistema
         proceso.waitForFinished();
     }
     return {proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1,
-            QString::fromUtf8(proceso.readAllStandardOutput()),
-            QString::fromUtf8(proceso.readAllStandardError())};
+            lineasDeConsola(proceso.readAllStandardOutput()),
+            lineasDeConsola(proceso.readAllStandardError())};
 }
 
 }  // namespace varnolo::prueba

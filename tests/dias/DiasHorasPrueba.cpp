@@ -295,6 +295,7 @@ TEST_F(DiasHorasTest, DialogoRepetidoHastaAceptarConTablasYaCreadas) {
 // DIASHORAST2.MDX as the step leaves it: read with the tests' own index reader, its
 // keys are the ORDEN values of the table's rows (read with dbfread), in order.
 TEST_F(DiasHorasTest, IndiceOrdenConcuerdaConLasFilas) {
+    VARNOLO_EXIGE_PYTHON();
     Registros tramos;
     std::mt19937 azar(11);
     for (int i = 0; i < 150; ++i) {

@@ -30,6 +30,7 @@ QString volcarConDbfread(const QString& carpeta) {
 }
 
 TEST(CadenaExportacion, EjemploDelCentro) {
+    VARNOLO_EXIGE_PYTHON();
     Exportador e(leer(ejemplo("centro.xml")));
     e.exportarHastaAsignaciones();
     EXPECT_EQ(e.estado().actividadPorDefecto, 1);

@@ -17,6 +17,7 @@ namespace varnolo {
 namespace {
 
 TEST(ExtremoAExtremo, ExportarSolucDeOtroProgramaEImportar) {
+    VARNOLO_EXIGE_PYTHON();
     prueba::Carpetas carpetas;
     carpetas.instalarNivelcan();
     EstadoPrograma estado{carpetas.entorno()};

@@ -196,6 +196,7 @@ TEST_F(Cursor, PostWritesTheRowCountAndDateToDiskAtOnce) {
     t.setString(QStringLiteral("PROF"), QStringLiteral("DISCO"));
     t.post();
     const QByteArray b = leerBytes(ruta);
+    ASSERT_FALSE(b.isEmpty());
     EXPECT_EQ(b.mid(1, 7), QByteArray::fromHex("7f010207000000"));
     EXPECT_EQ(b.back(), '\x1a');
     EXPECT_TRUE(b.contains(" DISCO     "));

@@ -12,6 +12,7 @@
 #include "Ayudas.h"
 #include "data/Catalogo.h"
 #include "data/Tabla.h"
+#include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba::motor {
 namespace {
@@ -65,6 +66,7 @@ class Interop : public ::testing::Test {
 };
 
 TEST_F(Interop, Asignomt2ReadByDbfreadWithoutEncoding) {
+    VARNOLO_EXIGE_PYTHON();
     escribirAsignomt2();
     const QJsonObject r =
         leerJson(python(QString::fromUtf8(kLeerConDbfread), {ruta("ASIGNOMT2.DBF")}));
@@ -82,6 +84,7 @@ TEST_F(Interop, Asignomt2ReadByDbfreadWithoutEncoding) {
 }
 
 TEST_F(Interop, Asignomt2ReadByPythonDbf) {
+    VARNOLO_EXIGE_PYTHON();
     escribirAsignomt2();
     const QJsonObject r = leerJson(python(QString::fromUtf8(kLeerConDbf), {ruta("ASIGNOMT2.DBF")}));
     EXPECT_TRUE(r[u"campos"].toArray().contains(QStringLiteral("OFERTAMATRI")));
@@ -92,6 +95,7 @@ TEST_F(Interop, Asignomt2ReadByPythonDbf) {
 }
 
 TEST_F(Interop, BlankNumbersAndBooleansAreNoneForDbfread) {
+    VARNOLO_EXIGE_PYTHON();
     crear(carpeta.path(), QStringLiteral("NUMEROS"),
           {{QStringLiteral("E"), TipoCampo::Entero, 0},
            {QStringLiteral("F"), TipoCampo::Flotante, 0},
@@ -120,6 +124,7 @@ TEST_F(Interop, BlankNumbersAndBooleansAreNoneForDbfread) {
 }
 
 TEST_F(Interop, TablesWrittenByPythonDbfAreReadByUs) {
+    VARNOLO_EXIGE_PYTHON();
     struct Caso {
         const char* tipo;
         const char* campos;
