@@ -43,6 +43,7 @@ else()
   include(GNUInstallDirs)
   set(VARNOLO_DESTINO ${CMAKE_INSTALL_LIBDIR}/varnolo)
   # The links in bin: the programs find their folder through the link.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/enlaces)
   foreach(programa varnolo varnolo-cli)
     file(CREATE_LINK ../${VARNOLO_DESTINO}/${programa} ${CMAKE_BINARY_DIR}/enlaces/${programa}
          SYMBOLIC)
@@ -91,6 +92,6 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "Conversor de datos entre Velna y Taviron\n Exporta el documento de intercambio de Velna a las tablas de trabajo de\n Taviron e importa la solución de Taviron como documento de resultado.")
+      "Exporta el documento de intercambio de Velna a las tablas de trabajo de\nTaviron e importa la solución de Taviron como documento de resultado.")
 endif()
 include(CPack)
