@@ -16,9 +16,21 @@ InteraccionConsola::InteraccionConsola(QString documento, QStringList marcos, QT
 
 std::optional<QString> InteraccionConsola::elegirDocumento() { return documento_; }
 
+namespace {
+
+/// A message's line breaks as the console wants them: the window's texts break lines
+/// with "\n\r", and a console in text mode already turns each "\n" into its own line end.
+QString lineasDeConsola(QString texto) {
+    texto.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return texto;
+}
+
+}  // namespace
+
 void InteraccionConsola::mostrarMensaje(const QString& texto) {
     QTextStream& destino = texto == kProcesoFinalizado ? salida_ : errores_;
-    destino << texto << Qt::endl;
+    destino << lineasDeConsola(texto) << Qt::endl;
     if (texto == kProfesoresIncompletos && !profesoresPendientes_.isEmpty()) {
         errores_ << profesoresPendientes_ << Qt::flush;
     }

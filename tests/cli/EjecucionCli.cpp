@@ -10,13 +10,15 @@ namespace varnolo::prueba {
 namespace {
 
 /// A console program's output as text with "\n" line ends. On Windows every line
-/// must end with "\r\n", the console's convention there.
+/// must end with "\r\n", the console's convention there; elsewhere no "\r" appears.
 QString lineasDeConsola(QByteArray bytes) {
 #ifdef _WIN32
     const qsizetype lineas = bytes.count('\n');
     EXPECT_EQ(bytes.count("\r\n"), lineas) << bytes.toStdString();
     EXPECT_EQ(bytes.count('\r'), lineas) << bytes.toStdString();
     bytes.replace("\r\n", "\n");
+#else
+    EXPECT_FALSE(bytes.contains('\r')) << bytes.toStdString();
 #endif
     return QString::fromUtf8(bytes);
 }

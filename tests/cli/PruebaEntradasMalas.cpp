@@ -186,7 +186,9 @@ TEST_F(CarpetaExportada, ImportacionRechazadaSinResultado) {
     }
     SCOPED_TRACE("profesor incompleto");
     rechazada(importar,
-              {kProfesoresIncompletos, "ZZ", "Zeta Sin Datos", "falta X_EMPLEADO", "Taviron"}, doc);
+              {QString(kProfesoresIncompletos).replace("\n\r", "\n"), "ZZ", "Zeta Sin Datos",
+               "falta X_EMPLEADO", "Taviron"},
+              doc);
 }
 
 TEST_F(CarpetaExportada, OtraConversionEnLaMismaCarpetaSeRechazaEnSeguida) {
