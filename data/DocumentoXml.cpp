@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QVarLengthArray>
@@ -205,6 +206,58 @@ bool tieneDeclaracion(const QByteArray& b) {
         if (igual) return true;
     }
     return false;
+}
+
+/// The width of the characters that the first bytes announce: 4 for UCS-4, 2 for
+/// UTF-16 (with or without a byte order mark), 1 for everything else.
+int anchoDeCaracter(const QByteArray& b) {
+    if (b.startsWith(QByteArray("\x00\x00\xFE\xFF", 4)) ||
+        b.startsWith(QByteArray("\xFF\xFE\x00\x00", 4)) ||
+        b.startsWith(QByteArray("<\x00\x00\x00", 4)) || b.startsWith(QByteArray("\x00\x00\x00<", 4))) {
+        return 4;
+    }
+    if (b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF") ||
+        b.startsWith(QByteArray("<\x00?\x00", 4)) || b.startsWith(QByteArray("\x00<\x00?", 4))) {
+        return 2;
+    }
+    return 1;
+}
+
+/// True for the names of the Unicode encodings, which can write every character.
+bool esUnicode(const QByteArray& codificacion) {
+    const QByteArray n = codificacion.toUpper();
+    return n.startsWith("UTF") || n.startsWith("UCS") || n.startsWith("ISO-10646");
+}
+
+/// The encoding that the declaration of a UTF-16 or UCS-4 file names, when it names a
+/// one-byte encoding; empty otherwise. Such a file is read as what its bytes are, but
+/// saving it in the declared encoding would turn names and comments that encoding
+/// cannot hold into a file that no longer loads.
+QByteArray codificacionContradictoria(const QByteArray& b) {
+    const int ancho = anchoDeCaracter(b);
+    if (ancho == 1) return {};
+    const bool marca = b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF") ||
+                       b.startsWith(QByteArray("\x00\x00\xFE\xFF", 4));
+    // Little-endian forms start with the low byte of '<' or of the mark.
+    const bool bajoPrimero = b.startsWith('<') || b.startsWith("\xFF\xFE");
+    QByteArray cabeza;  // the declaration, one byte per ASCII character
+    for (qsizetype i = marca ? ancho : 0; i + ancho <= b.size() && cabeza.size() < 200; i += ancho) {
+        const qsizetype bajo = bajoPrimero ? i : i + ancho - 1;
+        char c = 0;
+        for (qsizetype k = i; k < i + ancho; ++k) {
+            if (k == bajo) c = b[k];
+            else if (b[k] != 0) c = 0x7F;  // not ASCII: the declaration has ended
+        }
+        if (c == 0 || c == 0x7F) break;
+        cabeza.append(c);
+        if (cabeza.endsWith("?>")) break;
+    }
+    static const QRegularExpression declaracion(
+        QStringLiteral("^<\\?xml\\s[^>]*encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+    const auto m = declaracion.match(QString::fromLatin1(cabeza));
+    if (!m.hasMatch()) return {};
+    const QByteArray nombre = m.captured(1).toLatin1();
+    return esUnicode(nombre) ? QByteArray() : nombre;
 }
 
 bool declaraEntidades(xmlDtdPtr dtd) {
@@ -515,6 +568,14 @@ struct DocumentoXml::Impl {
         if (contenido.isEmpty()) return rechazar(QStringLiteral("está vacío"));
         if (contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
             return rechazar(demasiadoGrande());
+        }
+        if (const QByteArray declarada = codificacionContradictoria(contenido);
+            !declarada.isEmpty()) {
+            return rechazar(QStringLiteral("no es un documento XML válido: está escrito en %1 "
+                                           "pero declara la codificación %2")
+                                .arg(anchoDeCaracter(contenido) == 2 ? QStringLiteral("UTF-16")
+                                                                     : QStringLiteral("UCS-4"),
+                                     QString::fromLatin1(declarada)));
         }
         std::unique_ptr<xmlParserCtxt, LiberarContexto> ctxt(xmlNewParserCtxt());
         if (!ctxt) throw std::bad_alloc();

@@ -2,9 +2,13 @@
 # Builds the fuzz targets of the XML loader and of the dBase table reader with clang
 # and libFuzzer, and runs each over its seed corpus for SECONDS (default 60). Without
 # clang it says so and ends with success: the targets need clang's libFuzzer.
+#
+# The mutations start from a fixed seed, so that a run that fails fails again for
+# whoever repeats it; VARNOLO_FUZZ_SEMILLA=0 lets libFuzzer pick one (longer searches).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 segundos="${1:-60}"
+semilla="${VARNOLO_FUZZ_SEMILLA:-1}"
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: no hay clang++; no se construyen ni se ejecutan los objetivos de fuzzing"
@@ -40,12 +44,15 @@ if [ -x build/bin/varnolo-cli ] && [ -f build/bin/NIVELCAN.DBF ]; then
 fi
 
 export ASAN_OPTIONS=detect_leaks=0
+# An input that makes a target fail is kept here, to be run again as a file argument.
+mkdir -p build-fuzz/hallazgos
 for objetivo in fuzz_documento_xml:tests/data/xml fuzz_tabla:"$trabajo/tablas"; do
   programa="${objetivo%%:*}"
   semillas="${objetivo#*:}"
   mkdir -p "$trabajo/corpus-$programa"
-  echo "fuzz: $programa durante ${segundos} s"
-  build-fuzz/bin/"$programa" -max_total_time="$segundos" -timeout=20 -rss_limit_mb=4096 \
+  echo "fuzz: $programa durante ${segundos} s (semilla $semilla)"
+  build-fuzz/bin/"$programa" -seed="$semilla" -max_total_time="$segundos" -timeout=20 -rss_limit_mb=4096 \
+    -artifact_prefix=build-fuzz/hallazgos/ \
     -print_final_stats=1 "$trabajo/corpus-$programa" "$semillas"
 done
 # A target that finds a crash ends the script above with its failure.

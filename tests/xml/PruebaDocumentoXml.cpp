@@ -70,6 +70,54 @@ TEST(CargaXml, DocumentosRechazadosQuedanVacios) {
     }
 }
 
+// The bytes of a file in UTF-16 or UCS-4 decide how it is read, whatever its
+// declaration says. One that declares a one-byte encoding is refused: saved in that
+// encoding, a name such as <é/> would become a file that does not load. A Unicode
+// declaration that does not match the bytes exactly is harmless and accepted.
+TEST(CargaXml, DeclaracionQueContradiceLosBytes) {
+    const auto utf16 = [](const QString& t, bool grande, bool marca) {
+        QByteArray b = marca ? QByteArray(grande ? "\xFE\xFF" : "\xFF\xFE") : QByteArray();
+        for (const QChar c : t) {
+            const char alto = static_cast<char>(c.unicode() >> 8);
+            const char bajo = static_cast<char>(c.unicode() & 0xFF);
+            b.append(grande ? alto : bajo).append(grande ? bajo : alto);
+        }
+        return b;
+    };
+    // Short or long: libxml2 reads the short ones by their bytes, and fails on the long
+    // ones where the declaration ends.
+    const auto documento = [](const char* codificacion, int largo = 0) {
+        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><\u00E9><!-- \u00E9 -->%2</\u00E9>")
+            .arg(QLatin1String(codificacion), QString(largo, u'x'));
+    };
+    struct Caso {
+        QByteArray contenido;
+        QString motivo;  // empty: loads, and what it saves loads again
+    };
+    const QString enUtf16 = QStringLiteral("no es un documento XML válido: está escrito en UTF-16 "
+                                           "pero declara la codificación %1");
+    const Caso casos[] = {
+        {utf16(documento("US-ASCII"), false, false), enUtf16.arg(u"US-ASCII")},
+        {utf16(documento("ISO-8859-1"), true, true), enUtf16.arg(u"ISO-8859-1")},
+        {utf16(documento("windows-1252"), false, true), enUtf16.arg(u"windows-1252")},
+        {utf16(documento("US-ASCII", 9000), false, true), enUtf16.arg(u"US-ASCII")},
+        {utf16(documento("UTF-16"), false, true), {}},
+        {utf16(documento("UTF-16"), true, false), {}},
+        {utf16(documento("UTF-8"), false, true), {}},
+        {utf16(documento("UTF-16", 9000), true, true), {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.contenido.toHex().toStdString());
+        DocumentoXml doc;
+        EXPECT_EQ(doc.loadXml(c.contenido), c.motivo.isEmpty());
+        EXPECT_EQ(doc.motivoFallo().toStdString(), c.motivo.toStdString());
+        if (!c.motivo.isEmpty()) continue;
+        DocumentoXml releido;
+        ASSERT_TRUE(releido.loadXml(doc.toByteArray())) << releido.motivoFallo().toStdString();
+        EXPECT_EQ(releido.documentElement().nombre(), QStringLiteral("\u00E9"));
+    }
+}
+
 TEST(CargaXml, ArchivosQueNoSePuedenCargar) {
     QTemporaryDir dir;
     // Larger than allowed: refused before it is read (a sparse file, cheap to make).
