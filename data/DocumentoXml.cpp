@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QVarLengthArray>
 #include <algorithm>
@@ -213,7 +213,8 @@ bool tieneDeclaracion(const QByteArray& b) {
 int anchoDeCaracter(const QByteArray& b) {
     if (b.startsWith(QByteArray("\x00\x00\xFE\xFF", 4)) ||
         b.startsWith(QByteArray("\xFF\xFE\x00\x00", 4)) ||
-        b.startsWith(QByteArray("<\x00\x00\x00", 4)) || b.startsWith(QByteArray("\x00\x00\x00<", 4))) {
+        b.startsWith(QByteArray("<\x00\x00\x00", 4)) ||
+        b.startsWith(QByteArray("\x00\x00\x00<", 4))) {
         return 4;
     }
     if (b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF") ||
@@ -241,12 +242,15 @@ QByteArray codificacionContradictoria(const QByteArray& b) {
     // Little-endian forms start with the low byte of '<' or of the mark.
     const bool bajoPrimero = b.startsWith('<') || b.startsWith("\xFF\xFE");
     QByteArray cabeza;  // the declaration, one byte per ASCII character
-    for (qsizetype i = marca ? ancho : 0; i + ancho <= b.size() && cabeza.size() < 200; i += ancho) {
+    for (qsizetype i = marca ? ancho : 0; i + ancho <= b.size() && cabeza.size() < 200;
+         i += ancho) {
         const qsizetype bajo = bajoPrimero ? i : i + ancho - 1;
         char c = 0;
         for (qsizetype k = i; k < i + ancho; ++k) {
-            if (k == bajo) c = b[k];
-            else if (b[k] != 0) c = 0x7F;  // not ASCII: the declaration has ended
+            if (k == bajo)
+                c = b[k];
+            else if (b[k] != 0)
+                c = 0x7F;  // not ASCII: the declaration has ended
         }
         if (c == 0 || c == 0x7F) break;
         cabeza.append(c);

@@ -58,7 +58,8 @@ QByteArray enCodificacion(const QByteArray& latin1, const char* codificacion) {
     }
     if (nombre == u"windows-1252") {
         // Characters of the Windows-1252 range above ISO-8859-1 as well.
-        texto.replace(QStringLiteral("Horario de junio"), QStringLiteral("Horario \u2013 junio \u20AC"));
+        texto.replace(QStringLiteral("Horario de junio"),
+                      QStringLiteral("Horario \u2013 junio \u20AC"));
         QByteArray b = texto.toLatin1();
         b.replace("Horario ? junio ?", "Horario \x96 junio \x80");
         return b;
@@ -100,7 +101,8 @@ QByteArray codigosLargosYRegistrosCortos(const QByteArray& latin1) {
         desde = m.capturedEnd();
     }
     salida += texto.mid(desde);
-    salida.remove(QRegularExpression(QStringLiteral("\\s*<dato nombre_dato=\"N_MINUTOS\">[^<]*</dato>")));
+    salida.remove(
+        QRegularExpression(QStringLiteral("\\s*<dato nombre_dato=\"N_MINUTOS\">[^<]*</dato>")));
     return salida.toLatin1();
 }
 
@@ -250,9 +252,7 @@ const Caso kCasos[] = {
     {"windows-1252",
      [] { return enCodificacion(ejemploComoTexto("centro-marcos.xml"), "windows-1252"); },
      {"JUN", "ORD"}},
-    {"sin-declaracion",
-     [] { return enCodificacion(ejemploComoTexto("centro.xml"), ""); },
-     {}},
+    {"sin-declaracion", [] { return enCodificacion(ejemploComoTexto("centro.xml"), ""); }, {}},
     {"nodos-fuera", [] { return conNodosFuera(ejemploComoTexto("centro.xml")); }, {}},
     {"codigos-largos",
      [] { return codigosLargosYRegistrosCortos(ejemploComoTexto("centro-marcos.xml")); },
@@ -265,15 +265,15 @@ QString ejecutarCaso(const Caso& caso) {
     Carpetas c;
     const QString documento = c.escribirDocumento(QStringLiteral("doc.xml"), caso.documento());
     const QString carpetaDocumento = QFileInfo(documento).absolutePath();
-    QStringList exportar = {"exportar", documento, "--qwork", c.trabajo(), "--niveles",
-                            QDir(carpetaBinarios()).filePath(QStringLiteral("NIVELCAN.DBF"))};
+    QStringList exportar = {
+        "exportar",  documento,   "--qwork",
+        c.trabajo(), "--niveles", QDir(carpetaBinarios()).filePath(QStringLiteral("NIVELCAN.DBF"))};
     for (const QString& m : caso.marcos) exportar << QStringLiteral("--marco") << m;
     const Salida e = ejecutarCli(exportar, c.programa());
     QString texto = relato("exportar", e, carpetaDocumento);
     if (e.codigo == 0) {
         colocarSoluc(c.trabajo());
-        const Salida i =
-            ejecutarCli({"importar", documento, "--qwork", c.trabajo()}, c.programa());
+        const Salida i = ejecutarCli({"importar", documento, "--qwork", c.trabajo()}, c.programa());
         texto += relato("importar", i, carpetaDocumento);
     }
     QDir trabajo(c.trabajo());
@@ -286,8 +286,8 @@ QString ejecutarCaso(const Caso& caso) {
     const QString resultado =
         QDir(carpetaDocumento).filePath(QStringLiteral("ResultadoZentordoc.xml"));
     if (QFileInfo::exists(resultado)) {
-        texto += QStringLiteral("ResultadoZentordoc.xml ") + huella(sinFecha(leer(resultado))) +
-                 u'\n';
+        texto +=
+            QStringLiteral("ResultadoZentordoc.xml ") + huella(sinFecha(leer(resultado))) + u'\n';
     }
     return texto;
 }

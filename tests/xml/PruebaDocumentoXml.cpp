@@ -87,15 +87,17 @@ TEST(CargaXml, DeclaracionQueContradiceLosBytes) {
     // Short or long: libxml2 reads the short ones by their bytes, and fails on the long
     // ones where the declaration ends.
     const auto documento = [](const char* codificacion, int largo = 0) {
-        return QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><\u00E9><!-- \u00E9 -->%2</\u00E9>")
+        return QStringLiteral(
+                   "<?xml version=\"1.0\" encoding=\"%1\"?><\u00E9><!-- \u00E9 -->%2</\u00E9>")
             .arg(QLatin1String(codificacion), QString(largo, u'x'));
     };
     struct Caso {
         QByteArray contenido;
         QString motivo;  // empty: loads, and what it saves loads again
     };
-    const QString enUtf16 = QStringLiteral("no es un documento XML válido: está escrito en UTF-16 "
-                                           "pero declara la codificación %1");
+    const QString enUtf16 = QStringLiteral(
+        "no es un documento XML válido: está escrito en UTF-16 "
+        "pero declara la codificación %1");
     const Caso casos[] = {
         {utf16(documento("US-ASCII"), false, false), enUtf16.arg(u"US-ASCII")},
         {utf16(documento("ISO-8859-1"), true, true), enUtf16.arg(u"ISO-8859-1")},
