@@ -2,8 +2,8 @@
 
 #include <QFileDialog>
 
-#include "export/Plantihoras.h"
-#include "import/ControlProfes.h"
+#include "app/Plantihoras.h"
+#include "app/ControlProfes.h"
 
 namespace varnolo {
 

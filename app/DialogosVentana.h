@@ -8,8 +8,8 @@
 #include <functional>
 #include <optional>
 
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include "data/Entorno.h"
+#include "data/Preguntas.h"
 
 namespace varnolo {
 
@@ -25,10 +25,13 @@ struct DialogosVentana {
     std::function<std::optional<QString>(QWidget* propietario)> elegirArchivo;
     /// A modal message box with an OK button; returns once confirmed.
     std::function<void(QWidget* propietario, const AvisoVentana& aviso)> avisar;
-    /// The time-frame dialog.
-    std::function<SeleccionMarcos(QWidget* propietario, const EstadoPrograma& estado)> marcos;
-    /// The teacher data dialog.
-    std::function<bool(QWidget* propietario, const EstadoPrograma& estado)> profesores;
+    /// The time-frame dialog over the document's frames: the positions accepted, or
+    /// none.
+    std::function<QList<int>(QWidget* propietario, const Entorno& entorno,
+                             const MarcosHorarios& marcos)>
+        marcos;
+    /// The teacher data dialog over PROFT of the work folder: its `result`.
+    std::function<bool(QWidget* propietario, const Entorno& entorno)> profesores;
 
     /// The real windows: OpenDialogXML, QMessageBox, TPlantillas, TControlProfesores.
     static DialogosVentana reales();

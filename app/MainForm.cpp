@@ -50,14 +50,10 @@ TMForm::TMForm(Entorno entorno, const QStringList& argumentos, DialogosVentana d
                QWidget* padre)
     : QWidget(padre),
       ui_(std::make_unique<Ui::TMForm>()),
-      estado_(std::move(entorno)),
+      entorno_(std::move(entorno)),
       argumentos_(argumentos),
+      modoLote_(argumentos_.size() == 2),
       dialogos_(std::move(dialogos)) {
-    // FormCreate: empty subject lists, outcome flag 0, batch mode by argument count.
-    estado_.listas.vaciar();
-    estado_.transformado = 0;
-    estado_.modoLote = argumentos_.size() == 2 ? 2 : 0;
-
     ui_->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -98,12 +94,7 @@ TMForm::TMForm(Entorno entorno, const QStringList& argumentos, DialogosVentana d
 
 TMForm::~TMForm() { cursorNormal(); }
 
-QString TMForm::rutaIni() const { return estado_.entorno.rutaPrograma(kArchivoIni); }
-
-std::optional<QString> TMForm::elegirDocumento() {
-    CursorSuspendido libre(cursoresOcupados_);
-    return dialogos_.elegirArchivo(this);
-}
+QString TMForm::rutaIni() const { return entorno_.rutaPrograma(kArchivoIni); }
 
 void TMForm::mostrarMensaje(const QString& texto) {
     CursorSuspendido libre(cursoresOcupados_);
@@ -119,33 +110,43 @@ void TMForm::cursorNormal() {
     for (; cursoresOcupados_ > 0; --cursoresOcupados_) QApplication::restoreOverrideCursor();
 }
 
-void TMForm::deshabilitarBotones() {
-    ui_->BExportar->setEnabled(false);
-    ui_->BImportar->setEnabled(false);
-}
-
-void TMForm::cerrarVentana() { close(); }
-
-SeleccionMarcos TMForm::elegirMarcos(const EstadoPrograma& estado) {
+QList<int> TMForm::elegirMarcos(const MarcosHorarios& marcos) {
     CursorSuspendido libre(cursoresOcupados_);
-    return dialogos_.marcos(this, estado);
+    return dialogos_.marcos(this, entorno_, marcos);
 }
 
-bool TMForm::completarProfesores(const EstadoPrograma& estado) {
+bool TMForm::completarProfesores(const Entorno& entorno) {
     CursorSuspendido libre(cursoresOcupados_);
-    return dialogos_.profesores(this, estado);
+    return dialogos_.profesores(this, entorno);
 }
 
-template <typename Conversion>
-void TMForm::ejecutarProtegido(Conversion conversion) {
-    try {
-        conversion();
-    } catch (const ErrorVarnolo& e) {
-        cursorNormal();
-        mostrarError(e.texto());
-    } catch (const std::exception& e) {
-        cursorNormal();
-        mostrarError(QString::fromLocal8Bit(e.what()));
+void TMForm::ejecutarConversion(
+    const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>& conversion) {
+    // A cancelled file dialog keeps the document chosen before.
+    if (const auto elegido = dialogos_.elegirArchivo(this)) documento_ = *elegido;
+    cursorOcupado();
+    const Desenlace desenlace = conversion(documento_, *this);
+    cursorNormal();
+    switch (desenlace.tipo) {
+        case Desenlace::Tipo::Completada:
+            transformado_ = 1;
+            mostrarMensaje(desenlace.texto);
+            ui_->BExportar->setEnabled(false);
+            ui_->BImportar->setEnabled(false);
+            if (modoLote_) close();
+            break;
+        case Desenlace::Tipo::Aviso:
+            mostrarMensaje(desenlace.texto);
+            if (desenlace.motivo == Desenlace::Motivo::DocumentoInexistente && modoLote_) {
+                transformado_ = -1;
+                close();
+            }
+            // The import stops for good: the user completes the data and starts again.
+            if (desenlace.motivo == Desenlace::Motivo::ProfesoresIncompletos) close();
+            break;
+        case Desenlace::Tipo::Fallo:
+            mostrarError(desenlace.texto);
+            break;
     }
 }
 
@@ -155,18 +156,22 @@ void TMForm::mostrarError(const QString& texto) {
 }
 
 void TMForm::BExportarClick() {
-    ejecutarProtegido([this] { ejecutarExportacion(estado_, *this); });
+    ejecutarConversion([this](const QString& documento, Preguntas& preguntas) {
+        return exportar(entorno_, documento, {}, preguntas);
+    });
 }
 
 void TMForm::BImportarClick() {
-    ejecutarProtegido([this] { ejecutarImportacion(estado_, *this); });
+    ejecutarConversion([this](const QString& documento, Preguntas& preguntas) {
+        return importar(entorno_, documento, preguntas);
+    });
 }
 
 void TMForm::Button1Click() { mostrarTemaAyuda(kAyudaContenido); }
 
 void TMForm::mostrarTemaAyuda(const TemaAyuda& tema) {
     try {
-        mostrarAyuda(estado_.entorno.carpetaPrograma, tema);
+        mostrarAyuda(entorno_.carpetaPrograma, tema);
     } catch (const ErrorVarnolo& e) {
         // A missing help file is news for the user, not a failure of the program.
         CursorSuspendido libre(cursoresOcupados_);
@@ -190,9 +195,9 @@ void TMForm::showEvent(QShowEvent* evento) {
 }
 
 void TMForm::closeEvent(QCloseEvent* evento) {
-    if (estado_.modoLote == 2) {
+    if (modoLote_) {
         try {
-            escribirTransformado(rutaIni(), estado_.transformado);
+            escribirTransformado(rutaIni(), transformado_);
             codigoSalida_ = 0;
         } catch (const ErrorVarnolo& e) {
             // The first refusal keeps the window open, so that the user can free the

@@ -5,12 +5,14 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "Ayuda.h"
 #include "DialogosVentana.h"
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include "data/Desenlace.h"
+#include "data/Entorno.h"
+#include "data/Preguntas.h"
 
 namespace Ui {
 class TMForm;
@@ -18,7 +20,7 @@ class TMForm;
 
 namespace varnolo {
 
-class TMForm : public QWidget, public Interaccion {
+class TMForm : public QWidget, private Preguntas {
     Q_OBJECT
   public:
     /// `argumentos` are the command-line arguments without the program's name: exactly
@@ -28,24 +30,20 @@ class TMForm : public QWidget, public Interaccion {
            DialogosVentana dialogos = DialogosVentana::reales(), QWidget* padre = nullptr);
     ~TMForm() override;
 
-    EstadoPrograma& estado() { return estado_; }
-    const EstadoPrograma& estado() const { return estado_; }
+    const Entorno& entorno() const { return entorno_; }
+    /// The exchange document chosen last; kept when the file dialog is cancelled.
+    const QString& documentoElegido() const { return documento_; }
+    /// The outcome written to Taviron.ini in batch mode: 0 at start, 1 after a
+    /// completed conversion, -1 when the chosen file was missing in batch mode.
+    int transformado() const { return transformado_; }
+    /// True when the program was started with exactly two arguments.
+    bool modoLote() const { return modoLote_; }
     /// The settings file written at close in batch mode.
     QString rutaIni() const;
     /// The program's exit status once the window has closed: 0, or kSalidaSinIni
     /// when batch mode could not record its outcome in Taviron.ini.
     int codigoSalida() const { return codigoSalida_; }
     static constexpr int kSalidaSinIni = 1;
-
-    // Interaccion: what a conversion asks of the window.
-    std::optional<QString> elegirDocumento() override;
-    void mostrarMensaje(const QString& texto) override;
-    void cursorOcupado() override;
-    void cursorNormal() override;
-    void deshabilitarBotones() override;
-    void cerrarVentana() override;
-    SeleccionMarcos elegirMarcos(const EstadoPrograma& estado) override;
-    bool completarProfesores(const EstadoPrograma& estado) override;
 
   public slots:
     void BExportarClick();
@@ -64,16 +62,27 @@ class TMForm : public QWidget, public Interaccion {
     void closeEvent(QCloseEvent* evento) override;
 
   private:
-    /// Runs one conversion; an error it raises ends it and is shown in the error
-    /// box, with the normal cursor restored.
-    template <typename Conversion>
-    void ejecutarProtegido(Conversion conversion);
+    /// Asks for the document, runs the conversion with the busy cursor and shows how
+    /// it ended: the message, the buttons, the outcome flag and, when due, the closing.
+    void ejecutarConversion(
+        const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>&
+            conversion);
+    void mostrarMensaje(const QString& texto);
     void mostrarError(const QString& texto);
+    void cursorOcupado();
+    void cursorNormal();
+
+    // Preguntas: the two dialogs, with the normal cursor while they wait.
+    QList<int> elegirMarcos(const MarcosHorarios& marcos) override;
+    bool completarProfesores(const Entorno& entorno) override;
     void mostrarTemaAyuda(const TemaAyuda& tema);
 
     std::unique_ptr<Ui::TMForm> ui_;
-    EstadoPrograma estado_;
+    Entorno entorno_;
     QStringList argumentos_;
+    QString documento_;
+    int transformado_ = 0;
+    bool modoLote_ = false;
     DialogosVentana dialogos_;
     int cursoresOcupados_ = 0;
     bool mostrada_ = false;

@@ -22,6 +22,7 @@
 #include "Medicion.h"
 #include "data/Errores.h"
 #include "export/Exportacion.h"
+#include "MesaImportacion.h"
 #include "export/SeleccionMarcos.h"
 
 using namespace varnolo;
@@ -29,25 +30,6 @@ using namespace varnolo;
 namespace {
 
 constexpr int kRondas = 3;
-
-/// Chooses the document and, when asked, every time frame it lists (at most five).
-class Desatendida : public Interaccion {
-  public:
-    QString documento;
-    std::optional<QString> elegirDocumento() override { return documento; }
-    void mostrarMensaje(const QString&) override {}
-    void cursorOcupado() override {}
-    void cursorNormal() override {}
-    void deshabilitarBotones() override {}
-    void cerrarVentana() override {}
-    SeleccionMarcos elegirMarcos(const EstadoPrograma& estado) override {
-        const QStringList marcos = listaDeMarcos(*estado.documento);
-        QList<bool> elegidos;
-        for (qsizetype i = 0; i < marcos.size(); ++i) elegidos.append(i < 5);
-        return cerrarSeleccionMarcos(marcos, elegidos).seleccion;
-    }
-    bool completarProfesores(const EstadoPrograma&) override { return true; }
-};
 
 QByteArray documentoDe(const QString& caso) {
     if (caso == u"centro") return banco::documentoCentro(20000, 600);
@@ -66,18 +48,11 @@ void analizarSolo(const QByteArray& ruta) {
     xmlFreeDoc(doc);
 }
 
-void exportar(const Entorno& entorno, const QString& ruta) {
-    EstadoPrograma estado(entorno);
-    Desatendida ui;
-    ui.documento = ruta;
-    try {
-        ejecutarExportacion(estado, ui);
-    } catch (const ErrorVarnolo& e) {
-        std::fprintf(stderr, "La exportación falló: %s\n", qPrintable(e.texto()));
-        std::exit(1);
-    }
-    if (estado.transformado != 1) {
-        std::fprintf(stderr, "La exportación no terminó\n");
+void exportarDocumento(const Entorno& entorno, const QString& ruta) {
+    banco::Desatendida ui;
+    const Desenlace d = exportar(entorno, ruta, {}, ui);
+    if (!d.completada()) {
+        std::fprintf(stderr, "La exportación no terminó: %s\n", qPrintable(d.texto));
         std::exit(1);
     }
 }
@@ -115,7 +90,7 @@ int main(int argc, char** argv) {
         std::vector<banco::Tiempo> suelo, exportacion;
         for (int r = 0; r < kRondas; ++r) {
             suelo.push_back(banco::medir([&] { analizarSolo(rutaLocal); }));
-            exportacion.push_back(banco::medir([&] { exportar(entorno, ruta); }));
+            exportacion.push_back(banco::medir([&] { exportarDocumento(entorno, ruta); }));
         }
         medianas[caso] = banco::informar(qPrintable(caso), "exportación", suelo, exportacion);
     }

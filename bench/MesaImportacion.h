@@ -1,29 +1,25 @@
 // The work folder and chosen document that the import benchmarks run on: the lookup
-// tables of a large school, a SOLUC of many lessons, and an interaction that answers
-// like a user who chose the document and confirms every message.
+// tables of a large school and a SOLUC of many lessons; and the answers of a user who
+// is not there, for every benchmark.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
 #include "data/Entorno.h"
-#include "data/Interaccion.h"
+#include "data/Preguntas.h"
 
 namespace varnolo::banco {
 
-/// Answers like a user who chose the document and confirms every message.
-class Desatendida : public Interaccion {
+/// Chooses the first five time frames listed, and says the teachers' data is complete.
+class Desatendida : public Preguntas {
   public:
-    QString documento;
-    QStringList mensajes;
-    std::optional<QString> elegirDocumento() override { return documento; }
-    void mostrarMensaje(const QString& t) override { mensajes << t; }
-    void cursorOcupado() override {}
-    void cursorNormal() override {}
-    void deshabilitarBotones() override {}
-    void cerrarVentana() override {}
-    SeleccionMarcos elegirMarcos(const EstadoPrograma&) override { return {}; }
-    bool completarProfesores(const EstadoPrograma&) override { return false; }
+    QList<int> elegirMarcos(const MarcosHorarios& marcos) override {
+        QList<int> primeros;
+        for (int i = 0; i < marcos.entradas().size() && i < 5; ++i) primeros << i;
+        return primeros;
+    }
+    bool completarProfesores(const Entorno&) override { return true; }
 };
 
 /// Creates the export's work tables and SOLUC in e.carpetaTrabajo, fills them for

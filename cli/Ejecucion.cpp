@@ -1,7 +1,7 @@
 #include "Ejecucion.h"
 
-#include "InteraccionConsola.h"
-#include "data/EstadoPrograma.h"
+#include "PreguntasConsola.h"
+#include "data/Conversion.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
 
@@ -9,23 +9,22 @@ namespace varnolo::cli {
 
 int ejecutar(const Orden& orden, const QString& carpetaPrograma, QTextStream& salida,
              QTextStream& errores) {
-    try {
+    PreguntasConsola consola;
+    const Desenlace desenlace = protegerConversion([&] {
         Entorno entorno = Entorno::delSistema(carpetaPrograma);
         if (!orden.qwork.isEmpty()) entorno.carpetaTrabajo = orden.qwork;
         if (!orden.niveles.isEmpty()) entorno.rutaNiveles = orden.niveles;
-
-        EstadoPrograma estado(std::move(entorno));
-        InteraccionConsola consola(orden.documento, orden.marcos, salida, errores);
-        if (orden.accion == Orden::Accion::Exportar) {
-            ejecutarExportacion(estado, consola);
-        } else {
-            ejecutarImportacion(estado, consola);
-        }
-        return estado.transformado == 1 ? 0 : 1;
-    } catch (const ErrorVarnolo& e) {
-        errores << e.texto() << Qt::endl;
-    } catch (const std::exception& e) {
-        errores << QString::fromLocal8Bit(e.what()) << Qt::endl;
+        return orden.accion == Orden::Accion::Exportar
+                   ? exportar(entorno, orden.documento, OpcionesExportacion{orden.marcos}, consola)
+                   : importar(entorno, orden.documento, consola);
+    });
+    if (desenlace.completada()) {
+        salida << desenlace.texto << Qt::endl;
+        return 0;
+    }
+    errores << lineasDeConsola(desenlace.texto) << Qt::endl;
+    if (desenlace.motivo == Desenlace::Motivo::ProfesoresIncompletos) {
+        errores << consola.profesoresPendientes() << Qt::flush;
     }
     return 1;
 }

@@ -7,24 +7,15 @@
 
 namespace varnolo {
 
-bool elegirDocumentoExistente(EstadoPrograma& estado, Interaccion& interaccion) {
-    if (const auto elegido = interaccion.elegirDocumento()) estado.filenameXML = *elegido;
-    if (!estado.filenameXML.isEmpty() && QFileInfo(estado.filenameXML).isFile()) return true;
-    interaccion.mostrarMensaje(kNoExisteArchivo);
-    if (estado.modoLote == 2) {
-        estado.transformado = -1;
-        interaccion.cerrarVentana();
-    }
-    return false;
-}
+bool existeDocumento(const QString& ruta) { return !ruta.isEmpty() && QFileInfo(ruta).isFile(); }
 
-void cargarDocumentoElegido(EstadoPrograma& estado) {
-    estado.documento = std::make_unique<DocumentoXml>();
-    if (!estado.documento->load(estado.filenameXML)) {
+std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta) {
+    auto documento = std::make_unique<DocumentoXml>();
+    if (!documento->load(ruta)) {
         throw ErrorVarnolo(QStringLiteral("El archivo %1 %2.")
-                               .arg(QDir::toNativeSeparators(estado.filenameXML),
-                                    estado.documento->motivoFallo()));
+                               .arg(QDir::toNativeSeparators(ruta), documento->motivoFallo()));
     }
+    return documento;
 }
 
 void comprobarSobre(const DocumentoXml& documento, const QString& ruta) {
@@ -42,12 +33,14 @@ void comprobarSobre(const DocumentoXml& documento, const QString& ruta) {
                            .arg(QDir::toNativeSeparators(ruta), falta));
 }
 
-void concluirConversion(EstadoPrograma& estado, Interaccion& interaccion) {
-    interaccion.cursorNormal();
-    estado.transformado = 1;
-    interaccion.mostrarMensaje(kProcesoFinalizado);
-    interaccion.deshabilitarBotones();
-    if (estado.modoLote == 2) interaccion.cerrarVentana();
+Desenlace protegerConversion(const std::function<Desenlace()>& conversion) {
+    try {
+        return conversion();
+    } catch (const ErrorVarnolo& e) {
+        return Desenlace::fallo(e.texto());
+    } catch (const std::exception& e) {
+        return Desenlace::fallo(QString::fromLocal8Bit(e.what()));
+    }
 }
 
 }  // namespace varnolo

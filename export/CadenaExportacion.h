@@ -3,16 +3,49 @@
 // document and rebuilding its work tables. Later steps read what earlier ones
 // wrote (ASIGNOMT, GRUPOST, the default-activity flag), so the order is binding.
 
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include <QString>
+#include <set>
+
+#include "Exportacion.h"
+#include "data/Catalogo.h"
+#include "data/DocumentoXml.h"
 
 namespace varnolo {
 
+/// The four sorted, case-sensitive subject lists of the first export step.
+struct ListasMaterias {
+    std::set<QString> listaCodigos;
+    std::set<QString> listaCodLargos;
+    std::set<QString> listaNombres;
+    std::set<QString> listaCodNombres;
+    void vaciar() {
+        listaCodigos.clear();
+        listaCodLargos.clear();
+        listaNombres.clear();
+        listaCodNombres.clear();
+    }
+};
+
+/// What the steps of one export share: where they write, what they read, how the
+/// time frames are chosen, and what earlier steps leave for later ones.
+struct ContextoExportacion {
+    ContextoExportacion(const Entorno& e, const DocumentoXml& d, const OpcionesExportacion& o,
+                        Preguntas& p)
+        : entorno(e), documento(d), opciones(o), preguntas(p), tablas(e) {}
+
+    const Entorno& entorno;
+    const DocumentoXml& documento;
+    const OpcionesExportacion& opciones;
+    Preguntas& preguntas;
+    ListasMaterias listas;
+    /// 1 when an activity with the default activity code "513" exists.
+    int actividadPorDefecto = 0;
+    ComponentesTablas tablas;
+};
+
 class CadenaExportacion {
   public:
-    /// `estado.documento` must hold the loaded exchange document.
-    CadenaExportacion(EstadoPrograma& estado, Interaccion& interaccion)
-        : estado_(estado), interaccion_(interaccion) {}
+    explicit CadenaExportacion(ContextoExportacion& estado) : estado_(estado) {}
 
     /// Runs steps 1 to 7. Any error ends the chain where it arose; tables of the
     /// finished steps stay rebuilt.
@@ -28,9 +61,8 @@ class CadenaExportacion {
                                   ///< DIASHORAST2, PERIODOS
 
   private:
-    const DocumentoXml& documento() const { return *estado_.documento; }
-    EstadoPrograma& estado_;
-    Interaccion& interaccion_;
+    const DocumentoXml& documento() const { return estado_.documento; }
+    ContextoExportacion& estado_;
 };
 
 }  // namespace varnolo

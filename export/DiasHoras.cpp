@@ -41,33 +41,29 @@ void CadenaExportacion::ExportarDiasHoras() {
     borrarTabla(entorno, catalogo::DIASHORAST().nombre);
     borrarTabla(entorno, catalogo::DIASHORAST2().nombre);
     borrarTabla(entorno, catalogo::PERIODOS().nombre, false);
-    estado_.resultado.clear();
     crearTabla(entorno, catalogo::DIASHORAST());
     crearTabla(entorno, catalogo::DIASHORAST2());
     crearTabla(entorno, catalogo::PERIODOS());
 
-    // 2. Which time frames: the only one, or those the user accepts in the dialog.
+    // 2. Which time frames: the only one, those given in advance, or those the user
+    // accepts.
     const QList<Registro> marcos =
         registrosDeSeccion(documento(), QStringLiteral("JORNADAS_ESCOLARES"));
     if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
     Eleccion eleccion;
     if (marcos.size() == 1) {
-        estado_.resultado = marcos.front().dato(0);
-        estado_.nDiasPlanti = 1;
         // The code is the only one chosen, held to 10 characters like any other.
-        eleccion.codigos[0] = estado_.resultado.left(10);
+        eleccion.codigos[0] = marcos.front().dato(0).left(10);
+        eleccion.nDiasPlanti = 1;
     } else {
-        SeleccionMarcos seleccion;
-        do {
-            estado_.resultado.clear();
-            seleccion = interaccion_.elegirMarcos(estado_);
-        } while (!seleccion.resultMH);
-        estado_.resultado = seleccion.resultado;
-        estado_.nDiasPlanti = std::max(1, seleccion.entradas);
-        eleccion.codigos = codigosElegidos(estado_.resultado);
-        if (estado_.resultado.size() <= 10) estado_.nDiasPlanti = 1;
+        const SeleccionMarcos seleccion = estado_.opciones.marcos
+                                              ? seleccionarMarcosDe(documento(), *estado_.opciones.marcos)
+                                              : preguntarMarcos(documento(), estado_.preguntas);
+        eleccion.codigos = codigosElegidos(seleccion.resultado);
+        // The days of the numbering: one for a single frame, else one per listed frame.
+        eleccion.nDiasPlanti =
+            seleccion.resultado.size() <= 10 ? 1 : std::max(1, seleccion.entradas);
     }
-    eleccion.nDiasPlanti = estado_.nDiasPlanti;
 
     // 3. The chosen slots into DIASHORAST2, with the day of their place in the cycle.
     {

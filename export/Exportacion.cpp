@@ -1,37 +1,43 @@
 #include "Exportacion.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include "CadenaExportacion.h"
 #include "SeleccionMarcos.h"
+#include "data/Conversion.h"
 #include "data/Errores.h"
 #include "data/ReservaCarpeta.h"
 
 namespace varnolo {
 
-void ejecutarExportacion(EstadoPrograma& estado, Interaccion& interaccion) {
-    if (!elegirDocumentoExistente(estado, interaccion)) return;
-    if (!QFileInfo(estado.entorno.rutaNivelcan()).isFile()) {
-        interaccion.mostrarMensaje(kNivelcanNoEncontrado);
-        return;
-    }
+Desenlace exportar(const Entorno& entorno, const QString& documento,
+                   const OpcionesExportacion& opciones, Preguntas& preguntas) {
+    return protegerConversion([&] {
+        if (!existeDocumento(documento)) {
+            return Desenlace::aviso(Desenlace::Motivo::DocumentoInexistente, kNoExisteArchivo);
+        }
+        if (!QFileInfo(entorno.rutaNivelcan()).isFile()) {
+            return Desenlace::aviso(Desenlace::Motivo::NivelesInexistentes, kNivelcanNoEncontrado);
+        }
 
-    const ReservaCarpeta reserva(estado.entorno.carpetaTrabajo);
+        const ReservaCarpeta reserva(entorno.carpetaTrabajo);
 
-    // A file that is not an exchange document would otherwise run the chain over no
-    // sections: every work table emptied before the run fails. Everything that can be
-    // checked is checked before the first table is touched.
-    cargarDocumentoElegido(estado);
-    comprobarSobre(*estado.documento, estado.filenameXML);
-    if (listaDeMarcos(*estado.documento).isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
-    interaccion.comprobarMarcos(estado);
+        // A file that is not an exchange document would otherwise run the chain over no
+        // sections: every work table emptied before the run fails. Everything that can be
+        // checked is checked before the first table is touched.
+        const std::unique_ptr<DocumentoXml> doc = cargarDocumento(documento);
+        comprobarSobre(*doc, documento);
+        const QStringList marcos = listaDeMarcos(*doc);
+        if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
+        // A document with one frame needs no choice; a code given all the same must name it.
+        if (opciones.marcos && (marcos.size() >= 2 || !opciones.marcos->isEmpty())) {
+            seleccionarMarcosDe(*doc, *opciones.marcos);
+        }
 
-    interaccion.cursorOcupado();
-    // A second export in the same run starts from empty subject lists.
-    estado.listas.vaciar();
-    CadenaExportacion(estado, interaccion).ejecutar();
-    concluirConversion(estado, interaccion);
+        ContextoExportacion contexto(entorno, *doc, opciones, preguntas);
+        CadenaExportacion(contexto).ejecutar();
+        return Desenlace::completa();
+    });
 }
 
 }  // namespace varnolo

@@ -1,17 +1,28 @@
 #pragma once
-// The export as the user starts it: choose the exchange document, check it and the
-// level table, load it, run the export chain, report the outcome.
+// The export: from a Velna exchange document, Taviron's work tables.
 
-#include "data/Conversion.h"
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include <QStringList>
+#include <optional>
+
+#include "data/Desenlace.h"
+#include "data/Entorno.h"
+#include "data/Preguntas.h"
 
 namespace varnolo {
 
-/// Runs the export handler. Messages and the file choice go through `interaccion`;
-/// errors raised by a step propagate to the caller (the caller shows them and
-/// restores the cursor), leaving `estado.transformado` as it was.
-void ejecutarExportacion(EstadoPrograma& estado, Interaccion& interaccion);
+struct OpcionesExportacion {
+    /// The time frames chosen in advance by their codes (the command line); checked
+    /// against the document before any table is touched. Nothing: ask when the
+    /// document has several.
+    std::optional<QStringList> marcos;
+};
+
+/// Exports `documento` into the work folder of `entorno`. Checks the document, the
+/// level table and the frame choice before the first table is touched, and holds the
+/// work folder against other conversions while it runs. A step's error ends the run
+/// where it arose; the tables of the finished steps stay rebuilt.
+Desenlace exportar(const Entorno& entorno, const QString& documento,
+                   const OpcionesExportacion& opciones, Preguntas& preguntas);
 
 inline const QString kNivelcanNoEncontrado =
     QStringLiteral("ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale VARNOLO");

@@ -16,6 +16,18 @@ QStringList listaDeMarcos(const DocumentoXml& documento) {
     return lista;
 }
 
+MarcosHorarios leerMarcosHorarios(const DocumentoXml& documento) {
+    MarcosHorarios m;
+    for (const Registro& r : registrosDeSeccion(documento, QStringLiteral("JORNADAS_ESCOLARES"))) {
+        m.jornadas.push_back({r.datoSinRecortar(0), r.datoSinRecortar(1), r.datoSinRecortar(2),
+                              r.datoSinRecortar(3)});
+    }
+    for (const Registro& r : registrosDeSeccion(documento, QStringLiteral("TRAMOS_HORARIOS"))) {
+        m.tramos.push_back({r.datoSinRecortar(1), r.datoSinRecortar(4)});
+    }
+    return m;
+}
+
 CierreMarcos cerrarSeleccionMarcos(const QStringList& entradas, const QList<bool>& seleccionadas) {
     CierreMarcos c;
     c.seleccion.entradas = static_cast<int>(entradas.size());
@@ -39,15 +51,6 @@ std::array<QString, 5> codigosElegidos(const QString& resultado) {
     const int columnas = resultado.size() <= 10 ? 1 : 5;
     for (int i = 0; i < columnas; ++i) codigos[i] = recortar(resultado.mid(i * 10, 10));
     return codigos;
-}
-
-SeleccionMarcos seleccionarMarcosPorCodigo(const EstadoPrograma& estado,
-                                           const QStringList& marcos) {
-    DocumentoXml documento;
-    if (!documento.load(estado.filenameXML)) {
-        throw ErrorVarnolo(kDocumentoMarcosIlegible.arg(estado.filenameXML));
-    }
-    return seleccionarMarcosDe(documento, marcos);
 }
 
 SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QStringList& marcos) {
@@ -78,6 +81,19 @@ SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QString
     CierreMarcos cierre = cerrarSeleccionMarcos(entradas, seleccionadas);
     if (!cierre.seleccion.resultMH) throw ErrorVarnolo(cierre.mensaje);
     return cierre.seleccion;
+}
+
+SeleccionMarcos preguntarMarcos(const DocumentoXml& documento, Preguntas& preguntas) {
+    const MarcosHorarios marcos = leerMarcosHorarios(documento);
+    const QStringList entradas = marcos.entradas();
+    for (;;) {
+        QList<bool> seleccionadas(entradas.size(), false);
+        for (const int i : preguntas.elegirMarcos(marcos)) {
+            if (i >= 0 && i < seleccionadas.size()) seleccionadas[i] = true;
+        }
+        const CierreMarcos cierre = cerrarSeleccionMarcos(entradas, seleccionadas);
+        if (cierre.seleccion.resultMH) return cierre.seleccion;
+    }
 }
 
 }  // namespace varnolo

@@ -1,8 +1,7 @@
 #pragma once
-// The time-frame choice without a window: the frame list as the dialog builds it,
-// the rule the dialog applies when it closes, the reading of the chosen codes back
-// from the selection string, and the same choice made from frame codes given on
-// the command line.
+// The time-frame choice: the frames of the document as the question shows them, the
+// rule that accepts a choice, the reading of the chosen codes back from the selection
+// string, and the same choice made from frame codes given on the command line.
 
 #include <QList>
 #include <QString>
@@ -10,10 +9,16 @@
 #include <array>
 
 #include "data/DocumentoXml.h"
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include "data/Preguntas.h"
 
 namespace varnolo {
+
+/// A choice of time frames.
+struct SeleccionMarcos {
+    bool resultMH = false;  ///< the selection was accepted (one to five frames)
+    QString resultado;      ///< chosen codes, each cut or padded to 10, in list order
+    int entradas = 0;       ///< number of entries in the frame list
+};
 
 inline const QString kDemasiadosMarcos = QStringLiteral(
     "Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede seleccionar 5 Marcos "
@@ -23,13 +28,13 @@ inline const QString kNingunMarco = QStringLiteral("Debe al menos seleccionar 1 
 inline const QString kSinMarcosHorarios = QStringLiteral(
     "El documento no contiene ningún marco horario (JORNADAS_ESCOLARES): no se pueden exportar "
     "los días y las horas.");
-/// The document named by filenameXML could not be read for the choice; %1 is its path.
-inline const QString kDocumentoMarcosIlegible =
-    QStringLiteral("No se pudo leer el documento %1 para elegir los marcos horarios.");
 
-/// The entries of the dialog's frame list: item 0 of every JORNADAS_ESCOLARES
-/// record, untrimmed, in document order.
+/// The entries of the frame list: item 0 of every JORNADAS_ESCOLARES record,
+/// untrimmed, in document order.
 QStringList listaDeMarcos(const DocumentoXml& documento);
+
+/// The frames and their slots, as the question shows them.
+MarcosHorarios leerMarcosHorarios(const DocumentoXml& documento);
 
 /// What closing the dialog gives: the selection, and the message to show when it
 /// is refused (empty when accepted).
@@ -50,15 +55,15 @@ CierreMarcos cerrarSeleccionMarcos(const QStringList& entradas, const QList<bool
 /// a string of at most 10 characters gives its first column only.
 std::array<QString, 5> codigosElegidos(const QString& resultado);
 
-/// The choice made headless: selects the frame-list entries of the document named
-/// by estado.filenameXML whose code equals one of `marcos` (as listed, or trimmed),
-/// and closes the selection as the dialog does. Raises ErrorVarnolo when the
-/// document cannot be read or has no time frame, with the dialog's message when
-/// none or more than five frames are selected, with a message that lists the frame
-/// codes when `marcos` is empty and the document has two or more frames, and when
-/// a code of `marcos` names no frame of the document.
-SeleccionMarcos seleccionarMarcosPorCodigo(const EstadoPrograma& estado, const QStringList& marcos);
-/// The same choice over a document already loaded.
+/// The choice made from frame codes given in advance: selects the frame-list entries
+/// whose code equals one of `marcos` (as listed, or trimmed), and closes the selection
+/// as the dialog does. Raises ErrorVarnolo when the document has no time frame, with
+/// the dialog's message when none or more than five frames are selected, with a
+/// message that lists the frame codes when `marcos` is empty and the document has two
+/// or more frames, and when a code of `marcos` names no frame of the document.
 SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QStringList& marcos);
+
+/// Asks `preguntas` until it gives an acceptable choice of the document's frames.
+SeleccionMarcos preguntarMarcos(const DocumentoXml& documento, Preguntas& preguntas);
 
 }  // namespace varnolo

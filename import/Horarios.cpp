@@ -271,12 +271,11 @@ void comprobarCamposHorarios(const ComponentesTablas& tablas) {
     exigirCampos(tablas.wwTableNomAsg_2, {"COD", "OFERTAMATRI", "MATERIA"});
 }
 
-void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
+void construirHorarios(DocumentoXml& documento, ComponentesTablas& tablas,
                        const FechasPeriodo& fechas) {
-    ComponentesTablas& tablas = estado.tablas;
     comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
-    estado.actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
+    const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
 
     Tabla& proft = tablas.wwTableProfesor;
     proft.setFiltered(false);
@@ -312,7 +311,7 @@ void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
         int m = 1;
         for (int i : suyas) {
             if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") == 0) continue;
-            agregarActividad(documento, profesor, m++, i, ix, fechas, estado.actividadPorDefecto);
+            agregarActividad(documento, profesor, m++, i, ix, fechas, actividadPorDefecto);
         }
         // The teacher's record is finished: kept as its bytes, not as thousands of nodes.
         profesor.fijarContenido();

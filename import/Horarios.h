@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "data/DocumentoXml.h"
-#include "data/EstadoPrograma.h"
+#include "data/Catalogo.h"
 
 namespace varnolo {
 
@@ -29,9 +29,9 @@ void comprobarCamposHorarios(const ComponentesTablas& tablas);
 /// Builds the section and appends it to /SERVICIO/BLOQUE_DATOS of `documento`.
 /// The table components SOLUC, PROFT, ASIGT, ASIGNOMT, ASIGNOMT2, DIASHORAST and
 /// GRUPOST must be open; each lookup table is read once into an index, SOLUC is
-/// grouped by teacher once, so the run is linear in the size of the tables. Also
-/// recomputes estado.actividadPorDefecto from ASIGNOMT. Errors propagate.
-void construirHorarios(DocumentoXml& documento, EstadoPrograma& estado,
+/// grouped by teacher once, so the run is linear in the size of the tables. Errors
+/// propagate.
+void construirHorarios(DocumentoXml& documento, ComponentesTablas& tablas,
                        const FechasPeriodo& fechas);
 
 }  // namespace varnolo

@@ -61,13 +61,11 @@ class TablasAbiertas {
     QList<Tabla*> tablas_;
 };
 
-/// Loads the chosen document and returns its year text: the first four characters
-/// of the text of the first child of /SERVICIO/BLOQUE_DATOS.
-QString cargarDocumento(EstadoPrograma& estado) {
-    cargarDocumentoElegido(estado);
-    DocumentoXml& doc = *estado.documento;
-    comprobarSobre(doc, estado.filenameXML);
-    const QString nombre = QDir::toNativeSeparators(estado.filenameXML);
+/// The year text of the loaded document: the first four characters of the text of
+/// the first child of /SERVICIO/BLOQUE_DATOS.
+QString anoDelDocumento(const DocumentoXml& doc, const QString& ruta) {
+    comprobarSobre(doc, ruta);
+    const QString nombre = QDir::toNativeSeparators(ruta);
     const NodoXml primera =
         doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).firstChild();
     if (primera.isNull()) {
@@ -118,53 +116,49 @@ void construirCabecera(DocumentoXml& doc, const Entorno& entorno, const QString&
     doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).appendChild(seccion);
 }
 
-/// The teacher data check: true when every teacher is complete, showing the
-/// teacher data dialog at most once; false when the import must stop.
-bool profesoresCompletos(EstadoPrograma& estado, Interaccion& interaccion) {
-    estado.Result = true;
-    while (hayProfesorIncompleto(estado.entorno)) {
-        if (!estado.Result) return false;
-        interaccion.cursorNormal();
-        estado.Result = interaccion.completarProfesores(estado);
-        interaccion.cursorOcupado();
+/// The teacher data check: true when every teacher is complete, asking `preguntas`
+/// for as long as it says the data was completed; false when the import must stop.
+bool profesoresCompletos(const Entorno& entorno, Preguntas& preguntas) {
+    bool completados = true;
+    while (hayProfesorIncompleto(entorno)) {
+        if (!completados) return false;
+        completados = preguntas.completarProfesores(entorno);
     }
     return true;
 }
 
 }  // namespace
 
-void ejecutarImportacion(EstadoPrograma& estado, Interaccion& interaccion) {
-    if (!elegirDocumentoExistente(estado, interaccion)) return;
+Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& preguntas) {
+    return protegerConversion([&] {
+        if (!existeDocumento(documento)) {
+            return Desenlace::aviso(Desenlace::Motivo::DocumentoInexistente, kNoExisteArchivo);
+        }
+        const ReservaCarpeta reserva(entorno.carpetaTrabajo);
+        ComponentesTablas tablas(entorno);
+        TablasAbiertas abiertas(tablas);
+        comprobarCamposHorarios(tablas);
+        const std::unique_ptr<DocumentoXml> doc = cargarDocumento(documento);
+        const QString anno = anoDelDocumento(*doc, documento);
 
-    const ReservaCarpeta reserva(estado.entorno.carpetaTrabajo);
-    interaccion.cursorOcupado();
-    TablasAbiertas abiertas(estado.tablas);
-    comprobarCamposHorarios(estado.tablas);
-    const QString anno = cargarDocumento(estado);
+        const Tabla periodos(entorno.carpetaTrabajo, QStringLiteral("PERIODOS.DBF"));
+        if (!QFileInfo(periodos.rutaArchivo()).isFile()) {
+            return Desenlace::aviso(Desenlace::Motivo::PeriodosInexistentes,
+                                    kPeriodosNoEncontrado);
+        }
+        const FechasPeriodo fechas = leerPeriodo(periodos);
 
-    const Tabla periodos(estado.entorno.carpetaTrabajo, QStringLiteral("PERIODOS.DBF"));
-    if (!QFileInfo(periodos.rutaArchivo()).isFile()) {
-        interaccion.cursorNormal();
-        interaccion.mostrarMensaje(kPeriodosNoEncontrado);
-        return;
-    }
-    const FechasPeriodo fechas = leerPeriodo(periodos);
+        construirCabecera(*doc, entorno, anno);
+        if (!profesoresCompletos(entorno, preguntas)) {
+            return Desenlace::aviso(Desenlace::Motivo::ProfesoresIncompletos,
+                                    kProfesoresIncompletos);
+        }
 
-    DocumentoXml& doc = *estado.documento;
-    construirCabecera(doc, estado.entorno, anno);
-
-    if (!profesoresCompletos(estado, interaccion)) {
-        interaccion.cursorNormal();
-        interaccion.mostrarMensaje(kProfesoresIncompletos);
-        interaccion.cerrarVentana();
-        return;
-    }
-
-    construirHorarios(doc, estado, fechas);
-    abiertas.cerrar();
-    doc.save(rutaResultado(estado.filenameXML));
-
-    concluirConversion(estado, interaccion);
+        construirHorarios(*doc, tablas, fechas);
+        abiertas.cerrar();
+        doc->save(rutaResultado(documento));
+        return Desenlace::completa();
+    });
 }
 
 QString rutaResultado(const QString& documentoElegido) {

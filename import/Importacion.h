@@ -1,17 +1,18 @@
 #pragma once
-// The import as the user starts it: choose the exchange document, check PERIODOS and
-// the teachers, build the result document from SOLUC and the work tables, save it
-// beside the chosen document.
+// The import: from Taviron's solution table SOLUC and the work tables, the result
+// document for Velna, saved beside the chosen exchange document.
 
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include "data/Desenlace.h"
+#include "data/Entorno.h"
+#include "data/Preguntas.h"
 
 namespace varnolo {
 
-/// Runs the import handler. Messages, the file choice and the teacher data dialog go
-/// through `interaccion`; errors propagate to the caller (who shows them and
-/// restores the cursor), leaving `estado.transformado` as it was and nothing saved.
-void ejecutarImportacion(EstadoPrograma& estado, Interaccion& interaccion);
+/// Imports into the result document of `documento` (see rutaResultado). Checks PERIODOS
+/// and the teachers' data first, asking `preguntas` to complete it; holds the work
+/// folder against other conversions while it runs. Nothing is saved unless the run
+/// completes.
+Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& preguntas);
 
 /// "ResultadoZentor" + the chosen document's file name, in its folder.
 QString rutaResultado(const QString& documentoElegido);

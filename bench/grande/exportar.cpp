@@ -17,30 +17,12 @@
 #include "bench/GeneradorDocumentos.h"
 #include "data/Errores.h"
 #include "export/Exportacion.h"
+#include "bench/MesaImportacion.h"
 #include "export/SeleccionMarcos.h"
 
 using namespace varnolo;
 
 namespace {
-
-/// Chooses the document and the first five time frames it lists.
-class Desatendida : public Interaccion {
-  public:
-    QString documento;
-    std::optional<QString> elegirDocumento() override { return documento; }
-    void mostrarMensaje(const QString&) override {}
-    void cursorOcupado() override {}
-    void cursorNormal() override {}
-    void deshabilitarBotones() override {}
-    void cerrarVentana() override {}
-    SeleccionMarcos elegirMarcos(const EstadoPrograma& estado) override {
-        const QStringList marcos = listaDeMarcos(*estado.documento);
-        QList<bool> elegidos;
-        for (qsizetype i = 0; i < marcos.size(); ++i) elegidos.append(i < 5);
-        return cerrarSeleccionMarcos(marcos, elegidos).seleccion;
-    }
-    bool completarProfesores(const EstadoPrograma&) override { return true; }
-};
 
 /// The peak resident memory of this process so far, in KB.
 long picoKb() {
@@ -75,13 +57,10 @@ int main(int argc, char** argv) {
 
     QElapsedTimer reloj;
     reloj.start();
-    EstadoPrograma estado(entorno);
-    Desatendida ui;
-    ui.documento = ruta;
-    try {
-        ejecutarExportacion(estado, ui);
-    } catch (const ErrorVarnolo& e) {
-        std::fprintf(stderr, "La exportación falló: %s\n", qPrintable(e.texto()));
+    banco::Desatendida ui;
+    const Desenlace desenlace = exportar(entorno, ruta, {}, ui);
+    if (!desenlace.completada()) {
+        std::fprintf(stderr, "La exportación falló: %s\n", qPrintable(desenlace.texto));
         return 1;
     }
     const qint64 msExportar = reloj.elapsed();
@@ -97,9 +76,9 @@ int main(int argc, char** argv) {
         "pico antes=%ld MB pico exportar=%ld MB (%.2f veces el documento)\n"
         "suelo (libxml2 analiza el documento)=%lld ms exportar/suelo=%.1f\n",
         escala, static_cast<double>(bytes) / 1e6, static_cast<long long>(msExportar),
-        estado.transformado, picoAntes / 1024, picoExportar / 1024,
+        desenlace.completada() ? 1 : 0, picoAntes / 1024, picoExportar / 1024,
         1024.0 * static_cast<double>(picoExportar) / static_cast<double>(bytes),
         static_cast<long long>(msSuelo),
         static_cast<double>(msExportar) / std::max<qint64>(1, msSuelo));
-    return estado.transformado == 1 ? 0 : 1;
+    return 0;
 }

@@ -13,7 +13,6 @@
 #include <cstdio>
 
 #include "../MesaImportacion.h"
-#include "data/EstadoPrograma.h"
 #include "import/Importacion.h"
 
 using namespace varnolo;
@@ -44,12 +43,10 @@ int main(int argc, char** argv) {
     const QString doc = banco::prepararMesaImportacion(e, dir.path(), profesores, lecciones);
     const qint64 msGenerar = reloj.restart();
 
-    EstadoPrograma estado(e);
     banco::Desatendida ui;
-    ui.documento = doc;
     const long picoAntes = picoKb();
     reloj.restart();
-    ejecutarImportacion(estado, ui);
+    const Desenlace desenlace = importar(e, doc, ui);
     const qint64 msImportar = reloj.elapsed();
     const long picoImportar = picoKb();
     const QString resultado = rutaResultado(doc);
@@ -73,6 +70,7 @@ int main(int argc, char** argv) {
         static_cast<long long>(msImportar), static_cast<long long>(bytes), picoAntes / 1024,
         picoImportar / 1024, 1024.0 * static_cast<double>(picoImportar) / std::max(1, lecciones),
         static_cast<long long>(msSuelo),
-        static_cast<double>(msImportar) / std::max<qint64>(1, msSuelo), estado.transformado);
-    return estado.transformado == 1 ? 0 : 1;
+        static_cast<double>(msImportar) / std::max<qint64>(1, msSuelo),
+        desenlace.completada() ? 1 : 0);
+    return desenlace.completada() ? 0 : 1;
 }

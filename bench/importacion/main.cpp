@@ -17,7 +17,6 @@
 
 #include "../Medicion.h"
 #include "../MesaImportacion.h"
-#include "data/EstadoPrograma.h"
 #include "import/Importacion.h"
 
 using namespace varnolo;
@@ -38,13 +37,10 @@ int main(int argc, char** argv) {
     const qint64 msGenerar = reloj.restart();
 
     const auto importar = [&] {
-        EstadoPrograma estado(e);
         banco::Desatendida ui;
-        ui.documento = doc;
-        ejecutarImportacion(estado, ui);
-        if (estado.transformado != 1) {
-            std::fprintf(stderr, "La importación no terminó: %s\n",
-                         qPrintable(ui.mensajes.join(u' ')));
+        const Desenlace d = varnolo::importar(e, doc, ui);
+        if (!d.completada()) {
+            std::fprintf(stderr, "La importación no terminó: %s\n", qPrintable(d.texto));
             std::exit(1);
         }
     };

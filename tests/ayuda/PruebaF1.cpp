@@ -19,8 +19,10 @@
 #include "app/Ayuda.h"
 #include "app/MainForm.h"
 #include "data/Catalogo.h"
-#include "export/Plantihoras.h"
-#include "import/ControlProfes.h"
+#include "app/Plantihoras.h"
+#include "data/Conversion.h"
+#include "export/SeleccionMarcos.h"
+#include "app/ControlProfes.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {
@@ -40,7 +42,8 @@ class Navegador : public QObject {
 class AyudaF1 : public ::testing::Test {
   protected:
     Carpetas carpetas;
-    EstadoPrograma estado{carpetas.entorno()};
+    /// The frames of a document with several, as the time-frame dialog receives them.
+    MarcosHorarios marcos;
     Navegador navegador;
     QList<std::pair<QString, int>> pedidosVisor;
     bool visorResponde = true;
@@ -55,7 +58,8 @@ class AyudaF1 : public ::testing::Test {
             return visorResponde;
         };
         crearTabla(carpetas.entorno(), catalogo::PROFT());
-        estado.filenameXML = datoPrueba(QStringLiteral("principal/completo.xml"));
+        const auto doc = cargarDocumento(datoPrueba(QStringLiteral("principal/completo.xml")));
+        marcos = leerMarcosHorarios(*doc);
     }
 
     void TearDown() override {
@@ -124,10 +128,10 @@ class AyudaF1 : public ::testing::Test {
             w->show();
             w->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
         } else if (nombre == QLatin1String("TPlantillas")) {
-            TPlantillas d(estado);
+            TPlantillas d(marcos, carpetas.entorno().carpetaPrograma);
             pulsarF1(&d);
         } else {
-            TControlProfesores d(nullptr, estado);
+            TControlProfesores d(nullptr, carpetas.entorno());
             pulsarF1(&d);
         }
     }
@@ -212,9 +216,9 @@ TEST_F(AyudaF1, SinAyudaUnAvisoInformativo) {
         SCOPED_TRACE(dialogo == 0 ? "TPlantillas" : "TControlProfesores");
         std::unique_ptr<QDialog> d;
         if (dialogo == 0) {
-            d = std::make_unique<TPlantillas>(estado);
+            d = std::make_unique<TPlantillas>(marcos, carpetas.entorno().carpetaPrograma);
         } else {
-            d = std::make_unique<TControlProfesores>(nullptr, estado);
+            d = std::make_unique<TControlProfesores>(nullptr, carpetas.entorno());
         }
         QMessageBox::Icon icono = QMessageBox::NoIcon;
         QString titulo, texto;

@@ -166,7 +166,6 @@ TEST(PaginasAyuda, LosMensajesDelProgramaEstanExplicados) {
         kDemasiadosMarcos,
         kNingunMarco,
         kSinMarcosHorarios,
-        kDocumentoMarcosIlegible,
         ErrorConversion(QStringLiteral("%1")).texto(),
     };
     for (const QString& m : mensajes) {

@@ -110,7 +110,7 @@ QList<TextoPrograma> textosDelPrograma(const QString& raiz, const QStringList& c
             r << literalesCpp(leer(ruta), ruta);
         }
     }
-    QDirIterator formas(raiz + QStringLiteral("/forms"), {QStringLiteral("*.ui")}, QDir::Files);
+    QDirIterator formas(raiz + QStringLiteral("/app/forms"), {QStringLiteral("*.ui")}, QDir::Files);
     while (formas.hasNext()) {
         const QString ruta = formas.next();
         QFile f(ruta);

@@ -48,23 +48,34 @@ QString Carpetas::escribirDocumento(const QString& nombre, const QByteArray& con
     return ruta;
 }
 
-std::optional<QString> InteraccionPrueba::elegirDocumento() {
-    if (documentos.isEmpty()) return std::nullopt;
-    return documentos.takeFirst();
-}
-
-SeleccionMarcos InteraccionPrueba::elegirMarcos(const EstadoPrograma& estado) {
+QList<int> PreguntasPrueba::elegirMarcos(const MarcosHorarios& m) {
     ++vecesMarcos;
     if (!marcos) {
-        ADD_FAILURE() << "Se mostró el diálogo de marcos sin respuesta preparada";
-        return {true, QString(), 0};
+        ADD_FAILURE() << "Se preguntaron los marcos horarios sin respuesta preparada";
+        return {0};
     }
-    return marcos(estado);
+    return marcos(m);
 }
 
-bool InteraccionPrueba::completarProfesores(const EstadoPrograma& estado) {
+bool PreguntasPrueba::completarProfesores(const Entorno& entorno) {
     ++vecesProfesores;
-    return profesores ? profesores(estado) : false;
+    return profesores ? profesores(entorno) : false;
+}
+
+QList<int> posicionesDe(const MarcosHorarios& m, const QStringList& codigos) {
+    QList<int> r;
+    const QStringList entradas = m.entradas();
+    for (int i = 0; i < entradas.size(); ++i) {
+        if (codigos.contains(entradas[i]) || codigos.contains(entradas[i].trimmed())) r << i;
+    }
+    return r;
+}
+
+std::string describir(const Desenlace& d) {
+    const char* tipo = d.tipo == Desenlace::Tipo::Completada ? "Completada"
+                       : d.tipo == Desenlace::Tipo::Aviso    ? "Aviso"
+                                                             : "Fallo";
+    return (QString::fromLatin1(tipo) + QStringLiteral(": ") + d.texto).toStdString();
 }
 
 namespace {

@@ -1,15 +1,15 @@
 #pragma once
 // Helpers shared by the tests: a temporary work folder and program folder with a
-// fixed clock, a scripted stand-in for the windows, and the paths of fixtures.
+// fixed clock, scripted answers to a conversion's questions, and the paths of fixtures.
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <optional>
 
+#include "data/Desenlace.h"
 #include "data/Entorno.h"
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include "data/Preguntas.h"
 
 namespace varnolo::prueba {
 
@@ -38,33 +38,26 @@ class Carpetas {
     Entorno entorno_;
 };
 
-/// Records what a conversion asked of the front end and answers from a script.
-class InteraccionPrueba : public Interaccion {
+/// Answers a conversion's questions from a script and counts them.
+class PreguntasPrueba : public Preguntas {
   public:
-    /// Answers of the file dialog, taken in order; an empty optional cancels. When
-    /// the queue is empty the dialog is cancelled.
-    QList<std::optional<QString>> documentos;
-    /// Messages shown, in order.
-    QStringList mensajes;
-    int ocupado = 0;  ///< busy cursor shown and not yet restored
-    bool botonesDeshabilitados = false;
-    bool ventanaCerrada = false;
-    /// Answers of the time-frame dialog; by default it fails the test.
-    std::function<SeleccionMarcos(const EstadoPrograma&)> marcos;
-    /// Answers of the teacher data dialog; by default the dialog closes with false.
-    std::function<bool(const EstadoPrograma&)> profesores;
+    /// Answers of the time-frame question; by default it fails the test (and gives
+    /// the first frame, so that the conversion goes on).
+    std::function<QList<int>(const MarcosHorarios&)> marcos;
+    /// Answers of the teacher data question; by default "not completed".
+    std::function<bool(const Entorno&)> profesores;
     int vecesMarcos = 0;
     int vecesProfesores = 0;
 
-    std::optional<QString> elegirDocumento() override;
-    void mostrarMensaje(const QString& texto) override { mensajes << texto; }
-    void cursorOcupado() override { ++ocupado; }
-    void cursorNormal() override { ocupado = 0; }
-    void deshabilitarBotones() override { botonesDeshabilitados = true; }
-    void cerrarVentana() override { ventanaCerrada = true; }
-    SeleccionMarcos elegirMarcos(const EstadoPrograma& estado) override;
-    bool completarProfesores(const EstadoPrograma& estado) override;
+    QList<int> elegirMarcos(const MarcosHorarios& m) override;
+    bool completarProfesores(const Entorno& entorno) override;
 };
+
+/// The positions in `m.entradas()` of the frames whose code is one of `codigos`.
+QList<int> posicionesDe(const MarcosHorarios& m, const QStringList& codigos);
+
+/// For assertions: the outcome as one line, e.g. "Completada: Proceso finalizado".
+std::string describir(const Desenlace& d);
 
 /// Wraps a section's records in the envelope of an exchange document (UTF-8), e.g.
 /// documentoIntercambio({{"MATERIAS", {{"OF1", "M1", "Matemáticas", "MAT"}}}}).

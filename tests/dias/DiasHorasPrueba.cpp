@@ -23,37 +23,34 @@ namespace {
 
 using Registros = QList<QStringList>;
 
-/// A selection string as the dialog builds it.
-QString seleccion(const QStringList& codigos) {
-    QString r;
-    for (const QString& c : codigos) r += c.leftJustified(10, u' ', true);
-    return r;
-}
 
 class DiasHorasTest : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
-    EstadoPrograma estado{carpetas.entorno()};
-    prueba::InteraccionPrueba interaccion;
+    DocumentoXml documento;
+    OpcionesExportacion opciones;
+    prueba::PreguntasPrueba interaccion;
 
     void cargar(const Registros& marcos, const Registros& tramos) {
         QList<std::pair<QString, Registros>> secciones;
         if (!marcos.isEmpty()) secciones.append({QStringLiteral("JORNADAS_ESCOLARES"), marcos});
         if (!tramos.isEmpty()) secciones.append({QStringLiteral("TRAMOS_HORARIOS"), tramos});
         const QByteArray xml = documentoIntercambio(secciones);
-        estado.filenameXML = carpetas.escribirDocumento(QStringLiteral("centro.xml"), xml);
-        estado.documento = std::make_unique<DocumentoXml>();
-        ASSERT_TRUE(estado.documento->loadXml(xml));
+        ASSERT_TRUE(documento.loadXml(xml));
     }
 
-    /// The dialog answers with these codes, as the dialog would for `entradas` frames.
+    /// The dialog answers with these codes, out of the `entradas` frames it lists.
     void elegir(const QStringList& codigos, int entradas) {
-        interaccion.marcos = [=](const EstadoPrograma&) {
-            return SeleccionMarcos{true, seleccion(codigos), entradas};
+        interaccion.marcos = [=](const MarcosHorarios& m) {
+            EXPECT_EQ(m.entradas().size(), entradas);
+            return prueba::posicionesDe(m, codigos);
         };
     }
 
-    void exportar() { CadenaExportacion(estado, interaccion).ExportarDiasHoras(); }
+    void exportar() {
+        ContextoExportacion contexto(carpetas.entorno(), documento, opciones, interaccion);
+        CadenaExportacion(contexto).ExportarDiasHoras();
+    }
 
     /// The rows of a work table, each as the texts of `campos`, in physical order.
     QList<QStringList> filas(const QString& tabla, const QStringList& campos) {
@@ -85,8 +82,6 @@ TEST_F(DiasHorasTest, UnMarcoSinDialogoSieteDiasPorTramo) {
            {L({"T2", "Segunda", "540", "600", "M1"}), L({"T1", "Primera", "480", "540", "M1"})});
     exportar();
     EXPECT_EQ(interaccion.vecesMarcos, 0);
-    EXPECT_EQ(estado.resultado, QStringLiteral("M1"));
-    EXPECT_EQ(estado.nDiasPlanti, 1);
 
     const QStringList campos = L({"DIHO", "DIA", "HORA", "CODDIHO", "TEXTOHOR", "HORADESDE",
                                   "HORAHASTA", "MINUTOS", "MARCO", "MARCOXML", "TEXTODIA"});
@@ -190,7 +185,6 @@ TEST_F(DiasHorasTest, CodigoDeMarcoLargoTomaTramosPeroNoPeriodo) {
            {L({"t", "Uno", "480", "540", "ABCDEFGHIJKL"}), L({"u", "Dos", "480", "540", "X"})});
     elegir(L({"ABCDEFGHIJKL"}), 2);
     exportar();
-    EXPECT_EQ(estado.resultado, QStringLiteral("ABCDEFGHIJ"));
     const QList<QStringList> r = filas(QStringLiteral("DIASHORAST"), L({"CODDIHO", "MARCOXML"}));
     ASSERT_EQ(r.size(), 7);
     EXPECT_EQ(r[0], L({"t", "ABCDEFGHIJ"}));
@@ -276,20 +270,18 @@ TEST_F(DiasHorasTest, SinMarcosHorariosTerminaConMensajeYTablasVacias) {
 TEST_F(DiasHorasTest, DialogoRepetidoHastaAceptarConTablasYaCreadas) {
     cargar({L({"A", "Marco A", "1", "2"}), L({"B", "Marco B", "3", "4"})},
            {L({"a", "", "480", "500", "A"})});
-    QStringList vistos;
-    interaccion.marcos = [&](const EstadoPrograma& e) {
-        vistos << e.resultado;
+    interaccion.marcos = [&](const MarcosHorarios& m) {
         EXPECT_TRUE(QFile::exists(carpetas.trabajo(QStringLiteral("PERIODOS.DBF"))));
-        if (interaccion.vecesMarcos < 3) return SeleccionMarcos{false, seleccion(L({"B"})), 2};
-        return SeleccionMarcos{true, seleccion(L({"B", "A"})), 2};
+        // Twice no valid choice (none, then a position past the list), then B and A.
+        if (interaccion.vecesMarcos == 1) return QList<int>{};
+        if (interaccion.vecesMarcos == 2) return QList<int>{7};
+        return prueba::posicionesDe(m, L({"B", "A"}));
     };
     exportar();
     EXPECT_EQ(interaccion.vecesMarcos, 3);
-    EXPECT_EQ(vistos, L({"", "", ""}));
-    EXPECT_EQ(estado.nDiasPlanti, 2);
-    // The first chosen code gives the period.
+    // The first chosen code, in the order of the list, gives the period.
     EXPECT_EQ(filas(QStringLiteral("PERIODOS"), L({"CJORNADA", "FECINI"})),
-              (QList<QStringList>{L({"B", "3"})}));
+              (QList<QStringList>{L({"A", "1"})}));
 }
 
 // DIASHORAST2.MDX as the step leaves it: read with the tests' own index reader, its

@@ -18,7 +18,7 @@
 #include "comun/Prueba.h"
 #include "data/Errores.h"
 #include "export/CadenaExportacion.h"
-#include "export/Plantihoras.h"
+#include "app/Plantihoras.h"
 #include "export/SeleccionMarcos.h"
 
 using namespace varnolo;
@@ -28,7 +28,8 @@ namespace {
 class PlantihorasTest : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
-    EstadoPrograma estado{carpetas.entorno()};
+    DocumentoXml doc;
+    MarcosHorarios marcos;
     QStringList avisos;
 
     void SetUp() override {
@@ -39,9 +40,8 @@ class PlantihorasTest : public ::testing::Test {
     void documento(const QList<QStringList>& marcos, const QList<QStringList>& tramos = {}) {
         const QByteArray xml = prueba::documentoIntercambio(
             {{"JORNADAS_ESCOLARES", marcos}, {"TRAMOS_HORARIOS", tramos}});
-        estado.filenameXML = carpetas.escribirDocumento("centro.xml", xml);
-        estado.documento = std::make_unique<DocumentoXml>();
-        estado.documento->loadXml(xml);
+        ASSERT_TRUE(doc.loadXml(xml));
+        this->marcos = leerMarcosHorarios(doc);
     }
     void letras(int n) {
         QList<QStringList> marcos;
@@ -49,9 +49,17 @@ class PlantihorasTest : public ::testing::Test {
         documento(marcos);
     }
 
-    /// Shows the dialog through mostrarPlantillas and lets `accion` work on it
-    /// while it runs modally.
+    /// Shows the dialog modally and lets `accion` work on it while it runs; what the
+    /// dialog holds once closed.
     SeleccionMarcos mostrar(std::function<void(TPlantillas&)> accion) {
+        alAbrirse(accion);
+        TPlantillas d(marcos, carpetas.entorno().carpetaPrograma);
+        d.exec();
+        return {d.resultMH, d.resultado, d.entradasMarcos()};
+    }
+
+    /// `accion` on the modal dialog, once the event loop runs.
+    static void alAbrirse(std::function<void(TPlantillas&)> accion) {
         QTimer::singleShot(0, [accion] {
             auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
             if (!d) {
@@ -60,7 +68,6 @@ class PlantihorasTest : public ::testing::Test {
             }
             accion(*d);
         });
-        return mostrarPlantillas(nullptr, estado);
     }
 };
 
@@ -99,7 +106,7 @@ TEST_F(PlantihorasTest, ListaYMarcoActual) {
                {"2", "Segunda", "540", "600", " A "},
                {"3", "Tarde 1", "900", "960", "B"},
                {"4", "Tarde 2", "960", "1020", "B"}});
-    TPlantillas d(estado);
+    TPlantillas d(marcos, carpetas.entorno().carpetaPrograma);
     d.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
     QListWidget* marcos = lista(d, "ListBox2");
@@ -202,17 +209,21 @@ TEST_F(PlantihorasTest, ReglaDeCierre) {
 }
 
 // Enter on the focused "Continuar" presses it, as a click does.
+// What the window receives from the dialog: the positions accepted, or none.
 TEST_F(PlantihorasTest, EnterPulsaContinuar) {
     letras(3);
-    const SeleccionMarcos s = mostrar([](TPlantillas& d) {
+    alAbrirse([](TPlantillas& d) {
         elegirFilas(d, {1});
         auto* continuar = d.findChild<QPushButton*>("BitBtnContinuar");
         continuar->setFocus();
         QTest::keyClick(continuar, Qt::Key_Return);
     });
-    EXPECT_TRUE(s.resultMH);
-    EXPECT_EQ(s.resultado, "B         ");
+    EXPECT_EQ(mostrarPlantillas(nullptr, carpetas.entorno(), marcos), QList<int>{1});
     EXPECT_TRUE(avisos.isEmpty());
+
+    alAbrirse([](TPlantillas& d) { continuar(d); });
+    EXPECT_EQ(mostrarPlantillas(nullptr, carpetas.entorno(), marcos), QList<int>());
+    EXPECT_EQ(avisos, QStringList{kNingunMarco});
 }
 
 TEST_F(PlantihorasTest, CodigoDeDoceCaracteresPasaConDiez) {
@@ -222,23 +233,6 @@ TEST_F(PlantihorasTest, CodigoDeDoceCaracteresPasaConDiez) {
         continuar(d);
     });
     EXPECT_EQ(s.resultado, QStringLiteral("ABCDEFGHIJ"));
-}
-
-TEST_F(PlantihorasTest, DocumentoIlegibleOSinMarcosNoMuestraDialogo) {
-    estado.filenameXML = carpetas.trabajo("movido.xml");
-    try {
-        mostrarPlantillas(nullptr, estado);
-        FAIL();
-    } catch (const ErrorVarnolo& e) {
-        EXPECT_EQ(e.texto(), kDocumentoMarcosIlegible.arg(estado.filenameXML));
-    }
-    documento({});
-    try {
-        mostrarPlantillas(nullptr, estado);
-        FAIL();
-    } catch (const ErrorVarnolo& e) {
-        EXPECT_EQ(e.texto(), kSinMarcosHorarios);
-    }
 }
 
 // Through the step: six frames refused, a new dialog comes with nothing selected,
@@ -252,9 +246,9 @@ TEST_F(PlantihorasTest, PasoMuestraDialogoNuevoTrasRechazo) {
         tramos << QStringList{"t" + c, "Tramo " + c, QString::number(480 + i), "600", c};
     }
     documento(marcos, tramos);
-    prueba::InteraccionPrueba interaccion;
+    prueba::PreguntasPrueba interaccion;
     int mostrados = 0;
-    interaccion.marcos = [&](const EstadoPrograma& e) {
+    interaccion.marcos = [&](const MarcosHorarios& m) {
         ++mostrados;
         QTimer::singleShot(0, [&, n = mostrados] {
             auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
@@ -263,13 +257,21 @@ TEST_F(PlantihorasTest, PasoMuestraDialogoNuevoTrasRechazo) {
             elegirFilas(*d, n == 1 ? QList<int>{0, 1, 2, 3, 4, 5} : QList<int>{6, 2});
             continuar(*d);
         });
-        return mostrarPlantillas(nullptr, e);
+        return mostrarPlantillas(nullptr, carpetas.entorno(), m);
     };
-    CadenaExportacion(estado, interaccion).ExportarDiasHoras();
+    const OpcionesExportacion opciones;
+    ContextoExportacion contexto(carpetas.entorno(), doc, opciones, interaccion);
+    CadenaExportacion(contexto).ExportarDiasHoras();
     EXPECT_EQ(mostrados, 2);
     EXPECT_EQ(avisos, QStringList{kDemasiadosMarcos});
-    EXPECT_EQ(estado.resultado, QStringLiteral("C         G         "));
-    EXPECT_EQ(estado.nDiasPlanti, 7);
+    // C and G, numbered over the seven listed frames: days 3 and 7.
+    Tabla t2(carpetas.trabajo(), QStringLiteral("DIASHORAST2"));
+    t2.open();
+    QStringList elegidos;
+    for (; !t2.eof(); t2.next()) {
+        elegidos << t2.asString(QStringLiteral("MARCOXML")) + u'/' + t2.asString(QStringLiteral("DIA"));
+    }
+    EXPECT_EQ(elegidos, (QStringList{"C/3", "G/7"}));
 }
 
 }  // namespace

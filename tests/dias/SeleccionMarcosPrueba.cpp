@@ -62,17 +62,15 @@ TEST(CodigosElegidos, ColumnasDeDiezCaracteres) {
 
 class PorCodigoTest : public ::testing::Test {
   protected:
-    prueba::Carpetas carpetas;
-    EstadoPrograma estado{carpetas.entorno()};
+    DocumentoXml doc;
     void documento(const QStringList& codigos) {
         QList<QStringList> marcos;
         for (const QString& c : codigos) marcos << QStringList{c, "Nombre " + c, "1", "2"};
-        estado.filenameXML = carpetas.escribirDocumento(
-            "centro.xml", prueba::documentoIntercambio({{"JORNADAS_ESCOLARES", marcos}}));
+        ASSERT_TRUE(doc.loadXml(prueba::documentoIntercambio({{"JORNADAS_ESCOLARES", marcos}})));
     }
     QString error(const QStringList& marcos) {
         try {
-            seleccionarMarcosPorCodigo(estado, marcos);
+            seleccionarMarcosDe(doc, marcos);
         } catch (const ErrorVarnolo& e) {
             return e.texto();
         }
@@ -82,7 +80,7 @@ class PorCodigoTest : public ::testing::Test {
 
 TEST_F(PorCodigoTest, EligeEnElOrdenDeLaLista) {
     documento({"A", "B", "C", "D"});
-    const SeleccionMarcos s = seleccionarMarcosPorCodigo(estado, {"D", "B"});
+    const SeleccionMarcos s = seleccionarMarcosDe(doc, {"D", "B"});
     EXPECT_TRUE(s.resultMH);
     EXPECT_EQ(s.resultado, QStringLiteral("B         D         "));
     EXPECT_EQ(s.entradas, 4);
@@ -100,8 +98,6 @@ TEST_F(PorCodigoTest, Errores) {
     EXPECT_TRUE(error({"A", "Z"}).contains("\"Z\"")) << error({"A", "Z"}).toStdString();
     documento({});
     EXPECT_EQ(error({"A"}), kSinMarcosHorarios);
-    estado.filenameXML = carpetas.trabajo("no-existe.xml");
-    EXPECT_EQ(error({"A"}), kDocumentoMarcosIlegible.arg(estado.filenameXML));
 }
 
 }  // namespace

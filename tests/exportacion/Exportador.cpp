@@ -15,14 +15,13 @@ void Exportador::exportarHastaAsignaciones() {
 }
 
 Exportador::Exportador(const QByteArray& documento)
-    : estado_(carpetas_.entorno()), cadena_(estado_, interaccion_) {
+    : estado_(carpetas_.entorno(), documento_, opciones_, preguntas_), cadena_(estado_) {
     carpetas_.instalarNivelcan();
     cargar(documento);
 }
 
 void Exportador::cargar(const QByteArray& documento) {
-    estado_.documento = std::make_unique<DocumentoXml>();
-    EXPECT_TRUE(estado_.documento->loadXml(documento));
+    EXPECT_TRUE(documento_.loadXml(documento));
 }
 
 void Exportador::usarNiveles(const QList<FilaNivel>& filas) {

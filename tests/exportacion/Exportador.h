@@ -1,6 +1,6 @@
 #pragma once
-// What the export tests share: a temporary work and program folder, the program
-// state over them with a document loaded, the export chain, and readers that give
+// What the export tests share: a temporary work and program folder, the export's
+// context over them with a document loaded, the export chain, and readers that give
 // a work table back as rows of texts.
 
 #include <gtest/gtest.h>
@@ -36,7 +36,8 @@ class Exportador {
     void exportarHastaAsignaciones();
 
     CadenaExportacion& cadena() { return cadena_; }
-    EstadoPrograma& estado() { return estado_; }
+    ContextoExportacion& estado() { return estado_; }
+    PreguntasPrueba& preguntas() { return preguntas_; }
     const Carpetas& carpetas() const { return carpetas_; }
 
     /// The rows of a work table in physical order, each the listed fields as read.
@@ -46,8 +47,10 @@ class Exportador {
 
   private:
     Carpetas carpetas_;
-    EstadoPrograma estado_;
-    InteraccionPrueba interaccion_;
+    DocumentoXml documento_;
+    OpcionesExportacion opciones_;
+    PreguntasPrueba preguntas_;
+    ContextoExportacion estado_;
     CadenaExportacion cadena_;
 };
 

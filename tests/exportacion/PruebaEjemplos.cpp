@@ -25,17 +25,15 @@ TEST(Ejemplos, ExportacionCompleta) {
         SCOPED_TRACE(caso.documento);
         Carpetas carpetas;
         carpetas.instalarNivelcan();
-        EstadoPrograma estado(carpetas.entorno());
-        InteraccionPrueba ui;
-        ui.documentos << ejemplo(caso.documento);
-        ui.marcos = [&](const EstadoPrograma&) {
-            return SeleccionMarcos{true, QStringLiteral("ORD").leftJustified(10),
-                                   caso.entradasMarcos};
+        PreguntasPrueba ui;
+        ui.marcos = [&](const MarcosHorarios& m) {
+            EXPECT_EQ(m.entradas().size(), caso.entradasMarcos);
+            return posicionesDe(m, {QStringLiteral("ORD")});
         };
-        ejecutarExportacion(estado, ui);
-        EXPECT_EQ(ui.mensajes, QStringList{kProcesoFinalizado});
+        const Desenlace d = exportar(carpetas.entorno(), ejemplo(caso.documento), {}, ui);
+        EXPECT_TRUE(d.completada()) << describir(d);
+        EXPECT_EQ(d.texto, kProcesoFinalizado);
         EXPECT_EQ(ui.vecesMarcos, caso.entradasMarcos > 0 ? 1 : 0);
-        EXPECT_EQ(estado.transformado, 1);
 
         Tabla periodos(carpetas.trabajo(), QStringLiteral("PERIODOS"));
         periodos.open();

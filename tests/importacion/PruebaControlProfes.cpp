@@ -15,9 +15,9 @@
 
 #include "MesaTrabajo.h"
 #include "data/Tabla.h"
-#include "import/ControlProfes.h"
-#include "import/ControlProfesModelo.h"
-#include "import/ControlProfesRejilla.h"
+#include "app/ControlProfes.h"
+#include "app/ControlProfesModelo.h"
+#include "app/ControlProfesRejilla.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo {
@@ -26,7 +26,8 @@ namespace {
 class ControlProfes : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
-    EstadoPrograma estado{carpetas.entorno()};
+    /// The import's own PROFT, open shared while the dialog edits the table.
+    Tabla proftDeLaImportacion{carpetas.trabajo(), QStringLiteral("PROFT")};
     std::unique_ptr<TControlProfesores> dialogo;
     QStringList avisos;
 
@@ -36,15 +37,15 @@ class ControlProfes : public ::testing::Test {
                              {{"P1", "Uno", "", "", "", "11", "01/09/2018"},
                               {"P2", "Dos", "", "", "", "", "   "},
                               {"P3", "Tres", "", "", "", "33", "03/09/2018"}});
-        // The main window holds its own PROFT component open meanwhile.
-        estado.tablas.wwTableProfesor.open();
+        // The import holds its own PROFT open meanwhile.
+        proftDeLaImportacion.open();
         abrirDialogo();
     }
 
     void abrirDialogo(QWidget* propietario = nullptr) {
         dialogo.reset();
         avisos.clear();
-        dialogo = std::make_unique<TControlProfesores>(propietario, estado);
+        dialogo = std::make_unique<TControlProfesores>(propietario, carpetas.entorno());
         dialogo->rejilla()->avisar = [this](const QString& t) { avisos << t; };
         dialogo->show();
         dialogo->activateWindow();
@@ -191,8 +192,8 @@ TEST_F(ControlProfes, CompletarYSalirSinDejarLaCelda) {
     EXPECT_FALSE(dialogo->isVisible());
     EXPECT_EQ(enTabla(1, "X_EMPLEADO"), "12345");
     EXPECT_EQ(enTabla(1, "F_TOMAPOS"), "31/02/2018");
-    // the main window's component sees the posted values
-    Tabla& suya = estado.tablas.wwTableProfesor;
+    // the import's table object sees the posted values
+    Tabla& suya = proftDeLaImportacion;
     suya.setRecNo(1);
     EXPECT_EQ(suya.asString("F_TOMAPOS"), "31/02/2018");
 }

@@ -20,20 +20,15 @@ TEST(ExtremoAExtremo, ExportarSolucDeOtroProgramaEImportar) {
     VARNOLO_EXIGE_PYTHON();
     prueba::Carpetas carpetas;
     carpetas.instalarNivelcan();
-    EstadoPrograma estado{carpetas.entorno()};
-    prueba::InteraccionPrueba ui;
-    ui.marcos = [](const EstadoPrograma& e) {
-        return seleccionarMarcosPorCodigo(e, {});  // one frame: not asked
-    };
+    prueba::PreguntasPrueba ui;  // one frame: nothing is asked
     const QByteArray muestra = [] {
         QFile f(prueba::ejemplo("centro.xml"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
     ASSERT_FALSE(muestra.isEmpty());
     const QString doc = carpetas.escribirDocumento("centro.xml", muestra);
-    ui.documentos << doc;
-    ejecutarExportacion(estado, ui);
-    ASSERT_EQ(estado.transformado, 1) << ui.mensajes.join('/').toStdString();
+    const Desenlace exportado = exportar(carpetas.entorno(), doc, {}, ui);
+    ASSERT_TRUE(exportado.completada()) << prueba::describir(exportado);
 
     QProcess py;
     py.start(QStringLiteral(VARNOLO_PYTHON),
@@ -62,11 +57,8 @@ TEST(ExtremoAExtremo, ExportarSolucDeOtroProgramaEImportar) {
     }
     ASSERT_GT(total, 0);
 
-    estado.transformado = 0;
-    ui.mensajes.clear();
-    ui.documentos << doc;
-    ejecutarImportacion(estado, ui);
-    ASSERT_EQ(estado.transformado, 1) << ui.mensajes.join('/').toStdString();
+    const Desenlace importado = importar(carpetas.entorno(), doc, ui);
+    ASSERT_TRUE(importado.completada()) << prueba::describir(importado);
 
     DocumentoXml r;
     ASSERT_TRUE(r.load(rutaResultado(doc)));

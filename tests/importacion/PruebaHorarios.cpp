@@ -36,8 +36,7 @@ QString profesor(int k) {
 class Horarios : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
-    EstadoPrograma estado{carpetas.entorno()};
-    prueba::InteraccionPrueba ui;
+    prueba::PreguntasPrueba ui;
     DocumentoXml resultado;
 
     void SetUp() override { prueba::crearMesaVacia(carpetas.entorno()); }
@@ -47,9 +46,8 @@ class Horarios : public ::testing::Test {
         const QString doc = carpetas.escribirDocumento(
             QStringLiteral("centro.xml"),
             prueba::documentoIntercambio({}, QStringLiteral("2025/2026")));
-        ui.documentos << doc;
-        ejecutarImportacion(estado, ui);
-        ASSERT_EQ(estado.transformado, 1) << ui.mensajes.join(QLatin1Char('/')).toStdString();
+        const Desenlace d = varnolo::importar(carpetas.entorno(), doc, ui);
+        ASSERT_TRUE(d.completada()) << prueba::describir(d);
         ASSERT_TRUE(resultado.load(rutaResultado(doc)));
     }
 
@@ -160,7 +158,6 @@ TEST_P(ActividadPorDefecto, SoloCuandoExisteElCodigo513) {
     EXPECT_EQ(acts[0].section('|', 10), con513 ? "513" : "");
     EXPECT_EQ(acts[1].section('|', 10), "17");
     EXPECT_EQ(acts[2].section('|', 10), "T9");
-    EXPECT_EQ(estado.actividadPorDefecto, con513 ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(ConYSin513, ActividadPorDefecto, ::testing::Bool());

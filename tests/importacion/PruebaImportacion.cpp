@@ -40,8 +40,8 @@ void sustituirBytes(const QString& ruta, const QByteArray& antes, const QByteArr
 class Importacion : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
-    EstadoPrograma estado{carpetas.entorno()};
-    prueba::InteraccionPrueba ui;
+    prueba::PreguntasPrueba ui;
+    Desenlace desenlace;
 
     void SetUp() override {
         prueba::crearMesaVacia(carpetas.entorno());
@@ -56,48 +56,36 @@ class Importacion : public ::testing::Test {
         return carpetas.escribirDocumento(QStringLiteral("datos.xml"), contenido);
     }
 
-    /// Chooses `doc` and runs the import.
-    void importar(const QString& doc) {
-        ui.documentos << doc;
-        ejecutarImportacion(estado, ui);
-    }
+    /// Runs the import of `doc`; its outcome is kept in `desenlace`.
+    void importar(const QString& doc) { desenlace = varnolo::importar(carpetas.entorno(), doc, ui); }
 };
 
-TEST_F(Importacion, SinArchivoElegido) {
-    struct Caso {
-        int modoLote;
-        int transformado;
-        bool cerrada;
-    };
-    for (const Caso& c : {Caso{0, 0, false}, Caso{2, -1, true}}) {
-        SCOPED_TRACE(c.modoLote);
-        EstadoPrograma est{carpetas.entorno()};
-        est.modoLote = c.modoLote;
-        prueba::InteraccionPrueba i;
-        ejecutarImportacion(est, i);  // dialog cancelled, nothing chosen before
-        EXPECT_EQ(i.mensajes, QStringList{kNoExisteArchivo});
-        EXPECT_EQ(est.transformado, c.transformado);
-        EXPECT_EQ(i.ventanaCerrada, c.cerrada);
-        EXPECT_EQ(i.ocupado, 0);
+TEST_F(Importacion, SinDocumentoAvisaSinTocarNada) {
+    const QByteArray soluc = leer(carpetas.trabajo("SOLUC.DBF"));
+    for (const QString& doc : {QString(), carpetas.programa("no-existe.xml"), carpetas.programa()}) {
+        SCOPED_TRACE(doc.toStdString());
+        importar(doc);
+        EXPECT_EQ(desenlace.tipo, Desenlace::Tipo::Aviso);
+        EXPECT_EQ(desenlace.motivo, Desenlace::Motivo::DocumentoInexistente);
+        EXPECT_EQ(desenlace.texto, kNoExisteArchivo);
     }
+    EXPECT_EQ(leer(carpetas.trabajo("SOLUC.DBF")), soluc);
 }
 
-TEST_F(Importacion, DialogoCanceladoUsaElArchivoAnterior) {
+TEST_F(Importacion, SinPeriodosAvisaYNoGuarda) {
     QFile::remove(carpetas.trabajo("PERIODOS.DBF"));
     const QString doc = documento();
     importar(doc);
-    EXPECT_EQ(ui.mensajes, QStringList{kPeriodosNoEncontrado});
-    EXPECT_EQ(estado.transformado, 0);
-    EXPECT_FALSE(ui.ventanaCerrada);
-    EXPECT_EQ(ui.ocupado, 0);
+    EXPECT_EQ(desenlace.tipo, Desenlace::Tipo::Aviso);
+    EXPECT_EQ(desenlace.motivo, Desenlace::Motivo::PeriodosInexistentes);
+    EXPECT_EQ(desenlace.texto, kPeriodosNoEncontrado);
     EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
 
     crearTabla(carpetas.entorno(), catalogo::PERIODOS());
-    ejecutarImportacion(estado, ui);  // cancelled: the earlier file again
-    EXPECT_EQ(estado.transformado, 1);
+    importar(doc);
+    EXPECT_TRUE(desenlace.completada()) << prueba::describir(desenlace);
+    EXPECT_EQ(desenlace.texto, kProcesoFinalizado);
     EXPECT_TRUE(QFile::exists(rutaResultado(doc)));
-    EXPECT_TRUE(ui.botonesDeshabilitados);
-    EXPECT_EQ(ui.mensajes.last(), kProcesoFinalizado);
 }
 
 TEST_F(Importacion, CabeceraAnnoYNombreDelResultado) {
@@ -115,7 +103,7 @@ TEST_F(Importacion, CabeceraAnnoYNombreDelResultado) {
         viejo.close();
 
         importar(doc);
-        ASSERT_EQ(estado.transformado, 1);
+        ASSERT_TRUE(desenlace.completada()) << prueba::describir(desenlace);
         const QString texto = QString::fromUtf8(leer(rutaResultado(doc)));
         const QDateTime ahora = carpetas.entorno().ahora();
         const QString fecha = QLocale::system().toString(ahora.date(), QLocale::ShortFormat) + " " +
@@ -155,7 +143,7 @@ TEST_F(Importacion, DeclaracionYComentariosSeConservanAntesDeLaNuevaRaiz) {
         "</grupo_datos></BLOQUE_DATOS></SERVICIO>\n<!-- fin de Velna -->\n";
     const QString doc = documento(entrada);
     importar(doc);
-    ASSERT_EQ(estado.transformado, 1);
+    ASSERT_TRUE(desenlace.completada()) << prueba::describir(desenlace);
     const QByteArray salida = leer(rutaResultado(doc));
     EXPECT_TRUE(
         salida.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
@@ -174,10 +162,9 @@ TEST_F(Importacion, DocumentoSinSobreNoDejaResultado) {
           QByteArray("<SERVICIO><BLOQUE_DATOS/></SERVICIO>"), QByteArray("<SERVICIO/>")}) {
         SCOPED_TRACE(contenido.toStdString());
         const QString doc = documento(contenido);
-        ui.documentos << doc;
-        EXPECT_THROW(ejecutarImportacion(estado, ui), ErrorVarnolo);
+        importar(doc);
+        EXPECT_EQ(desenlace.tipo, Desenlace::Tipo::Fallo);
         EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
-        EXPECT_EQ(estado.transformado, 0);
     }
 }
 
@@ -194,12 +181,10 @@ TEST_F(Importacion, ProfesorIncompleto) {
         agregarFilas(otras.entorno(), "PROFT",
                      {{"P1", "Uno", "", "", "", "E1", "01/09/2018"},
                       {"P2", "Dos", "", "", "", "E2", "   "}});
-        EstadoPrograma est{otras.entorno()};
-        prueba::InteraccionPrueba i;
-        i.profesores = [&](const EstadoPrograma& e) {
-            EXPECT_EQ(i.ocupado, 0) << "normal cursor while the dialog is shown";
+        prueba::PreguntasPrueba i;
+        i.profesores = [&](const Entorno& e) {
             if (c.completa) {
-                Tabla proft(e.entorno.carpetaTrabajo, "proft.dbf");
+                Tabla proft(e.carpetaTrabajo, "proft.dbf");
                 proft.open();
                 proft.next();
                 proft.edit();
@@ -210,11 +195,10 @@ TEST_F(Importacion, ProfesorIncompleto) {
         };
         const QString doc =
             otras.escribirDocumento("d.xml", prueba::documentoIntercambio({}, "2025"));
-        i.documentos << doc;
-        ejecutarImportacion(est, i);
+        const Desenlace d = varnolo::importar(otras.entorno(), doc, i);
         EXPECT_EQ(i.vecesProfesores, 1);
         if (c.completa) {
-            EXPECT_EQ(est.transformado, 1);
+            EXPECT_TRUE(d.completada()) << prueba::describir(d);
             DocumentoXml r;
             ASSERT_TRUE(r.load(rutaResultado(doc)));
             EXPECT_EQ(r.selectSingleNode("//grupo_datos[@seq=\"HORARIO_REGULAR_PROFESOR_2\"]/"
@@ -222,9 +206,9 @@ TEST_F(Importacion, ProfesorIncompleto) {
                           .text(),
                       "31/02/2018");
         } else {
-            EXPECT_EQ(i.mensajes, QStringList{kProfesoresIncompletos});
-            EXPECT_TRUE(i.ventanaCerrada);
-            EXPECT_EQ(est.transformado, 0);
+            EXPECT_EQ(d.tipo, Desenlace::Tipo::Aviso);
+            EXPECT_EQ(d.motivo, Desenlace::Motivo::ProfesoresIncompletos);
+            EXPECT_EQ(d.texto, kProfesoresIncompletos);
             EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
         }
     }
@@ -296,24 +280,20 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
         prueba::crearMesaVacia(otras.entorno());
         agregarFilas(otras.entorno(), "PROFT", {{"P1", "Uno", "", "", "", "E1", "01/09/2018"}});
         c.preparar(otras.entorno());
-        EstadoPrograma est{otras.entorno()};
-        prueba::InteraccionPrueba i;
+        prueba::PreguntasPrueba i;
         const QString doc =
             otras.escribirDocumento("d.xml", prueba::documentoIntercambio({}, "2025"));
-        i.documentos << doc;
-        try {
-            ejecutarImportacion(est, i);
-            ADD_FAILURE() << "no error";
-        } catch (const ErrorVarnolo& e) {
-            for (const QString& parte : c.enElMensaje) {
-                EXPECT_TRUE(e.texto().contains(parte)) << e.texto().toStdString();
-            }
+        const Desenlace d = varnolo::importar(otras.entorno(), doc, i);
+        EXPECT_EQ(d.tipo, Desenlace::Tipo::Fallo);
+        for (const QString& parte : c.enElMensaje) {
+            EXPECT_TRUE(d.texto.contains(parte)) << d.texto.toStdString();
         }
-        EXPECT_EQ(est.transformado, 0);
         EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
-        // the tables are closed again: a new table object may hold SOLUC exclusively
-        EXPECT_FALSE(est.tablas.wwTableSoluc.active());
-        EXPECT_FALSE(est.tablas.wwTableProfesor.active());
+        // the tables are closed again: a new table object may hold them exclusively
+        for (const char* tabla : {"PROFT", "ASIGT"}) {
+            Tabla t(otras.trabajo(), QString::fromLatin1(tabla), true);
+            EXPECT_NO_THROW(t.open()) << tabla;
+        }
     }
 }
 
@@ -331,7 +311,7 @@ TEST_F(Importacion, DiaYHoraComoTextoYFiltroExacto) {
                   {"P1", "0", "3", "0", "X", "G"}});
     const QString doc = documento();
     importar(doc);
-    ASSERT_EQ(estado.transformado, 1);
+    ASSERT_TRUE(desenlace.completada()) << prueba::describir(desenlace);
     DocumentoXml r;
     ASSERT_TRUE(r.load(rutaResultado(doc)));
     const auto reg = [&](int k) {
@@ -369,7 +349,7 @@ TEST_F(Importacion, DiaConDecimalesFormaLaClaveSinEllos) {
     t.close();
     const QString doc = documento();
     importar(doc);
-    ASSERT_EQ(estado.transformado, 1);
+    ASSERT_TRUE(desenlace.completada()) << prueba::describir(desenlace);
     DocumentoXml r;
     ASSERT_TRUE(r.load(rutaResultado(doc)));
     const auto dato = [&](const char* nombre) {

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include "VentanaPrueba.h"
+#include "data/Tabla.h"
+#include "import/Importacion.h"
 #include "export/Exportacion.h"
 
 namespace varnolo::prueba {
@@ -153,7 +155,7 @@ TEST(VentanaPrincipal, ExportacionInteractivaCompletaDeshabilitaAmbosBotones) {
     p.boton("BExportar")->click();
 
     EXPECT_EQ(p.textos(), QStringList{kProcesoFinalizado});
-    EXPECT_EQ(v.estado().transformado, 1);
+    EXPECT_EQ(v.transformado(), 1);
     EXPECT_FALSE(p.boton("BExportar")->isEnabled());
     EXPECT_FALSE(p.boton("BImportar")->isEnabled());
     EXPECT_TRUE(p.boton("BClose")->isEnabled());
@@ -176,8 +178,55 @@ TEST(VentanaPrincipal, DialogoCanceladoReutilizaElDocumentoElegidoAntes) {
     p.boton("BExportar")->click();  // dialog cancelled: the earlier document again
 
     EXPECT_EQ(p.textos(), (QStringList{kNivelcanNoEncontrado, kProcesoFinalizado}));
-    EXPECT_EQ(v.estado().filenameXML, documentoCompleto());
-    EXPECT_EQ(v.estado().transformado, 1);
+    EXPECT_EQ(v.documentoElegido(), documentoCompleto());
+    EXPECT_EQ(v.transformado(), 1);
+}
+
+// The import's two stops: without PERIODOS the window stays as it was; with a teacher
+// whose data was not completed in the dialog (shown with the normal cursor), the
+// message is shown and the window closes, so that the user starts again.
+TEST(VentanaPrincipal, ImportacionQueSeDetieneAvisaYSoloCierraPorLosProfesores) {
+    VentanaPrueba p;
+    p.carpetas.instalarNivelcan();
+    const QString doc = ejemplo(QStringLiteral("centro-sin-toma.xml"));
+    p.documentos << doc << doc << doc;
+    TMForm& v = p.crear({});
+    p.mostrar();
+    p.boton("BExportar")->click();
+    ASSERT_EQ(p.textos(), QStringList{kProcesoFinalizado});
+    p.boton("BImportar")->setEnabled(true);
+    {
+        Tabla soluc(p.carpetas.trabajo(), QStringLiteral("SOLUC"));
+        soluc.fieldDefs() = {{QStringLiteral("PROF"), TipoCampo::Cadena, 10},
+                             {QStringLiteral("DIA"), TipoCampo::Entero, 0},
+                             {QStringLiteral("HORA"), TipoCampo::Entero, 0},
+                             {QStringLiteral("MARCO"), TipoCampo::Cadena, 1},
+                             {QStringLiteral("ASIG"), TipoCampo::Cadena, 10},
+                             {QStringLiteral("CODGRUPO"), TipoCampo::Cadena, 10},
+                             {QStringLiteral("TAREA"), TipoCampo::Cadena, 10},
+                             {QStringLiteral("AULA"), TipoCampo::Cadena, 10}};
+        soluc.createTable();
+    }
+    QFile::rename(p.carpetas.trabajo(QStringLiteral("PERIODOS.DBF")),
+                  p.carpetas.trabajo(QStringLiteral("PERIODOS.BAK")));
+
+    p.avisos.clear();
+    p.boton("BImportar")->click();
+    EXPECT_EQ(p.textos(), QStringList{kPeriodosNoEncontrado});
+    EXPECT_EQ(p.avisos[0].icono, QMessageBox::Information);
+    EXPECT_TRUE(v.isVisible());
+    EXPECT_EQ(p.vecesProfesores, 0);
+
+    QFile::rename(p.carpetas.trabajo(QStringLiteral("PERIODOS.BAK")),
+                  p.carpetas.trabajo(QStringLiteral("PERIODOS.DBF")));
+    p.avisos.clear();
+    p.boton("BImportar")->click();
+    EXPECT_EQ(p.vecesProfesores, 1);
+    EXPECT_EQ(p.textos(), QStringList{kProfesoresIncompletos});
+    EXPECT_FALSE(p.avisoConCursorOcupado);
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_EQ(v.transformado(), 1);  // from the export; the import did not complete
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(VentanaPrincipal, ErrorDeLaConversionSeMuestraYDejaLaVentanaComoEstaba) {
@@ -198,7 +247,7 @@ TEST(VentanaPrincipal, ErrorDeLaConversionSeMuestraYDejaLaVentanaComoEstaba) {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_TRUE(p.boton("BExportar")->isEnabled());
         EXPECT_TRUE(p.boton("BImportar")->isEnabled());
-        EXPECT_EQ(v.estado().transformado, 0);
+        EXPECT_EQ(v.transformado(), 0);
         EXPECT_TRUE(v.isVisible());
     }
 }

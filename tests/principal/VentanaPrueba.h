@@ -21,6 +21,7 @@ class VentanaPrueba {
     /// cancels.
     QList<std::optional<QString>> documentos;
     int vecesArchivo = 0;
+    int vecesProfesores = 0;
     /// Every message box shown, in order.
     QList<AvisoVentana> avisos;
     /// A message box was shown while the busy cursor was on.
@@ -41,11 +42,15 @@ class VentanaPrueba {
             if (QApplication::overrideCursor()) avisoConCursorOcupado = true;
             avisos << aviso;
         };
-        d.marcos = [](QWidget*, const EstadoPrograma&) {
+        d.marcos = [](QWidget*, const Entorno&, const MarcosHorarios&) {
             ADD_FAILURE() << "Se mostró el diálogo de marcos";
-            return SeleccionMarcos{};
+            return QList<int>{0};
         };
-        d.profesores = [](QWidget*, const EstadoPrograma&) { return false; };
+        d.profesores = [this](QWidget*, const Entorno&) {
+            ++vecesProfesores;
+            if (QApplication::overrideCursor()) avisoConCursorOcupado = true;
+            return false;
+        };
         ventana = std::make_unique<TMForm>(std::move(entorno), argumentos, std::move(d));
         return *ventana;
     }

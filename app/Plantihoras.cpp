@@ -5,19 +5,15 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "SeleccionMarcos.h"
+#include "export/SeleccionMarcos.h"
 #include "app/AtajoAyuda.h"
 #include "app/TeclaEnter.h"
 #include "data/Errores.h"
-#include "data/Sobre.h"
 #include "ui_Plantihoras.h"
 
 namespace varnolo {
 
 namespace {
-
-const QString kJornadas = QStringLiteral("JORNADAS_ESCOLARES");
-const QString kTramos = QStringLiteral("TRAMOS_HORARIOS");
 
 void avisoCaja(QWidget* padre, const QString& texto) {
     QMessageBox caja(QMessageBox::NoIcon, QStringLiteral("Varnolo"), texto, QMessageBox::Ok, padre);
@@ -45,8 +41,9 @@ AvisoPlantillas& avisoPlantillas() {
     return aviso;
 }
 
-TPlantillas::TPlantillas(const EstadoPrograma& estado, QWidget* propietario)
-    : QDialog(propietario), ui(std::make_unique<Ui::TPlantillas>()), estado_(estado) {
+TPlantillas::TPlantillas(const MarcosHorarios& marcos, const QString& carpetaPrograma,
+                         QWidget* propietario)
+    : QDialog(propietario), ui(std::make_unique<Ui::TPlantillas>()), marcos_(marcos) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -55,7 +52,7 @@ TPlantillas::TPlantillas(const EstadoPrograma& estado, QWidget* propietario)
     connect(ui->ListBox2, &QListWidget::clicked, this, [this] { ListBox2Click(); });
     connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this] { ListBox2Click(); });
     connect(ui->BitBtnContinuar, &QPushButton::clicked, this, [this] { BitBtnContinuarClick(); });
-    instalarAyudaF1(this, estado.entorno.carpetaPrograma, kAyudaMarcos);
+    instalarAyudaF1(this, carpetaPrograma, kAyudaMarcos);
     pulsarBotonesConEnter(this);
 }
 
@@ -84,13 +81,12 @@ void TPlantillas::aplicarAspecto() {
     ui->BitBtnContinuar->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
 }
 
-bool TPlantillas::cargarDocumento() {
-    documento_ = std::make_unique<DocumentoXml>();
-    return documento_->load(estado_.filenameXML);
-}
-
-int TPlantillas::marcosDelDocumento() const {
-    return documento_ ? static_cast<int>(listaDeMarcos(*documento_).size()) : 0;
+QList<int> TPlantillas::seleccionadas() const {
+    QList<int> filas;
+    for (int i = 0; i < ui->ListBox2->count(); ++i) {
+        if (ui->ListBox2->item(i)->isSelected()) filas << i;
+    }
+    return filas;
 }
 
 int TPlantillas::entradasMarcos() const { return ui->ListBox2->count(); }
@@ -124,8 +120,7 @@ void TPlantillas::keyPressEvent(QKeyEvent* evento) {
 // window, so the dialog keeps what it read at first.
 void TPlantillas::FormActivate() {
     activado_ = true;
-    if (!documento_) cargarDocumento();
-    const QStringList marcos = listaDeMarcos(*documento_);
+    const QStringList marcos = marcos_.entradas();
     if (!marcos.isEmpty()) {
         const QSignalBlocker bloqueo(ui->ListBox2);
         ui->ComboBoxPlantilla->clear();
@@ -142,18 +137,17 @@ void TPlantillas::ComboBoxPlantillaChange() {
     ui->LabelNombre->setText(QStringLiteral("-"));
     ui->LabelPlanFec1->setText(QStringLiteral("-"));
     ui->LabelPlanFec2->setText(QStringLiteral("-"));
-    if (!documento_) return;
-    for (const Registro& r : registrosDeSeccion(*documento_, kJornadas)) {
-        if (r.datoSinRecortar(0) != actual) continue;
-        ui->LabelNombre->setText(r.datoSinRecortar(1));
-        ui->LabelPlanFec1->setText(r.datoSinRecortar(2));
-        ui->LabelPlanFec2->setText(r.datoSinRecortar(3));
+    for (const MarcosHorarios::Jornada& j : marcos_.jornadas) {
+        if (j.codigo != actual) continue;
+        ui->LabelNombre->setText(j.nombre);
+        ui->LabelPlanFec1->setText(j.inicio);
+        ui->LabelPlanFec2->setText(j.fin);
     }
     // The slot list always shows the current frame's slots, also when the
     // document has a single slot record.
     ui->ListBox1->clear();
-    for (const Registro& r : registrosDeSeccion(*documento_, kTramos)) {
-        if (r.datoSinRecortar(4) == actual) ui->ListBox1->addItem(r.datoSinRecortar(1));
+    for (const MarcosHorarios::Tramo& t : marcos_.tramos) {
+        if (t.marco == actual) ui->ListBox1->addItem(t.texto);
     }
 }
 
@@ -184,16 +178,14 @@ void TPlantillas::done(int r) {
     QDialog::done(resultMH ? QDialog::Accepted : r);
 }
 
-SeleccionMarcos mostrarPlantillas(QWidget* propietario, const EstadoPrograma& estado) {
+QList<int> mostrarPlantillas(QWidget* propietario, const Entorno& entorno,
+                             const MarcosHorarios& marcos) {
     // Owned by the window while it exists; destroyed here in any case.
-    std::unique_ptr<TPlantillas> Plantillas = std::make_unique<TPlantillas>(estado, propietario);
+    std::unique_ptr<TPlantillas> Plantillas =
+        std::make_unique<TPlantillas>(marcos, entorno.carpetaPrograma, propietario);
     Plantillas->setObjectName(QStringLiteral("Plantillas"));
-    if (!Plantillas->cargarDocumento()) {
-        throw ErrorVarnolo(kDocumentoMarcosIlegible.arg(estado.filenameXML));
-    }
-    if (Plantillas->marcosDelDocumento() == 0) throw ErrorVarnolo(kSinMarcosHorarios);
     Plantillas->exec();
-    return {Plantillas->resultMH, Plantillas->resultado, Plantillas->entradasMarcos()};
+    return Plantillas->resultMH ? Plantillas->seleccionadas() : QList<int>();
 }
 
 }  // namespace varnolo

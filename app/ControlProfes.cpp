@@ -7,7 +7,7 @@
 
 #include "ControlProfesModelo.h"
 #include "ControlProfesRejilla.h"
-#include "DatosProfesores.h"
+#include "import/DatosProfesores.h"
 #include "app/AtajoAyuda.h"
 #include "app/TeclaEnter.h"
 #include "ui_ControlProfes.h"
@@ -29,16 +29,16 @@ void estilo(QLabel* l, const QColor& color, bool subrayado = false) {
 
 }  // namespace
 
-TControlProfesores::TControlProfesores(QWidget* propietario, const EstadoPrograma& estado)
+TControlProfesores::TControlProfesores(QWidget* propietario, const Entorno& entorno)
     : QDialog(propietario),
       ui_(std::make_unique<Ui::ControlProfesores>()),
-      wwTableProft(estado.entorno.carpetaTrabajo, QStringLiteral("proft.dbf"), false) {
+      wwTableProft(entorno.carpetaTrabajo, QStringLiteral("proft.dbf"), false) {
     ui_->setupUi(this);
     setFixedSize(754, 499);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    wwTableProft.setReloj(estado.entorno.reloj);
-    instalarAyudaF1(this, estado.entorno.carpetaPrograma, kAyudaProfesores);
+    wwTableProft.setReloj(entorno.reloj);
+    instalarAyudaF1(this, entorno.carpetaPrograma, kAyudaProfesores);
 
     estilo(ui_->Label1, Qt::black);
     ui_->Label1->setAutoFillBackground(true);
@@ -178,8 +178,8 @@ void TControlProfesores::BitBtn1Click() {
     accept();
 }
 
-bool mostrarControlProfesores(QWidget* propietario, const EstadoPrograma& estado) {
-    TControlProfesores dialogo(propietario, estado);
+bool mostrarControlProfesores(QWidget* propietario, const Entorno& entorno) {
+    TControlProfesores dialogo(propietario, entorno);
     dialogo.FormActivate();  // an engine error reaches the caller, not the event loop
     dialogo.exec();
     return dialogo.result;

@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "data/EstadoPrograma.h"
+#include "data/Entorno.h"
+#include "data/Tabla.h"
 
 namespace Ui {
 class ControlProfesores;
@@ -22,7 +23,7 @@ class TControlProfesores : public QDialog {
   public:
     /// The dialog over "proft.dbf" of the work folder, opened shared (the main
     /// window holds PROFT open at the same time) when the dialog first activates.
-    TControlProfesores(QWidget* propietario, const EstadoPrograma& estado);
+    TControlProfesores(QWidget* propietario, const Entorno& entorno);
     ~TControlProfesores() override;
 
     /// True only when the user left with "Salir" and every teacher was complete.
@@ -54,6 +55,6 @@ class TControlProfesores : public QDialog {
 
 /// Creates the dialog owned by `propietario`, shows it modally once over PROFT of
 /// the work folder, and returns its `result`; the dialog is destroyed afterwards.
-bool mostrarControlProfesores(QWidget* propietario, const EstadoPrograma& estado);
+bool mostrarControlProfesores(QWidget* propietario, const Entorno& entorno);
 
 }  // namespace varnolo

@@ -1,15 +1,14 @@
 #pragma once
 // The time-frame selection dialog "Planillas, Marcos o Jornadas Horarias": lists
-// the time frames of the exchange document, shows the name, dates and slots of the
+// the time frames of the exchange document it is given, shows the name, dates and slots of the
 // frame last clicked, and accepts a choice of one to five frames when it closes.
 
 #include <QDialog>
 #include <functional>
 #include <memory>
 
-#include "data/DocumentoXml.h"
-#include "data/EstadoPrograma.h"
-#include "data/Interaccion.h"
+#include "data/Entorno.h"
+#include "data/Preguntas.h"
 
 namespace Ui {
 class TPlantillas;
@@ -25,24 +24,19 @@ AvisoPlantillas& avisoPlantillas();
 class TPlantillas : public QDialog {
     Q_OBJECT
   public:
-    /// The dialog over the document named by estado.filenameXML, which it loads
-    /// itself on its first activation (or earlier through cargarDocumento()).
-    TPlantillas(const EstadoPrograma& estado, QWidget* propietario = nullptr);
+    /// The dialog over the document's time frames. `carpetaPrograma` is where F1
+    /// finds the help.
+    TPlantillas(const MarcosHorarios& marcos, const QString& carpetaPrograma,
+                QWidget* propietario = nullptr);
     ~TPlantillas() override;
 
     /// The selection string built when the dialog closed (see cerrarSeleccionMarcos).
     QString resultado;
-    /// Declared for the callers' sake; the dialog reads the document named by the
-    /// program state instead.
-    QString filenameXML;
     /// True when the selection was accepted as the dialog closed.
     bool resultMH = false;
 
-    /// Loads the document into the dialog's own document object; false when it
-    /// cannot be read.
-    bool cargarDocumento();
-    /// Number of time frames of the loaded document (0 before loading).
-    int marcosDelDocumento() const;
+    /// The positions of the frames selected as the dialog closed.
+    QList<int> seleccionadas() const;
     /// Number of entries of the frame list.
     int entradasMarcos() const;
 
@@ -65,17 +59,15 @@ class TPlantillas : public QDialog {
     void aplicarAspecto();
 
     std::unique_ptr<Ui::TPlantillas> ui;
-    const EstadoPrograma& estado_;
-    std::unique_ptr<DocumentoXml> documento_;
+    MarcosHorarios marcos_;
     bool activado_ = false;
     bool centrado_ = false;
 };
 
-/// Creates the dialog owned by `propietario`, shows it modally once over the
-/// document named by estado.filenameXML, and returns its resultMH, resultado and the
-/// number of entries of its frame list; the dialog is destroyed afterwards. Raises
-/// ErrorVarnolo, without showing anything, when the document cannot be read or
-/// holds no time frame, since no choice could ever be accepted.
-SeleccionMarcos mostrarPlantillas(QWidget* propietario, const EstadoPrograma& estado);
+/// Creates the dialog owned by `propietario`, shows it modally once over `marcos`, and
+/// returns the positions of the frames accepted, or none when the selection was
+/// refused; the dialog is destroyed afterwards.
+QList<int> mostrarPlantillas(QWidget* propietario, const Entorno& entorno,
+                             const MarcosHorarios& marcos);
 
 }  // namespace varnolo

@@ -1,0 +1,13 @@
+#include "Desenlace.h"
+
+namespace varnolo {
+
+Desenlace Desenlace::completa() { return {Tipo::Completada, Motivo::Ninguno, kProcesoFinalizado, {}}; }
+
+Desenlace Desenlace::aviso(Motivo motivo, const QString& texto, const QString& detalle) {
+    return {Tipo::Aviso, motivo, texto, detalle};
+}
+
+Desenlace Desenlace::fallo(const QString& texto) { return {Tipo::Fallo, Motivo::Ninguno, texto, {}}; }
+
+}  // namespace varnolo
