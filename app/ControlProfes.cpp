@@ -7,9 +7,9 @@
 
 #include "ControlProfesModelo.h"
 #include "ControlProfesRejilla.h"
-#include "import/DatosProfesores.h"
 #include "app/AtajoAyuda.h"
 #include "app/TeclaEnter.h"
+#include "import/DatosProfesores.h"
 #include "ui_ControlProfes.h"
 
 namespace varnolo {

@@ -2,8 +2,8 @@
 
 #include <QFileDialog>
 
-#include "app/Plantihoras.h"
 #include "app/ControlProfes.h"
+#include "app/Plantihoras.h"
 
 namespace varnolo {
 

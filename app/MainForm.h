@@ -65,8 +65,7 @@ class TMForm : public QWidget, private Preguntas {
     /// Asks for the document, runs the conversion with the busy cursor and shows how
     /// it ended: the message, the buttons, the outcome flag and, when due, the closing.
     void ejecutarConversion(
-        const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>&
-            conversion);
+        const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>& conversion);
     void mostrarMensaje(const QString& texto);
     void mostrarError(const QString& texto);
     void cursorOcupado();

@@ -5,10 +5,10 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "export/SeleccionMarcos.h"
 #include "app/AtajoAyuda.h"
 #include "app/TeclaEnter.h"
 #include "data/Errores.h"
+#include "export/SeleccionMarcos.h"
 #include "ui_Plantihoras.h"
 
 namespace varnolo {

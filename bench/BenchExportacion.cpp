@@ -20,9 +20,9 @@
 
 #include "GeneradorDocumentos.h"
 #include "Medicion.h"
+#include "MesaImportacion.h"
 #include "data/Errores.h"
 #include "export/Exportacion.h"
-#include "MesaImportacion.h"
 #include "export/SeleccionMarcos.h"
 
 using namespace varnolo;

@@ -6,8 +6,9 @@
 namespace varnolo::cli {
 
 QList<int> PreguntasConsola::elegirMarcos(const MarcosHorarios&) {
-    throw ErrorVarnolo(QStringLiteral("Indique con --marco CODIGO los marcos horarios que "
-                                      "se exportan."));
+    throw ErrorVarnolo(
+        QStringLiteral("Indique con --marco CODIGO los marcos horarios que "
+                       "se exportan."));
 }
 
 bool PreguntasConsola::completarProfesores(const Entorno& entorno) {

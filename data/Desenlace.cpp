@@ -2,12 +2,16 @@
 
 namespace varnolo {
 
-Desenlace Desenlace::completa() { return {Tipo::Completada, Motivo::Ninguno, kProcesoFinalizado, {}}; }
+Desenlace Desenlace::completa() {
+    return {Tipo::Completada, Motivo::Ninguno, kProcesoFinalizado, {}};
+}
 
 Desenlace Desenlace::aviso(Motivo motivo, const QString& texto, const QString& detalle) {
     return {Tipo::Aviso, motivo, texto, detalle};
 }
 
-Desenlace Desenlace::fallo(const QString& texto) { return {Tipo::Fallo, Motivo::Ninguno, texto, {}}; }
+Desenlace Desenlace::fallo(const QString& texto) {
+    return {Tipo::Fallo, Motivo::Ninguno, texto, {}};
+}
 
 }  // namespace varnolo

@@ -56,9 +56,9 @@ void CadenaExportacion::ExportarDiasHoras() {
         eleccion.codigos[0] = marcos.front().dato(0).left(10);
         eleccion.nDiasPlanti = 1;
     } else {
-        const SeleccionMarcos seleccion = estado_.opciones.marcos
-                                              ? seleccionarMarcosDe(documento(), *estado_.opciones.marcos)
-                                              : preguntarMarcos(documento(), estado_.preguntas);
+        const SeleccionMarcos seleccion =
+            estado_.opciones.marcos ? seleccionarMarcosDe(documento(), *estado_.opciones.marcos)
+                                    : preguntarMarcos(documento(), estado_.preguntas);
         eleccion.codigos = codigosElegidos(seleccion.resultado);
         // The days of the numbering: one for a single frame, else one per listed frame.
         eleccion.nDiasPlanti =

@@ -5,8 +5,8 @@
 
 #include <QString>
 
-#include "data/DocumentoXml.h"
 #include "data/Catalogo.h"
+#include "data/DocumentoXml.h"
 
 namespace varnolo {
 

@@ -143,8 +143,7 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
 
         const Tabla periodos(entorno.carpetaTrabajo, QStringLiteral("PERIODOS.DBF"));
         if (!QFileInfo(periodos.rutaArchivo()).isFile()) {
-            return Desenlace::aviso(Desenlace::Motivo::PeriodosInexistentes,
-                                    kPeriodosNoEncontrado);
+            return Desenlace::aviso(Desenlace::Motivo::PeriodosInexistentes, kPeriodosNoEncontrado);
         }
         const FechasPeriodo fechas = leerPeriodo(periodos);
 

@@ -15,9 +15,9 @@
 #include <cstdio>
 
 #include "bench/GeneradorDocumentos.h"
+#include "bench/MesaImportacion.h"
 #include "data/Errores.h"
 #include "export/Exportacion.h"
-#include "bench/MesaImportacion.h"
 #include "export/SeleccionMarcos.h"
 
 using namespace varnolo;

@@ -17,12 +17,12 @@
 #include <QUrl>
 
 #include "app/Ayuda.h"
+#include "app/ControlProfes.h"
 #include "app/MainForm.h"
-#include "data/Catalogo.h"
 #include "app/Plantihoras.h"
+#include "data/Catalogo.h"
 #include "data/Conversion.h"
 #include "export/SeleccionMarcos.h"
-#include "app/ControlProfes.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {

@@ -23,7 +23,6 @@ namespace {
 
 using Registros = QList<QStringList>;
 
-
 class DiasHorasTest : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;

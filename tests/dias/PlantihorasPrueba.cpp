@@ -15,10 +15,10 @@
 #include <functional>
 
 #include "Impresion.h"
+#include "app/Plantihoras.h"
 #include "comun/Prueba.h"
 #include "data/Errores.h"
 #include "export/CadenaExportacion.h"
-#include "app/Plantihoras.h"
 #include "export/SeleccionMarcos.h"
 
 using namespace varnolo;
@@ -269,7 +269,8 @@ TEST_F(PlantihorasTest, PasoMuestraDialogoNuevoTrasRechazo) {
     t2.open();
     QStringList elegidos;
     for (; !t2.eof(); t2.next()) {
-        elegidos << t2.asString(QStringLiteral("MARCOXML")) + u'/' + t2.asString(QStringLiteral("DIA"));
+        elegidos << t2.asString(QStringLiteral("MARCOXML")) + u'/' +
+                        t2.asString(QStringLiteral("DIA"));
     }
     EXPECT_EQ(elegidos, (QStringList{"C/3", "G/7"}));
 }

@@ -20,9 +20,7 @@ Exportador::Exportador(const QByteArray& documento)
     cargar(documento);
 }
 
-void Exportador::cargar(const QByteArray& documento) {
-    EXPECT_TRUE(documento_.loadXml(documento));
-}
+void Exportador::cargar(const QByteArray& documento) { EXPECT_TRUE(documento_.loadXml(documento)); }
 
 void Exportador::usarNiveles(const QList<FilaNivel>& filas) {
     escribirTablaNiveles(carpetas_.programa(QStringLiteral("NIVELCAN.DBF")), filas,

@@ -14,10 +14,10 @@
 #include <functional>
 
 #include "MesaTrabajo.h"
-#include "data/Tabla.h"
 #include "app/ControlProfes.h"
 #include "app/ControlProfesModelo.h"
 #include "app/ControlProfesRejilla.h"
+#include "data/Tabla.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo {

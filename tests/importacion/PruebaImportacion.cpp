@@ -57,12 +57,15 @@ class Importacion : public ::testing::Test {
     }
 
     /// Runs the import of `doc`; its outcome is kept in `desenlace`.
-    void importar(const QString& doc) { desenlace = varnolo::importar(carpetas.entorno(), doc, ui); }
+    void importar(const QString& doc) {
+        desenlace = varnolo::importar(carpetas.entorno(), doc, ui);
+    }
 };
 
 TEST_F(Importacion, SinDocumentoAvisaSinTocarNada) {
     const QByteArray soluc = leer(carpetas.trabajo("SOLUC.DBF"));
-    for (const QString& doc : {QString(), carpetas.programa("no-existe.xml"), carpetas.programa()}) {
+    for (const QString& doc :
+         {QString(), carpetas.programa("no-existe.xml"), carpetas.programa()}) {
         SCOPED_TRACE(doc.toStdString());
         importar(doc);
         EXPECT_EQ(desenlace.tipo, Desenlace::Tipo::Aviso);

@@ -8,8 +8,8 @@
 
 #include "VentanaPrueba.h"
 #include "data/Tabla.h"
-#include "import/Importacion.h"
 #include "export/Exportacion.h"
+#include "import/Importacion.h"
 
 namespace varnolo::prueba {
 namespace {
