@@ -1,4 +1,5 @@
 #include "ArchivoIni.h"
+#include "Archivos.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -167,7 +168,11 @@ void escribirValorIni(const QString& ruta, const QString& seccion, const QString
     borrarTemporalesAbandonados(ruta);
     QSaveFile salida(ruta);
     if (!salida.open(QIODevice::WriteOnly)) noSePuedeEscribir(ruta);
-    if (salida.write(nuevo) != nuevo.size() || !salida.commit()) noSePuedeEscribir(ruta);
+    Archivos& archivos = Archivos::actuales();
+    if (!archivos.escribir(salida, nuevo.constData(), nuevo.size()) ||
+        !archivos.confirmar(salida)) {
+        noSePuedeEscribir(ruta);
+    }
 }
 
 void escribirTransformado(const QString& rutaIni, int transformado) {

@@ -1,4 +1,5 @@
 #include "IndiceMdx.h"
+#include "Archivos.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -235,9 +236,12 @@ void escribirIndiceMdx(const QString& ruta, const QString& nombreTabla, const QL
     cabecera[529] = 0x01;
 
     QSaveFile archivo(ruta);
-    bool ok = archivo.open(QIODevice::WriteOnly) && archivo.write(cabecera) == cabecera.size();
-    for (const QByteArray& b : bloques) ok = ok && archivo.write(b) == b.size();
-    if (!ok || !archivo.commit()) {
+    Archivos& archivos = Archivos::actuales();
+    bool ok = archivo.open(QIODevice::WriteOnly) &&
+              archivos.escribir(archivo, cabecera.constData(), cabecera.size());
+    for (const QByteArray& b : bloques)
+        ok = ok && archivos.escribir(archivo, b.constData(), b.size());
+    if (!ok || !archivos.confirmar(archivo)) {
         throw ErrorTabla(QStringLiteral("No se pudo escribir el índice %1: %2")
                              .arg(ruta, archivo.errorString()));
     }

@@ -1,4 +1,5 @@
 #include "Tabla.h"
+#include "Archivos.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -374,17 +375,21 @@ void Tabla::createTable() {
                              .arg(nombre, detalle, nativa(ruta)));
     }
     const QByteArray contenido = motor::codificarCabecera(estructura) + char(0x1A);
-    if (archivo->soloLectura() || !archivo->truncar(0) ||
-        !archivo->escribir(0, contenido.constData(), contenido.size())) {
-        const QString motivo = archivo->soloLectura()
-                                   ? QStringLiteral("el archivo es de solo lectura")
-                                   : archivo->motivoFallo();
+    QString motivo;
+    if (archivo->soloLectura()) {
+        motivo = QStringLiteral("el archivo es de solo lectura");
+    } else if (!archivo->truncar(0)) {
+        motivo = archivo->motivoFallo();
+    } else {
+        Archivos::actuales().escribir(*archivo, 0, contenido.constData(), contenido.size(), motivo);
+    }
+    if (!motivo.isEmpty()) {
         throw ErrorTabla(QStringLiteral("No se puede crear la tabla %1: %2 (%3)")
                              .arg(nombre, motivo, nativa(ruta)));
     }
     const QString rutaMdx = ArchivoTabla::rutaIndice(ruta);
     if (d->indices.isEmpty()) {
-        if (QFileInfo::exists(rutaMdx)) plataforma::borrarSiLibre(rutaMdx);
+        if (QFileInfo::exists(rutaMdx)) Archivos::actuales().borrar(rutaMdx, {});
     } else {
         QList<TagMdx> tags;
         for (const DefIndice& indice : d->indices) {
@@ -699,7 +704,7 @@ void borrarSiExiste(const QString& ruta) {
         guardian = buscarSinMayusculas(ruta.left(ruta.size() - 4) + QStringLiteral(".DBF"));
     }
     if (ArchivoTabla::abiertoEnProceso(guardian) || ArchivoTabla::abiertoEnProceso(ruta)) return;
-    plataforma::borrarSiLibre(ruta, guardian);
+    Archivos::actuales().borrar(ruta, guardian);
 }
 
 }  // namespace varnolo

@@ -1,4 +1,5 @@
 #include "ArchivoTabla.h"
+#include "data/Archivos.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -193,9 +194,10 @@ void ArchivoTabla::comprobarEscritura() const {
 }
 
 void ArchivoTabla::escribir(qint64 posicion, const char* bytes, qint64 largo) {
-    if (!archivo_->escribir(posicion, bytes, largo)) {
+    QString motivo;
+    if (!Archivos::actuales().escribir(*archivo_, posicion, bytes, largo, motivo)) {
         throw ErrorTabla(QStringLiteral("No se puede escribir en la tabla %1: %2 (%3)")
-                             .arg(nombre_, archivo_->motivoFallo(), nativa(ruta_)));
+                             .arg(nombre_, motivo, nativa(ruta_)));
     }
 }
 
@@ -212,12 +214,13 @@ void ArchivoTabla::volcar() {
     // cut short at any moment never counts a row it does not hold.
     const qint64 desde = posicionRegistro(enDisco_);
     datos_.append(kFinArchivo);
-    const bool escrito =
-        archivo_->escribir(desde, datos_.constData() + desde, datos_.size() - desde);
+    QString motivo;
+    const bool escrito = Archivos::actuales().escribir(*archivo_, desde, datos_.constData() + desde,
+                                                       datos_.size() - desde, motivo);
     datos_.chop(1);
     if (!escrito) {
         throw ErrorTabla(QStringLiteral("No se puede escribir en la tabla %1: %2 (%3)")
-                             .arg(nombre_, archivo_->motivoFallo(), nativa(ruta_)));
+                             .arg(nombre_, motivo, nativa(ruta_)));
     }
     escribirCabecera(fechaPendiente_);
     enDisco_ = numRegistros_;

@@ -1,0 +1,119 @@
+// A disk that fails in the middle of an export or of a save: the failure is told in
+// Spanish, what was posted before it stays, and the next run, on a sound disk, writes
+// exactly the tables that a run without failure writes. The failures are made through
+// the program's file operations, so that each write of the run can be the one.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+
+#include "data/ArchivoIni.h"
+#include "data/Archivos.h"
+#include "data/Errores.h"
+#include "export/Exportacion.h"
+#include "tests/comun/Prueba.h"
+
+namespace varnolo::prueba {
+namespace {
+
+/// Counts the writes into tables and fails the nth one (0: none) as a full disk does;
+/// fails every putting in place of a saved file when asked.
+class ArchivosQueFallan : public Archivos {
+  public:
+    int fallarEscritura = 0;
+    bool fallarConfirmacion = false;
+    int escrituras = 0;
+
+    bool escribir(plataforma::ArchivoBloqueado& archivo, qint64 posicion, const char* datos,
+                  qint64 largo, QString& motivo) override {
+        if (++escrituras == fallarEscritura) {
+            motivo = QStringLiteral("el disco está lleno");
+            return false;
+        }
+        return Archivos::escribir(archivo, posicion, datos, largo, motivo);
+    }
+    bool escribir(QSaveFile& archivo, const char* datos, qint64 largo) override {
+        return Archivos::escribir(archivo, datos, largo);
+    }
+    bool confirmar(QSaveFile& archivo) override {
+        if (fallarConfirmacion) {
+            archivo.cancelWriting();
+            return false;
+        }
+        return Archivos::confirmar(archivo);
+    }
+};
+
+/// Every file of the folder by name, with its bytes.
+QMap<QString, QByteArray> contenido(const QString& carpeta) {
+    QMap<QString, QByteArray> r;
+    const QDir dir(carpeta);
+    for (const QString& n : dir.entryList(QDir::Files)) {
+        QFile f(dir.filePath(n));
+        if (f.open(QIODevice::ReadOnly)) r.insert(n, f.readAll());
+    }
+    return r;
+}
+
+Desenlace exportarEjemplo(const Carpetas& c) {
+    PreguntasPrueba preguntas;
+    preguntas.marcos = [](const MarcosHorarios& m) { return posicionesDe(m, {"ORD", "JUN"}); };
+    return exportar(c.entorno(), ejemplo(QStringLiteral("centro-marcos.xml")), {}, preguntas);
+}
+
+TEST(FallosDeDisco, ExportacionQueFallaSeRecuperaAlRepetirla) {
+    // The tables of a run without failure, and how many writes it takes.
+    Carpetas sana;
+    sana.instalarNivelcan();
+    ArchivosQueFallan contador;
+    {
+        const ArchivosInstalados instalados(contador);
+        ASSERT_TRUE(exportarEjemplo(sana).completada());
+    }
+    const QMap<QString, QByteArray> esperado = contenido(sana.trabajo());
+    ASSERT_GT(contador.escrituras, 3);
+
+    for (const int n : {1, 2, contador.escrituras / 2, contador.escrituras}) {
+        SCOPED_TRACE(n);
+        Carpetas c;
+        c.instalarNivelcan();
+        ArchivosQueFallan fallo;
+        fallo.fallarEscritura = n;
+        {
+            const ArchivosInstalados instalados(fallo);
+            const Desenlace d = exportarEjemplo(c);
+            EXPECT_EQ(d.tipo, Desenlace::Tipo::Fallo);
+            EXPECT_TRUE(d.texto.startsWith(QStringLiteral("No se puede ")))
+                << d.texto.toStdString();
+            EXPECT_TRUE(d.texto.contains(QStringLiteral("el disco está lleno")))
+                << d.texto.toStdString();
+        }
+        const Desenlace otra = exportarEjemplo(c);
+        ASSERT_TRUE(otra.completada()) << describir(otra);
+        EXPECT_EQ(contenido(c.trabajo()), esperado);
+    }
+}
+
+TEST(FallosDeDisco, GuardadoQueNoSePuedeColocarDejaElArchivoAnterior) {
+    Carpetas c;
+    const QString ini = c.programa(QStringLiteral("Taviron.ini"));
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Transformadores]\r\nTransformado=0\r\n");
+    }
+    ArchivosQueFallan fallo;
+    fallo.fallarConfirmacion = true;
+    {
+        const ArchivosInstalados instalados(fallo);
+        EXPECT_THROW(escribirTransformado(ini, 1), ErrorVarnolo);
+    }
+    EXPECT_EQ(contenido(c.programa()),
+              (QMap<QString, QByteArray>{
+                  {QStringLiteral("Taviron.ini"), "[Transformadores]\r\nTransformado=0\r\n"}}));
+}
+
+}  // namespace
+}  // namespace varnolo::prueba
