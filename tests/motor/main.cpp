@@ -1,6 +1,7 @@
 // The engine's test program. Run with "--hijo ACCION ..." it plays the other
-// process of the lock tests: it acts on a table, prints the outcome and exits with
-// 0 on success, 2 on a table error.
+// process of the lock tests: it acts on a table (or, with "sondear", reports how each
+// table given is held), prints the outcome and exits with 0 on success, 2 on a table
+// error.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -38,6 +39,25 @@ int hijo(const QStringList& args) {
             salida << "creada" << Qt::endl;
         } else if (accion == u"llenar-y-morir") {
             varnolo::prueba::motor::llenarYMorir(ruta, args.value(2).toInt());
+        } else if (accion == u"sondear") {
+            // How each table is held by others: "libre" when it opens exclusively,
+            // "compartida" when it opens only shared, "exclusiva" when not at all.
+            for (const QString& r : args.mid(1)) {
+                const auto abre = [&r](bool exclusiva) {
+                    try {
+                        Tabla t(QString(), r, exclusiva);
+                        t.open();
+                        return true;
+                    } catch (const varnolo::ErrorVarnolo&) {
+                        return false;
+                    }
+                };
+                const char* estado = !QFileInfo::exists(r) ? "no-existe"
+                                     : abre(true)          ? "libre"
+                                     : abre(false)         ? "compartida"
+                                                           : "exclusiva";
+                salida << QFileInfo(r).baseName().toUpper() << ' ' << estado << Qt::endl;
+            }
         } else if (accion == u"borrar") {
             varnolo::borrarSiExiste(ruta);
             salida << (QFileInfo::exists(ruta) ? "sigue" : "borrada") << Qt::endl;
