@@ -29,15 +29,15 @@ void estilo(QLabel* l, const QColor& color, bool subrayado = false) {
 
 }  // namespace
 
-TControlProfesores::TControlProfesores(QWidget* propietario, const Entorno& entorno)
+DialogoProfesores::DialogoProfesores(QWidget* propietario, const Entorno& entorno)
     : QDialog(propietario),
-      ui_(std::make_unique<Ui::ControlProfesores>()),
-      wwTableProft(entorno.carpetaTrabajo, QStringLiteral("proft.dbf"), false) {
+      ui_(std::make_unique<Ui::DialogoProfesores>()),
+      proft_(entorno.carpetaTrabajo, QStringLiteral("proft.dbf"), false) {
     ui_->setupUi(this);
     setFixedSize(754, 499);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    wwTableProft.setReloj(entorno.reloj);
+    proft_.setReloj(entorno.reloj);
     instalarAyudaF1(this, entorno.carpetaPrograma, kAyudaProfesores);
 
     estilo(ui_->Label1, Qt::black);
@@ -54,20 +54,20 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const Entorno& ento
     negrita.setBold(true);
     ui_->BitBtn1->setFont(negrita);
 
-    modelo_ = new ModeloProft(wwTableProft, this);
+    modelo_ = new ModeloProft(proft_, this);
     QFont letraRejilla = font();
     letraRejilla.setPixelSize(11);
     rejilla_ = new RejillaProft(modelo_, this, letraRejilla);
     rejilla_->setObjectName(QStringLiteral("ProftDBGrid"));
     rejilla_->setGeometry(9, 56, 490, 433);
     crearNavegador();
-    connect(ui_->BitBtn1, &QPushButton::clicked, this, &TControlProfesores::BitBtn1Click);
+    connect(ui_->BitBtn1, &QPushButton::clicked, this, &DialogoProfesores::alPulsarSalir);
     pulsarBotonesConEnter(this);
 }
 
-TControlProfesores::~TControlProfesores() = default;
+DialogoProfesores::~DialogoProfesores() = default;
 
-void TControlProfesores::crearNavegador() {
+void DialogoProfesores::crearNavegador() {
     struct Boton {
         const char* nombre;
         const char* simbolo;
@@ -138,7 +138,7 @@ void TControlProfesores::crearNavegador() {
     setTabOrder(anterior, ui_->BitBtn1);
 }
 
-void TControlProfesores::keyPressEvent(QKeyEvent* evento) {
+void DialogoProfesores::keyPressEvent(QKeyEvent* evento) {
     if (evento->key() == Qt::Key_Escape && evento->modifiers() == Qt::NoModifier) {
         evento->accept();
         return;
@@ -146,7 +146,7 @@ void TControlProfesores::keyPressEvent(QKeyEvent* evento) {
     QDialog::keyPressEvent(evento);
 }
 
-void TControlProfesores::showEvent(QShowEvent* evento) {
+void DialogoProfesores::showEvent(QShowEvent* evento) {
     // Centred on the screen, not over the main window.
     if (!centrado_) {
         centrado_ = true;
@@ -157,30 +157,30 @@ void TControlProfesores::showEvent(QShowEvent* evento) {
     QDialog::showEvent(evento);
 }
 
-bool TControlProfesores::event(QEvent* evento) {
+bool DialogoProfesores::event(QEvent* evento) {
     if (evento->type() == QEvent::WindowActivate || evento->type() == QEvent::Show) {
-        FormActivate();
+        abrirTabla();
     }
     return QDialog::event(evento);
 }
 
-void TControlProfesores::FormActivate() {
-    if (wwTableProft.active()) return;
-    wwTableProft.open();
+void DialogoProfesores::abrirTabla() {
+    if (proft_.active()) return;
+    proft_.open();
     modelo_->recargar();
     rejilla_->setFocus();
 }
 
-void TControlProfesores::BitBtn1Click() {
+void DialogoProfesores::alPulsarSalir() {
     if (!rejilla_->terminarEdicion()) return;
-    result = wwTableProft.active() && !hayProfesorIncompleto(wwTableProft);
-    wwTableProft.close();
+    result = proft_.active() && !hayProfesorIncompleto(proft_);
+    proft_.close();
     accept();
 }
 
 bool mostrarControlProfesores(QWidget* propietario, const Entorno& entorno) {
-    TControlProfesores dialogo(propietario, entorno);
-    dialogo.FormActivate();  // an engine error reaches the caller, not the event loop
+    DialogoProfesores dialogo(propietario, entorno);
+    dialogo.abrirTabla();  // an engine error reaches the caller, not the event loop
     dialogo.exec();
     return dialogo.result;
 }

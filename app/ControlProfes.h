@@ -10,7 +10,7 @@
 #include "data/Tabla.h"
 
 namespace Ui {
-class ControlProfesores;
+class DialogoProfesores;
 }
 
 namespace varnolo {
@@ -18,23 +18,23 @@ namespace varnolo {
 class ModeloProft;
 class RejillaProft;
 
-class TControlProfesores : public QDialog {
+class DialogoProfesores : public QDialog {
     Q_OBJECT
   public:
     /// The dialog over "proft.dbf" of the work folder, opened shared (the main
     /// window holds PROFT open at the same time) when the dialog first activates.
-    TControlProfesores(QWidget* propietario, const Entorno& entorno);
-    ~TControlProfesores() override;
+    DialogoProfesores(QWidget* propietario, const Entorno& entorno);
+    ~DialogoProfesores() override;
 
     /// True only when the user left with "Salir" and every teacher was complete.
     bool result = false;
 
     RejillaProft* rejilla() const { return rejilla_; }
     /// Opens the table if it is not open yet (also done when the dialog activates).
-    void FormActivate();
+    void abrirTabla();
     /// "Salir": posts the edited row, computes `result`, closes the table and the
     /// dialog. A row that does not fit its masks keeps the dialog open.
-    void BitBtn1Click();
+    void alPulsarSalir();
 
   protected:
     bool event(QEvent* evento) override;
@@ -46,8 +46,8 @@ class TControlProfesores : public QDialog {
   private:
     void crearNavegador();
 
-    std::unique_ptr<Ui::ControlProfesores> ui_;
-    Tabla wwTableProft;
+    std::unique_ptr<Ui::DialogoProfesores> ui_;
+    Tabla proft_;
     ModeloProft* modelo_;
     RejillaProft* rejilla_;
     bool centrado_ = false;

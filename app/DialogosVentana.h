@@ -33,7 +33,7 @@ struct DialogosVentana {
     /// The teacher data dialog over PROFT of the work folder: its `result`.
     std::function<bool(QWidget* propietario, const Entorno& entorno)> profesores;
 
-    /// The real windows: OpenDialogXML, QMessageBox, TPlantillas, TControlProfesores.
+    /// The real windows: OpenDialogXML, QMessageBox, DialogoMarcos, DialogoProfesores.
     static DialogosVentana reales();
 };
 

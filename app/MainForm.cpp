@@ -46,10 +46,10 @@ class CursorSuspendido {
 
 }  // namespace
 
-TMForm::TMForm(Entorno entorno, const QStringList& argumentos, DialogosVentana dialogos,
-               QWidget* padre)
+VentanaPrincipal::VentanaPrincipal(Entorno entorno, const QStringList& argumentos,
+                                   DialogosVentana dialogos, QWidget* padre)
     : QWidget(padre),
-      ui_(std::make_unique<Ui::TMForm>()),
+      ui_(std::make_unique<Ui::VentanaPrincipal>()),
       entorno_(std::move(entorno)),
       argumentos_(argumentos),
       modoLote_(argumentos_.size() == 2),
@@ -79,10 +79,10 @@ TMForm::TMForm(Entorno entorno, const QStringList& argumentos, DialogosVentana d
     }
     ui_->BClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
-    connect(ui_->BExportar, &QPushButton::clicked, this, &TMForm::BExportarClick);
-    connect(ui_->BImportar, &QPushButton::clicked, this, &TMForm::BImportarClick);
+    connect(ui_->BExportar, &QPushButton::clicked, this, &VentanaPrincipal::alPulsarExportar);
+    connect(ui_->BImportar, &QPushButton::clicked, this, &VentanaPrincipal::alPulsarImportar);
     connect(ui_->BClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(ui_->Button1, &QPushButton::clicked, this, &TMForm::Button1Click);
+    connect(ui_->Button1, &QPushButton::clicked, this, &VentanaPrincipal::alPulsarAyuda);
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, [this] { mostrarTemaAyuda(kAyudaVentanaPrincipal); });
     pulsarBotonesConEnter(this);
@@ -92,35 +92,35 @@ TMForm::TMForm(Entorno entorno, const QStringList& argumentos, DialogosVentana d
     }
 }
 
-TMForm::~TMForm() { cursorNormal(); }
+VentanaPrincipal::~VentanaPrincipal() { cursorNormal(); }
 
-QString TMForm::rutaIni() const { return entorno_.rutaPrograma(kArchivoIni); }
+QString VentanaPrincipal::rutaIni() const { return entorno_.rutaPrograma(kArchivoIni); }
 
-void TMForm::mostrarMensaje(const QString& texto) {
+void VentanaPrincipal::mostrarMensaje(const QString& texto) {
     CursorSuspendido libre(cursoresOcupados_);
     dialogos_.avisar(this, {kTituloAplicacion, texto, QMessageBox::Information});
 }
 
-void TMForm::cursorOcupado() {
+void VentanaPrincipal::cursorOcupado() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ++cursoresOcupados_;
 }
 
-void TMForm::cursorNormal() {
+void VentanaPrincipal::cursorNormal() {
     for (; cursoresOcupados_ > 0; --cursoresOcupados_) QApplication::restoreOverrideCursor();
 }
 
-QList<int> TMForm::elegirMarcos(const MarcosHorarios& marcos) {
+QList<int> VentanaPrincipal::elegirMarcos(const MarcosHorarios& marcos) {
     CursorSuspendido libre(cursoresOcupados_);
     return dialogos_.marcos(this, entorno_, marcos);
 }
 
-bool TMForm::completarProfesores(const Entorno& entorno) {
+bool VentanaPrincipal::completarProfesores(const Entorno& entorno) {
     CursorSuspendido libre(cursoresOcupados_);
     return dialogos_.profesores(this, entorno);
 }
 
-void TMForm::ejecutarConversion(
+void VentanaPrincipal::ejecutarConversion(
     const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>& conversion) {
     // A cancelled file dialog keeps the document chosen before.
     if (const auto elegido = dialogos_.elegirArchivo(this)) documento_ = *elegido;
@@ -150,26 +150,26 @@ void TMForm::ejecutarConversion(
     }
 }
 
-void TMForm::mostrarError(const QString& texto) {
+void VentanaPrincipal::mostrarError(const QString& texto) {
     CursorSuspendido libre(cursoresOcupados_);
     dialogos_.avisar(this, {kTituloAplicacion, texto, QMessageBox::Critical});
 }
 
-void TMForm::BExportarClick() {
+void VentanaPrincipal::alPulsarExportar() {
     ejecutarConversion([this](const QString& documento, Preguntas& preguntas) {
         return exportar(entorno_, documento, {}, preguntas);
     });
 }
 
-void TMForm::BImportarClick() {
+void VentanaPrincipal::alPulsarImportar() {
     ejecutarConversion([this](const QString& documento, Preguntas& preguntas) {
         return importar(entorno_, documento, preguntas);
     });
 }
 
-void TMForm::Button1Click() { mostrarTemaAyuda(kAyudaContenido); }
+void VentanaPrincipal::alPulsarAyuda() { mostrarTemaAyuda(kAyudaContenido); }
 
-void TMForm::mostrarTemaAyuda(const TemaAyuda& tema) {
+void VentanaPrincipal::mostrarTemaAyuda(const TemaAyuda& tema) {
     try {
         mostrarAyuda(entorno_.carpetaPrograma, tema);
     } catch (const ErrorVarnolo& e) {
@@ -179,22 +179,22 @@ void TMForm::mostrarTemaAyuda(const TemaAyuda& tema) {
     }
 }
 
-void TMForm::FormShow() {
+void VentanaPrincipal::ejecutarModoLote() {
     if (argumentos_.size() != 2) return;
     const QString accion = minusculasAscii(argumentos_.first());
-    if (accion == QLatin1String("importar")) BImportarClick();
-    if (accion == QLatin1String("exportar")) BExportarClick();
+    if (accion == QLatin1String("importar")) alPulsarImportar();
+    if (accion == QLatin1String("exportar")) alPulsarExportar();
 }
 
-void TMForm::showEvent(QShowEvent* evento) {
+void VentanaPrincipal::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);
     if (mostrada_) return;
     mostrada_ = true;
     // The batch action runs once the window is on screen, from the event loop.
-    QMetaObject::invokeMethod(this, &TMForm::FormShow, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &VentanaPrincipal::ejecutarModoLote, Qt::QueuedConnection);
 }
 
-void TMForm::closeEvent(QCloseEvent* evento) {
+void VentanaPrincipal::closeEvent(QCloseEvent* evento) {
     if (modoLote_) {
         try {
             escribirTransformado(rutaIni(), transformado_);

@@ -1,5 +1,5 @@
 #pragma once
-// TMForm, the main window "Exportar e importar datos entre Taviron y Velna": the two
+// VentanaPrincipal, the main window "Exportar e importar datos entre Taviron y Velna": the two
 // conversion buttons, help, and the batch mode in which Taviron starts the program
 // with two arguments and reads the outcome from Taviron.ini when it closes.
 
@@ -15,20 +15,21 @@
 #include "data/Preguntas.h"
 
 namespace Ui {
-class TMForm;
+class VentanaPrincipal;
 }
 
 namespace varnolo {
 
-class TMForm : public QWidget, private Preguntas {
+class VentanaPrincipal : public QWidget, private Preguntas {
     Q_OBJECT
   public:
     /// `argumentos` are the command-line arguments without the program's name: exactly
     /// two put the window in batch mode. `dialogos` opens the file dialog, the message
     /// boxes and the two conversion dialogs.
-    TMForm(Entorno entorno, const QStringList& argumentos,
-           DialogosVentana dialogos = DialogosVentana::reales(), QWidget* padre = nullptr);
-    ~TMForm() override;
+    VentanaPrincipal(Entorno entorno, const QStringList& argumentos,
+                     DialogosVentana dialogos = DialogosVentana::reales(),
+                     QWidget* padre = nullptr);
+    ~VentanaPrincipal() override;
 
     const Entorno& entorno() const { return entorno_; }
     /// The exchange document chosen last; kept when the file dialog is cancelled.
@@ -46,16 +47,16 @@ class TMForm : public QWidget, private Preguntas {
     static constexpr int kSalidaSinIni = 1;
 
   public slots:
-    void BExportarClick();
-    void BImportarClick();
-    void Button1Click();
+    void alPulsarExportar();
+    void alPulsarImportar();
+    void alPulsarAyuda();
     /// Batch dispatch: "importar" runs the import, then, tested apart, "exportar"
     /// the export (first argument lower-cased, ASCII letters only).
-    void FormShow();
+    void ejecutarModoLote();
 
   protected:
     void showEvent(QShowEvent* evento) override;
-    /// FormClose: in batch mode writes the outcome flag to Taviron.ini. When that
+    /// cerrarSeleccion: in batch mode writes the outcome flag to Taviron.ini. When that
     /// fails the first time, the error is shown and the window stays open; a later
     /// close that fails again closes it, leaves the file alone and sets the exit
     /// status to kSalidaSinIni.
@@ -76,7 +77,7 @@ class TMForm : public QWidget, private Preguntas {
     bool completarProfesores(const Entorno& entorno) override;
     void mostrarTemaAyuda(const TemaAyuda& tema);
 
-    std::unique_ptr<Ui::TMForm> ui_;
+    std::unique_ptr<Ui::VentanaPrincipal> ui_;
     Entorno entorno_;
     QStringList argumentos_;
     QString documento_;

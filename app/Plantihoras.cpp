@@ -41,24 +41,24 @@ AvisoPlantillas& avisoPlantillas() {
     return aviso;
 }
 
-TPlantillas::TPlantillas(const MarcosHorarios& marcos, const QString& carpetaPrograma,
-                         QWidget* propietario)
-    : QDialog(propietario), ui(std::make_unique<Ui::TPlantillas>()), marcos_(marcos) {
+DialogoMarcos::DialogoMarcos(const MarcosHorarios& marcos, const QString& carpetaPrograma,
+                             QWidget* propietario)
+    : QDialog(propietario), ui(std::make_unique<Ui::DialogoMarcos>()), marcos_(marcos) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(371, 336);
     aplicarAspecto();
-    connect(ui->ListBox2, &QListWidget::clicked, this, [this] { ListBox2Click(); });
-    connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this] { ListBox2Click(); });
-    connect(ui->BitBtnContinuar, &QPushButton::clicked, this, [this] { BitBtnContinuarClick(); });
+    connect(ui->ListBox2, &QListWidget::clicked, this, [this] { alElegirEnLista(); });
+    connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this] { alElegirEnLista(); });
+    connect(ui->BitBtnContinuar, &QPushButton::clicked, this, [this] { alPulsarContinuar(); });
     instalarAyudaF1(this, carpetaPrograma, kAyudaMarcos);
     pulsarBotonesConEnter(this);
 }
 
-TPlantillas::~TPlantillas() = default;
+DialogoMarcos::~DialogoMarcos() = default;
 
-void TPlantillas::aplicarAspecto() {
+void DialogoMarcos::aplicarAspecto() {
     const QColor granate(0x80, 0x00, 0x00);
     setPalette(QPalette(palette().color(QPalette::Button)));
     QFont fuente = font();
@@ -81,7 +81,7 @@ void TPlantillas::aplicarAspecto() {
     ui->BitBtnContinuar->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
 }
 
-QList<int> TPlantillas::seleccionadas() const {
+QList<int> DialogoMarcos::seleccionadas() const {
     QList<int> filas;
     for (int i = 0; i < ui->ListBox2->count(); ++i) {
         if (ui->ListBox2->item(i)->isSelected()) filas << i;
@@ -89,14 +89,14 @@ QList<int> TPlantillas::seleccionadas() const {
     return filas;
 }
 
-int TPlantillas::entradasMarcos() const { return ui->ListBox2->count(); }
+int DialogoMarcos::entradasMarcos() const { return ui->ListBox2->count(); }
 
-bool TPlantillas::event(QEvent* evento) {
-    if (evento->type() == QEvent::WindowActivate && !activado_) FormActivate();
+bool DialogoMarcos::event(QEvent* evento) {
+    if (evento->type() == QEvent::WindowActivate && !activado_) llenarListas();
     return QDialog::event(evento);
 }
 
-void TPlantillas::showEvent(QShowEvent* evento) {
+void DialogoMarcos::showEvent(QShowEvent* evento) {
     if (!centrado_) {
         centrado_ = true;
         if (QScreen* pantalla = screen()) {
@@ -105,11 +105,11 @@ void TPlantillas::showEvent(QShowEvent* evento) {
     }
     // The platform may not activate the window (offscreen, another window in
     // front): the lists are filled when it first shows all the same.
-    if (!activado_) FormActivate();
+    if (!activado_) llenarListas();
     QDialog::showEvent(evento);
 }
 
-void TPlantillas::keyPressEvent(QKeyEvent* evento) {
+void DialogoMarcos::keyPressEvent(QKeyEvent* evento) {
     // There is no cancel: Escape does not close the dialog.
     if (evento->key() == Qt::Key_Escape) return;
     QDialog::keyPressEvent(evento);
@@ -118,7 +118,7 @@ void TPlantillas::keyPressEvent(QKeyEvent* evento) {
 // Fills the frame list once per showing. Filling it again at each later
 // activation would drop the user's selection when they come back from another
 // window, so the dialog keeps what it read at first.
-void TPlantillas::FormActivate() {
+void DialogoMarcos::llenarListas() {
     activado_ = true;
     const QStringList marcos = marcos_.entradas();
     if (!marcos.isEmpty()) {
@@ -129,10 +129,10 @@ void TPlantillas::FormActivate() {
         ui->ListBox2->addItems(marcos);
     }
     ui->ComboBoxPlantilla->setCurrentIndex(0);
-    ComboBoxPlantillaChange();
+    mostrarMarcoActual();
 }
 
-void TPlantillas::ComboBoxPlantillaChange() {
+void DialogoMarcos::mostrarMarcoActual() {
     const QString actual = ui->ComboBoxPlantilla->currentText();
     ui->LabelNombre->setText(QStringLiteral("-"));
     ui->LabelPlanFec1->setText(QStringLiteral("-"));
@@ -151,16 +151,16 @@ void TPlantillas::ComboBoxPlantillaChange() {
     }
 }
 
-void TPlantillas::ListBox2Click() {
+void DialogoMarcos::alElegirEnLista() {
     const int fila = ui->ListBox2->currentRow();
     if (fila < 0) return;
     ui->ComboBoxPlantilla->setCurrentIndex(fila);
-    ComboBoxPlantillaChange();
+    mostrarMarcoActual();
 }
 
-void TPlantillas::BitBtnContinuarClick() { close(); }
+void DialogoMarcos::alPulsarContinuar() { close(); }
 
-void TPlantillas::FormClose() {
+void DialogoMarcos::cerrarSeleccion() {
     QStringList entradas;
     QList<bool> seleccionadas;
     for (int i = 0; i < ui->ListBox2->count(); ++i) {
@@ -173,16 +173,16 @@ void TPlantillas::FormClose() {
     if (!cierre.mensaje.isEmpty()) avisoPlantillas()(this, cierre.mensaje);
 }
 
-void TPlantillas::done(int r) {
-    FormClose();
+void DialogoMarcos::done(int r) {
+    cerrarSeleccion();
     QDialog::done(resultMH ? QDialog::Accepted : r);
 }
 
 QList<int> mostrarPlantillas(QWidget* propietario, const Entorno& entorno,
                              const MarcosHorarios& marcos) {
     // Owned by the window while it exists; destroyed here in any case.
-    std::unique_ptr<TPlantillas> Plantillas =
-        std::make_unique<TPlantillas>(marcos, entorno.carpetaPrograma, propietario);
+    std::unique_ptr<DialogoMarcos> Plantillas =
+        std::make_unique<DialogoMarcos>(marcos, entorno.carpetaPrograma, propietario);
     Plantillas->setObjectName(QStringLiteral("Plantillas"));
     Plantillas->exec();
     return Plantillas->resultMH ? Plantillas->seleccionadas() : QList<int>();

@@ -11,7 +11,7 @@
 #include "data/Preguntas.h"
 
 namespace Ui {
-class TPlantillas;
+class DialogoMarcos;
 }
 
 namespace varnolo {
@@ -21,14 +21,14 @@ namespace varnolo {
 using AvisoPlantillas = std::function<void(QWidget* padre, const QString& texto)>;
 AvisoPlantillas& avisoPlantillas();
 
-class TPlantillas : public QDialog {
+class DialogoMarcos : public QDialog {
     Q_OBJECT
   public:
     /// The dialog over the document's time frames. `carpetaPrograma` is where F1
     /// finds the help.
-    TPlantillas(const MarcosHorarios& marcos, const QString& carpetaPrograma,
-                QWidget* propietario = nullptr);
-    ~TPlantillas() override;
+    DialogoMarcos(const MarcosHorarios& marcos, const QString& carpetaPrograma,
+                  QWidget* propietario = nullptr);
+    ~DialogoMarcos() override;
 
     /// The selection string built when the dialog closed (see cerrarSeleccionMarcos).
     QString resultado;
@@ -41,13 +41,13 @@ class TPlantillas : public QDialog {
     int entradasMarcos() const;
 
     // Handlers.
-    void FormActivate();
-    void ListBox2Click();
-    void ComboBoxPlantillaChange();
-    void BitBtnContinuarClick();
-    void FormClose();
+    void llenarListas();
+    void alElegirEnLista();
+    void mostrarMarcoActual();
+    void alPulsarContinuar();
+    void cerrarSeleccion();
 
-    /// Closing by any way (button, close box) runs FormClose first.
+    /// Closing by any way (button, close box) runs cerrarSeleccion first.
     void done(int resultado) override;
 
   protected:
@@ -58,7 +58,7 @@ class TPlantillas : public QDialog {
   private:
     void aplicarAspecto();
 
-    std::unique_ptr<Ui::TPlantillas> ui;
+    std::unique_ptr<Ui::DialogoMarcos> ui;
     MarcosHorarios marcos_;
     bool activado_ = false;
     bool centrado_ = false;

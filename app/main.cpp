@@ -10,8 +10,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(varnolo::kTituloAplicacion);
     varnolo::cargarTraduccionesQt(aplicacion);
 
-    varnolo::TMForm MForm(varnolo::Entorno::delSistema(QApplication::applicationDirPath()),
-                          QApplication::arguments().mid(1));
+    varnolo::VentanaPrincipal MForm(
+        varnolo::Entorno::delSistema(QApplication::applicationDirPath()),
+        QApplication::arguments().mid(1));
     MForm.show();
     const int codigo = QApplication::exec();
     return codigo != 0 ? codigo : MForm.codigoSalida();

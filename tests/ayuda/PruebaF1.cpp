@@ -91,10 +91,10 @@ class AyudaF1 : public ::testing::Test {
     }
 
     /// The main window with scripted message boxes.
-    std::unique_ptr<TMForm> ventanaPrincipal() {
+    std::unique_ptr<VentanaPrincipal> ventanaPrincipal() {
         DialogosVentana d = DialogosVentana::reales();
         d.avisar = [this](QWidget*, const AvisoVentana& a) { avisos << a; };
-        return std::make_unique<TMForm>(carpetas.entorno(), QStringList{}, d);
+        return std::make_unique<VentanaPrincipal>(carpetas.entorno(), QStringList{}, d);
     }
 
     /// Shows `w`, makes it the active window (F1 is a window shortcut) and presses F1;
@@ -120,18 +120,18 @@ class AyudaF1 : public ::testing::Test {
     /// Asks for the help of one window as the user does.
     void pedirAyuda(const char* ventana) {
         const QString nombre = QString::fromLatin1(ventana);
-        if (nombre == QLatin1String("TMForm")) {
+        if (nombre == QLatin1String("VentanaPrincipal")) {
             auto w = ventanaPrincipal();
             pulsarF1(w.get());
         } else if (nombre == QLatin1String("F1 Ayuda")) {
             auto w = ventanaPrincipal();
             w->show();
             w->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
-        } else if (nombre == QLatin1String("TPlantillas")) {
-            TPlantillas d(marcos, carpetas.entorno().carpetaPrograma);
+        } else if (nombre == QLatin1String("DialogoMarcos")) {
+            DialogoMarcos d(marcos, carpetas.entorno().carpetaPrograma);
             pulsarF1(&d);
         } else {
-            TControlProfesores d(nullptr, carpetas.entorno());
+            DialogoProfesores d(nullptr, carpetas.entorno());
             pulsarF1(&d);
         }
     }
@@ -143,10 +143,10 @@ struct Ventana {
     TemaAyuda tema;
 };
 const Ventana kVentanas[] = {
-    {"TMForm", kAyudaVentanaPrincipal},
+    {"VentanaPrincipal", kAyudaVentanaPrincipal},
     {"F1 Ayuda", kAyudaContenido},
-    {"TPlantillas", kAyudaMarcos},
-    {"TControlProfesores", kAyudaProfesores},
+    {"DialogoMarcos", kAyudaMarcos},
+    {"DialogoProfesores", kAyudaProfesores},
 };
 
 TEST_F(AyudaF1, CadaVentanaAbreSuTema) {
@@ -213,12 +213,12 @@ TEST_F(AyudaF1, SinAyudaUnAvisoInformativo) {
 
     // Both dialogs show a real box of the same kind.
     for (int dialogo = 0; dialogo < 2; ++dialogo) {
-        SCOPED_TRACE(dialogo == 0 ? "TPlantillas" : "TControlProfesores");
+        SCOPED_TRACE(dialogo == 0 ? "DialogoMarcos" : "DialogoProfesores");
         std::unique_ptr<QDialog> d;
         if (dialogo == 0) {
-            d = std::make_unique<TPlantillas>(marcos, carpetas.entorno().carpetaPrograma);
+            d = std::make_unique<DialogoMarcos>(marcos, carpetas.entorno().carpetaPrograma);
         } else {
-            d = std::make_unique<TControlProfesores>(nullptr, carpetas.entorno());
+            d = std::make_unique<DialogoProfesores>(nullptr, carpetas.entorno());
         }
         QMessageBox::Icon icono = QMessageBox::NoIcon;
         QString titulo, texto;

@@ -51,17 +51,17 @@ class PlantihorasTest : public ::testing::Test {
 
     /// Shows the dialog modally and lets `accion` work on it while it runs; what the
     /// dialog holds once closed.
-    SeleccionMarcos mostrar(std::function<void(TPlantillas&)> accion) {
+    SeleccionMarcos mostrar(std::function<void(DialogoMarcos&)> accion) {
         alAbrirse(accion);
-        TPlantillas d(marcos, carpetas.entorno().carpetaPrograma);
+        DialogoMarcos d(marcos, carpetas.entorno().carpetaPrograma);
         d.exec();
         return {d.resultMH, d.resultado, d.entradasMarcos()};
     }
 
     /// `accion` on the modal dialog, once the event loop runs.
-    static void alAbrirse(std::function<void(TPlantillas&)> accion) {
+    static void alAbrirse(std::function<void(DialogoMarcos&)> accion) {
         QTimer::singleShot(0, [accion] {
-            auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
+            auto* d = qobject_cast<DialogoMarcos*>(QApplication::activeModalWidget());
             if (!d) {
                 ADD_FAILURE() << "no hay diálogo modal";
                 return;
@@ -87,13 +87,13 @@ void clic(QListWidget* l, int fila, Qt::KeyboardModifiers mod = Qt::NoModifier) 
                       l->visualItemRect(l->item(fila)).center());
 }
 /// Click on the first row, Ctrl+click on the others.
-void elegirFilas(TPlantillas& d, const QList<int>& filas) {
+void elegirFilas(DialogoMarcos& d, const QList<int>& filas) {
     QListWidget* l = lista(d, "ListBox2");
     for (qsizetype i = 0; i < filas.size(); ++i) {
         clic(l, filas[i], i == 0 ? Qt::NoModifier : Qt::ControlModifier);
     }
 }
-void continuar(TPlantillas& d) {
+void continuar(DialogoMarcos& d) {
     QTest::mouseClick(d.findChild<QPushButton*>("BitBtnContinuar"), Qt::LeftButton);
 }
 
@@ -106,7 +106,7 @@ TEST_F(PlantihorasTest, ListaYMarcoActual) {
                {"2", "Segunda", "540", "600", " A "},
                {"3", "Tarde 1", "900", "960", "B"},
                {"4", "Tarde 2", "960", "1020", "B"}});
-    TPlantillas d(marcos, carpetas.entorno().carpetaPrograma);
+    DialogoMarcos d(marcos, carpetas.entorno().carpetaPrograma);
     d.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
     QListWidget* marcos = lista(d, "ListBox2");
@@ -193,7 +193,7 @@ TEST_F(PlantihorasTest, ReglaDeCierre) {
         SCOPED_TRACE(c.que);
         letras(c.marcos);
         avisos.clear();
-        const SeleccionMarcos s = mostrar([&](TPlantillas& d) {
+        const SeleccionMarcos s = mostrar([&](DialogoMarcos& d) {
             elegirFilas(d, c.filas);
             if (c.cajaDeCierre) {
                 d.close();
@@ -212,7 +212,7 @@ TEST_F(PlantihorasTest, ReglaDeCierre) {
 // What the window receives from the dialog: the positions accepted, or none.
 TEST_F(PlantihorasTest, EnterPulsaContinuar) {
     letras(3);
-    alAbrirse([](TPlantillas& d) {
+    alAbrirse([](DialogoMarcos& d) {
         elegirFilas(d, {1});
         auto* continuar = d.findChild<QPushButton*>("BitBtnContinuar");
         continuar->setFocus();
@@ -221,14 +221,14 @@ TEST_F(PlantihorasTest, EnterPulsaContinuar) {
     EXPECT_EQ(mostrarPlantillas(nullptr, carpetas.entorno(), marcos), QList<int>{1});
     EXPECT_TRUE(avisos.isEmpty());
 
-    alAbrirse([](TPlantillas& d) { continuar(d); });
+    alAbrirse([](DialogoMarcos& d) { continuar(d); });
     EXPECT_EQ(mostrarPlantillas(nullptr, carpetas.entorno(), marcos), QList<int>());
     EXPECT_EQ(avisos, QStringList{kNingunMarco});
 }
 
 TEST_F(PlantihorasTest, CodigoDeDoceCaracteresPasaConDiez) {
     documento({{"ABCDEFGHIJKL"}, {"X"}});
-    const SeleccionMarcos s = mostrar([](TPlantillas& d) {
+    const SeleccionMarcos s = mostrar([](DialogoMarcos& d) {
         elegirFilas(d, {0});
         continuar(d);
     });
@@ -251,7 +251,7 @@ TEST_F(PlantihorasTest, PasoMuestraDialogoNuevoTrasRechazo) {
     interaccion.marcos = [&](const MarcosHorarios& m) {
         ++mostrados;
         QTimer::singleShot(0, [&, n = mostrados] {
-            auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
+            auto* d = qobject_cast<DialogoMarcos*>(QApplication::activeModalWidget());
             if (!d) return ADD_FAILURE() << "no hay diálogo modal";
             EXPECT_TRUE(lista(*d, "ListBox2")->selectedItems().isEmpty());
             elegirFilas(*d, n == 1 ? QList<int>{0, 1, 2, 3, 4, 5} : QList<int>{6, 2});

@@ -28,7 +28,7 @@ class ControlProfes : public ::testing::Test {
     prueba::Carpetas carpetas;
     /// The import's own PROFT, open shared while the dialog edits the table.
     Tabla proftDeLaImportacion{carpetas.trabajo(), QStringLiteral("PROFT")};
-    std::unique_ptr<TControlProfesores> dialogo;
+    std::unique_ptr<DialogoProfesores> dialogo;
     QStringList avisos;
 
     void SetUp() override {
@@ -45,7 +45,7 @@ class ControlProfes : public ::testing::Test {
     void abrirDialogo(QWidget* propietario = nullptr) {
         dialogo.reset();
         avisos.clear();
-        dialogo = std::make_unique<TControlProfesores>(propietario, carpetas.entorno());
+        dialogo = std::make_unique<DialogoProfesores>(propietario, carpetas.entorno());
         dialogo->rejilla()->avisar = [this](const QString& t) { avisos << t; };
         dialogo->show();
         dialogo->activateWindow();

@@ -109,7 +109,7 @@ TEST_P(ModoLote, EjecutaLaAccionYEscribeElResultadoAlCerrar) {
     VentanaPrueba p;
     if (caso.conDocumento) p.documentos << documentoCompleto();
     if (caso.conNivelcan) p.carpetas.instalarNivelcan();
-    TMForm& v = p.crear(caso.argumentos, [&](Entorno& e) {
+    VentanaPrincipal& v = p.crear(caso.argumentos, [&](Entorno& e) {
         if (caso.trabajoInservible) e.carpetaTrabajo = documentoCompleto();
     });
     p.mostrar();
@@ -148,7 +148,7 @@ TEST(VentanaPrincipal, ExportacionInteractivaCompletaDeshabilitaAmbosBotones) {
     VentanaPrueba p;
     p.carpetas.instalarNivelcan();
     p.documentos << documentoCompleto();
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
     p.mostrar();
     EXPECT_EQ(p.vecesArchivo, 0);  // nothing runs on its own
 
@@ -170,7 +170,7 @@ TEST(VentanaPrincipal, ExportacionInteractivaCompletaDeshabilitaAmbosBotones) {
 TEST(VentanaPrincipal, DialogoCanceladoReutilizaElDocumentoElegidoAntes) {
     VentanaPrueba p;
     p.documentos << documentoCompleto() << std::nullopt;
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
     p.mostrar();
 
     p.boton("BExportar")->click();  // no level table yet
@@ -190,7 +190,7 @@ TEST(VentanaPrincipal, ImportacionQueSeDetieneAvisaYSoloCierraPorLosProfesores) 
     p.carpetas.instalarNivelcan();
     const QString doc = ejemplo(QStringLiteral("centro-sin-toma.xml"));
     p.documentos << doc << doc << doc;
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
     p.mostrar();
     p.boton("BExportar")->click();
     ASSERT_EQ(p.textos(), QStringList{kProcesoFinalizado});
@@ -233,7 +233,7 @@ TEST(VentanaPrincipal, ErrorDeLaConversionSeMuestraYDejaLaVentanaComoEstaba) {
     VentanaPrueba p;
     p.carpetas.instalarNivelcan();
     p.documentos << documentoCompleto() << documentoCompleto();
-    TMForm& v = p.crear({}, [](Entorno& e) { e.carpetaTrabajo = documentoCompleto(); });
+    VentanaPrincipal& v = p.crear({}, [](Entorno& e) { e.carpetaTrabajo = documentoCompleto(); });
     p.mostrar();
 
     for (const char* boton : {"BExportar", "BImportar"}) {
@@ -258,7 +258,7 @@ TEST(VentanaPrincipal, ErrorDeLaConversionSeMuestraYDejaLaVentanaComoEstaba) {
 TEST(VentanaPrincipal, SinPoderEscribirTavironIniSeRechazaUnaSolaVez) {
     VentanaPrueba p;
     ASSERT_TRUE(QDir(p.carpetas.programa()).mkdir(QStringLiteral("Taviron.ini")));
-    TMForm& v = p.crear({QStringLiteral("otra"), QStringLiteral("x")});
+    VentanaPrincipal& v = p.crear({QStringLiteral("otra"), QStringLiteral("x")});
     p.mostrar();
 
     EXPECT_FALSE(v.close());
@@ -272,8 +272,8 @@ TEST(VentanaPrincipal, SinPoderEscribirTavironIniSeRechazaUnaSolaVez) {
     EXPECT_TRUE(v.close());
     EXPECT_FALSE(v.isVisible());
     EXPECT_EQ(p.avisos.size(), 1);
-    EXPECT_EQ(v.codigoSalida(), TMForm::kSalidaSinIni);
-    EXPECT_NE(TMForm::kSalidaSinIni, 0);
+    EXPECT_EQ(v.codigoSalida(), VentanaPrincipal::kSalidaSinIni);
+    EXPECT_NE(VentanaPrincipal::kSalidaSinIni, 0);
     EXPECT_TRUE(QFileInfo(v.rutaIni()).isDir());
     EXPECT_TRUE(QDir(v.rutaIni()).isEmpty());
 }
@@ -282,7 +282,7 @@ TEST(VentanaPrincipal, SinPoderEscribirTavironIniSeRechazaUnaSolaVez) {
 TEST(VentanaPrincipal, TavironIniLiberadoTrasElRechazoSeEscribe) {
     VentanaPrueba p;
     ASSERT_TRUE(QDir(p.carpetas.programa()).mkdir(QStringLiteral("Taviron.ini")));
-    TMForm& v = p.crear({QStringLiteral("otra"), QStringLiteral("x")});
+    VentanaPrincipal& v = p.crear({QStringLiteral("otra"), QStringLiteral("x")});
     p.mostrar();
     EXPECT_FALSE(v.close());
     ASSERT_TRUE(QDir(p.carpetas.programa()).rmdir(QStringLiteral("Taviron.ini")));
@@ -301,7 +301,7 @@ TEST(VentanaPrincipal, DocumentoQueNoEsXmlNoVaciaLasTablas) {
     ASSERT_TRUE(tabla.open(QIODevice::WriteOnly));
     tabla.write("tabla de Taviron");
     tabla.close();
-    TMForm& v = p.crear({QStringLiteral("exportar"), QStringLiteral("x")});
+    VentanaPrincipal& v = p.crear({QStringLiteral("exportar"), QStringLiteral("x")});
     p.mostrar();
 
     ASSERT_EQ(p.avisos.size(), 1);

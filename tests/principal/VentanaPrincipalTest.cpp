@@ -24,7 +24,7 @@ struct Lugar {
 
 TEST(AspectoVentana, ComponentesEnSuSitioConSusTextos) {
     VentanaPrueba p;
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
 
     EXPECT_EQ(v.windowTitle(), QStringLiteral("Exportar e importar datos entre Taviron y Velna"));
     EXPECT_EQ(v.minimumSize(), QSize(632, 266));
@@ -78,7 +78,7 @@ TEST(AspectoVentana, ComponentesEnSuSitioConSusTextos) {
 
 TEST(AspectoVentana, CapturaDeLaVentana) {
     VentanaPrueba p;
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
     v.show();
     const QString carpeta = QStringLiteral(VARNOLO_CAPTURAS);
     ASSERT_TRUE(QDir().mkpath(carpeta));
@@ -89,7 +89,7 @@ TEST(AspectoVentana, CapturaDeLaVentana) {
 
 TEST(AspectoVentana, SalirCierraLaVentana) {
     VentanaPrueba p;
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
     p.mostrar();
     p.boton("BClose")->click();
     EXPECT_FALSE(v.isVisible());
@@ -98,7 +98,7 @@ TEST(AspectoVentana, SalirCierraLaVentana) {
 // Enter (Return or the keypad's) presses the button that has the focus, as Space.
 TEST(AspectoVentana, EnterPulsaElBotonConElFoco) {
     VentanaPrueba p;
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
     p.mostrar();
     v.activateWindow();
     QApplication::processEvents();
@@ -117,7 +117,7 @@ TEST(AspectoVentana, EnterPulsaElBotonConElFoco) {
 
 TEST(Ayuda, SinArchivoDeAyudaLoDice) {
     VentanaPrueba p;
-    TMForm& v = p.crear({});
+    VentanaPrincipal& v = p.crear({});
     p.mostrar();
     v.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
@@ -153,7 +153,7 @@ TEST(DialogosReales, CajaDeMensajeConTituloYBotonAceptar) {
     VentanaPrueba p;
     DialogosVentana reales = DialogosVentana::reales();
     reales.elegirArchivo = [](QWidget*) { return std::nullopt; };
-    TMForm v(p.carpetas.entorno(), {}, reales);
+    VentanaPrincipal v(p.carpetas.entorno(), {}, reales);
     v.show();
 
     QString titulo, texto, boton;
@@ -163,7 +163,7 @@ TEST(DialogosReales, CajaDeMensajeConTituloYBotonAceptar) {
         boton = caja->button(QMessageBox::Ok)->text();
         caja->button(QMessageBox::Ok)->click();
     });
-    v.BExportarClick();
+    v.alPulsarExportar();
 
     EXPECT_EQ(titulo, QStringLiteral("Varnolo"));
     EXPECT_EQ(texto, kNoExisteArchivo);

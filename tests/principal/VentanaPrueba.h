@@ -29,8 +29,8 @@ class VentanaPrueba {
     Carpetas carpetas;
 
     /// Creates the window with these arguments; `ajustar` may change its environment.
-    TMForm& crear(const QStringList& argumentos,
-                  const std::function<void(Entorno&)>& ajustar = {}) {
+    VentanaPrincipal& crear(const QStringList& argumentos,
+                            const std::function<void(Entorno&)>& ajustar = {}) {
         Entorno entorno = carpetas.entorno();
         if (ajustar) ajustar(entorno);
         DialogosVentana d;
@@ -51,7 +51,7 @@ class VentanaPrueba {
             if (QApplication::overrideCursor()) avisoConCursorOcupado = true;
             return false;
         };
-        ventana = std::make_unique<TMForm>(std::move(entorno), argumentos, std::move(d));
+        ventana = std::make_unique<VentanaPrincipal>(std::move(entorno), argumentos, std::move(d));
         return *ventana;
     }
 
@@ -79,7 +79,7 @@ class VentanaPrueba {
         return f.readAll();
     }
 
-    std::unique_ptr<TMForm> ventana;
+    std::unique_ptr<VentanaPrincipal> ventana;
 };
 
 }  // namespace varnolo::prueba
