@@ -2,8 +2,8 @@
 
 #include <QFileDialog>
 
-#include "app/ControlProfes.h"
-#include "app/Plantihoras.h"
+#include "app/DialogoProfesores.h"
+#include "app/DialogoMarcos.h"
 
 namespace varnolo {
 

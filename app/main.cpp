@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/MainForm.h"
+#include "app/VentanaPrincipal.h"
 #include "app/Traducciones.h"
 
 int main(int argc, char* argv[]) {

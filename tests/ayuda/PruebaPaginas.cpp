@@ -105,7 +105,7 @@ TEST(CatalogoTextos, ReconoceLosTextosConSusHuecos) {
     EXPECT_TRUE(textos[3].seCompleta);
 
     QList<TextoPrograma> conForma = textos;
-    conForma << TextoPrograma{QStringLiteral("&Salir"), QStringLiteral("MainForm.ui"), false};
+    conForma << TextoPrograma{QStringLiteral("&Salir"), QStringLiteral("VentanaPrincipal.ui"), false};
     const CatalogoTextos catalogo(conForma);
     const QString var(QChar(1));
     const struct {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <memory>
 
-#include "app/MainForm.h"
+#include "app/VentanaPrincipal.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {

@@ -15,7 +15,7 @@
 #include <functional>
 
 #include "Impresion.h"
-#include "app/Plantihoras.h"
+#include "app/DialogoMarcos.h"
 #include "comun/Prueba.h"
 #include "data/Errores.h"
 #include "export/CadenaExportacion.h"
@@ -155,7 +155,7 @@ TEST_F(PlantihorasTest, ListaYMarcoActual) {
 
     const QString carpeta = QStringLiteral(VARNOLO_CAPTURAS);
     QDir().mkpath(carpeta);
-    EXPECT_TRUE(d.grab().save(QDir(carpeta).filePath("Plantihoras.png")));
+    EXPECT_TRUE(d.grab().save(QDir(carpeta).filePath("DialogoMarcos.png")));
 }
 
 TEST_F(PlantihorasTest, ReglaDeCierre) {

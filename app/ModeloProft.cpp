@@ -1,4 +1,4 @@
-#include "ControlProfesModelo.h"
+#include "ModeloProft.h"
 
 #include <QFont>
 #include <QRegularExpression>

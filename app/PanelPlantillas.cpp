@@ -1,4 +1,4 @@
-#include "PlantihorasPanel.h"
+#include "PanelPlantillas.h"
 
 #include <QLinearGradient>
 #include <QPainter>

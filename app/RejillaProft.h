@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "ControlProfesModelo.h"
+#include "ModeloProft.h"
 
 namespace varnolo {
 

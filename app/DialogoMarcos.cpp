@@ -1,4 +1,4 @@
-#include "Plantihoras.h"
+#include "DialogoMarcos.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -9,7 +9,7 @@
 #include "app/TeclaEnter.h"
 #include "data/Errores.h"
 #include "export/SeleccionMarcos.h"
-#include "ui_Plantihoras.h"
+#include "ui_DialogoMarcos.h"
 
 namespace varnolo {
 

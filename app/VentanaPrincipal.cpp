@@ -1,4 +1,4 @@
-#include "MainForm.h"
+#include "VentanaPrincipal.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,7 +13,7 @@
 #include "data/Errores.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
-#include "ui_MainForm.h"
+#include "ui_VentanaPrincipal.h"
 
 namespace varnolo {
 

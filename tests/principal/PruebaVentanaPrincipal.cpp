@@ -84,7 +84,7 @@ TEST(AspectoVentana, CapturaDeLaVentana) {
     ASSERT_TRUE(QDir().mkpath(carpeta));
     const QImage imagen = v.grab().toImage();
     EXPECT_EQ(imagen.size() / imagen.devicePixelRatio(), QSize(632, 266));
-    EXPECT_TRUE(imagen.save(QDir(carpeta).filePath(QStringLiteral("MainForm.png"))));
+    EXPECT_TRUE(imagen.save(QDir(carpeta).filePath(QStringLiteral("VentanaPrincipal.png"))));
 }
 
 TEST(AspectoVentana, SalirCierraLaVentana) {

@@ -14,9 +14,9 @@
 #include <functional>
 
 #include "MesaTrabajo.h"
-#include "app/ControlProfes.h"
-#include "app/ControlProfesModelo.h"
-#include "app/ControlProfesRejilla.h"
+#include "app/DialogoProfesores.h"
+#include "app/ModeloProft.h"
+#include "app/RejillaProft.h"
 #include "data/Tabla.h"
 #include "tests/comun/Prueba.h"
 
@@ -163,7 +163,7 @@ TEST_F(ControlProfes, VentanaYRejilla) {
 
     const QString capturas = QStringLiteral(VARNOLO_CAPTURAS);
     QDir().mkpath(capturas);
-    EXPECT_TRUE(dialogo->grab().save(capturas + "/ControlProfes.png"));
+    EXPECT_TRUE(dialogo->grab().save(capturas + "/DialogoProfesores.png"));
 }
 
 TEST_F(ControlProfes, LetrasNoEntranYEnterAvanzaComoTab) {

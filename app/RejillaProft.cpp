@@ -1,4 +1,4 @@
-#include "ControlProfesRejilla.h"
+#include "RejillaProft.h"
 
 #include <QApplication>
 #include <QFontMetrics>

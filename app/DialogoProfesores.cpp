@@ -1,16 +1,16 @@
-#include "ControlProfes.h"
+#include "DialogoProfesores.h"
 
 #include <QKeyEvent>
 #include <QScreen>
 #include <QToolButton>
 #include <iterator>
 
-#include "ControlProfesModelo.h"
-#include "ControlProfesRejilla.h"
+#include "ModeloProft.h"
+#include "RejillaProft.h"
 #include "app/AtajoAyuda.h"
 #include "app/TeclaEnter.h"
 #include "import/DatosProfesores.h"
-#include "ui_ControlProfes.h"
+#include "ui_DialogoProfesores.h"
 
 namespace varnolo {
 
