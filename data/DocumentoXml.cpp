@@ -1,24 +1,15 @@
 #include "DocumentoXml.h"
 
 #include <libxml/parser.h>
-#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
-#include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QVarLengthArray>
-#include <algorithm>
-#include <array>
 #include <climits>
-#include <cstring>
 
 #include "CodificacionXml.h"
-#include "Errores.h"
 #include "ErroresSistema.h"
 
 namespace varnolo {
@@ -31,83 +22,6 @@ const xmlChar* x(const QByteArray& b) { return reinterpret_cast<const xmlChar*>(
 
 QString deUtf8(const xmlChar* s) {
     return s ? QString::fromUtf8(reinterpret_cast<const char*>(s)) : QString();
-}
-
-/// A text as UTF-8 for the document, in one pass and without a heap allocation for
-/// short texts. Characters that XML 1.0 does not allow in a document (control
-/// characters other than tab, line feed and carriage return, U+FFFE, U+FFFF, lone
-/// surrogates) are left out: written as they stand they would make the saved file
-/// unreadable for its reader.
-class TextoXml {
-  public:
-    explicit TextoXml(QStringView texto) {
-        const qsizetype n = texto.size();
-        bytes_.resize(n * 3 + 1);
-        char* o = bytes_.data();
-        const char16_t* s = texto.utf16();
-        for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = s[i];
-            if (c < 0x80) {
-                if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') continue;
-                *o++ = static_cast<char>(c);
-            } else if (c < 0x800) {
-                *o++ = static_cast<char>(0xC0 | (c >> 6));
-                *o++ = static_cast<char>(0x80 | (c & 0x3F));
-            } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
-                const char32_t u = QChar::surrogateToUcs4(c, s[++i]);
-                *o++ = static_cast<char>(0xF0 | (u >> 18));
-                *o++ = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-                *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-                *o++ = static_cast<char>(0x80 | (u & 0x3F));
-            } else if (QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
-                continue;
-            } else {
-                *o++ = static_cast<char>(0xE0 | (c >> 12));
-                *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                *o++ = static_cast<char>(0x80 | (c & 0x3F));
-            }
-        }
-        *o = '\0';
-        tam_ = static_cast<int>(o - bytes_.data());
-    }
-    const xmlChar* datos() const { return reinterpret_cast<const xmlChar*>(bytes_.constData()); }
-    int tam() const { return tam_; }
-
-  private:
-    // Texts beyond INT_MAX bytes cannot be held by libxml2; the document limit keeps
-    // them far away.
-    QVarLengthArray<char, 256> bytes_;
-    int tam_ = 0;
-};
-
-/// Puts the text into a text node that has none yet. A short text is held inside the
-/// node itself, in the place that libxml2 uses for it when it parses compactly (the
-/// fields that a text node leaves unused), which spares one allocation per node;
-/// libxml2 recognises that place when it frees or changes the node.
-void ponerContenido(xmlNodePtr t, const TextoXml& texto) {
-    const int n = texto.tam();
-    if (n < static_cast<int>(2 * sizeof(void*))) {
-        auto* dentro = reinterpret_cast<xmlChar*>(&t->properties);
-        std::memcpy(dentro, texto.datos(), static_cast<size_t>(n));
-        dentro[n] = 0;
-        t->content = dentro;
-        return;
-    }
-    t->content = xmlStrndup(texto.datos(), n);
-    if (t->content == nullptr) throw std::bad_alloc();
-}
-
-/// A new text node of the document holding the text, attached nowhere.
-xmlNodePtr nuevoTexto(xmlDocPtr doc, const TextoXml& texto) {
-    xmlNodePtr t = xmlNewDocTextLen(doc, nullptr, 0);
-    if (t == nullptr) throw std::bad_alloc();
-    try {
-        ponerContenido(t, texto);
-    } catch (...) {
-        xmlFreeNode(t);
-        throw;
-    }
-    return t;
 }
 
 /// The string value of a node as XPath defines it: for an element, the text of all its
@@ -159,33 +73,6 @@ QString nombreCalificado(const xmlChar* nombre, xmlNsPtr ns) {
 }
 
 bool esBlanco(xmlNodePtr n) { return n->type == XML_TEXT_NODE && xmlIsBlankNode(n); }
-
-/// Links a detached node as the last child of padre. Unlike xmlAddChild it never
-/// merges text nodes, so the handle to the child stays valid.
-void enlazarAlFinal(xmlNodePtr padre, xmlNodePtr hijo) {
-    hijo->parent = padre;
-    hijo->next = nullptr;
-    hijo->prev = padre->last;
-    if (padre->last != nullptr) {
-        padre->last->next = hijo;
-    } else {
-        padre->children = hijo;
-    }
-    padre->last = hijo;
-}
-
-bool esHijoValido(xmlNodePtr n) {
-    switch (n->type) {
-        case XML_ELEMENT_NODE:
-        case XML_TEXT_NODE:
-        case XML_CDATA_SECTION_NODE:
-        case XML_COMMENT_NODE:
-        case XML_PI_NODE:
-            return true;
-        default:
-            return false;
-    }
-}
 
 /// True when the bytes start (after a byte order mark) with an XML declaration.
 bool tieneDeclaracion(const QByteArray& b) {
@@ -315,273 +202,92 @@ void callarLibxml2() {
     xmlSetStructuredErrorFunc(nullptr, silenciar);
 }
 
-struct LiberarContexto {
+struct LiberarLibxml2 {
     void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
     void operator()(xmlXPathContextPtr c) const { xmlXPathFreeContext(c); }
     void operator()(xmlXPathObjectPtr o) const { xmlXPathFreeObject(o); }
+    void operator()(xmlBufferPtr b) const { xmlBufferFree(b); }
+    void operator()(xmlDocPtr d) const { xmlFreeDoc(d); }
 };
 
-[[noreturn]] void fallo(const QString& texto) { throw ErrorVarnolo(texto); }
-
-[[noreturn]] void falloCodificacion(const QString& codificacion) {
-    fallo(QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
-              .arg(codificacion));
+ResultadoCarga fallida(ResultadoCarga::Motivo motivo, QString detalle = {}) {
+    ResultadoCarga r;
+    r.motivo = motivo;
+    r.detalle = std::move(detalle);
+    return r;
 }
-
-/// Where the serialised document goes, piece by piece. The first bytes are held back
-/// until they show a declaration that a reader recognises (when one is required), so
-/// an unreadable result fails before anything is opened or written.
-class Salida {
-  public:
-    Salida(bool exigirDeclaracion, QString codificacion)
-        : exigirDeclaracion_(exigirDeclaracion), codificacion_(std::move(codificacion)) {}
-    virtual ~Salida() = default;
-    Salida(const Salida&) = delete;
-    Salida& operator=(const Salida&) = delete;
-
-    const QString& codificacion() const { return codificacion_; }
-
-    void recibir(const char* datos, qsizetype n) {
-        if (empezada_) {
-            escribir(datos, n);
-            return;
-        }
-        cabeza_.append(datos, n);
-        if (cabeza_.size() >= kCabeza) empezar();
-    }
-    /// After the last piece.
-    void terminar() {
-        if (!empezada_) empezar();
-    }
-
-    /// libxml2's write callback: an error is kept, to be raised once libxml2 returns.
-    static int alEscribir(void* contexto, const char* datos, int n) noexcept {
-        auto* s = static_cast<Salida*>(contexto);
-        if (s->error) return -1;
-        try {
-            s->recibir(datos, n);
-            return n;
-        } catch (...) {
-            s->error = std::current_exception();
-            return -1;
-        }
-    }
-    std::exception_ptr error;
-
-  protected:
-    /// Before the first byte is written.
-    virtual void abrir() {}
-    /// Raises ErrorVarnolo when the bytes cannot be written.
-    virtual void escribir(const char* datos, qsizetype n) = 0;
-
-  private:
-    static constexpr qsizetype kCabeza = 64;
-    void empezar() {
-        empezada_ = true;
-        // Some encodings (UTF-7, EBCDIC) write even the declaration in a form that no
-        // reader recognises; such a file could not be read back, so it is not written.
-        if (exigirDeclaracion_ && !tieneDeclaracion(cabeza_)) falloCodificacion(codificacion_);
-        abrir();
-        escribir(cabeza_.constData(), cabeza_.size());
-        cabeza_.clear();
-    }
-    bool exigirDeclaracion_;
-    QString codificacion_;
-    bool empezada_ = false;
-    QByteArray cabeza_;
-};
-
-class SalidaMemoria : public Salida {
-  public:
-    using Salida::Salida;
-    QByteArray bytes;
-
-  protected:
-    void escribir(const char* datos, qsizetype n) override { bytes.append(datos, n); }
-};
-
-/// Through a temporary file in the target's folder, renamed over the target by
-/// confirmar(); destroyed unconfirmed, it leaves the target as it was.
-class SalidaArchivo : public Salida {
-  public:
-    SalidaArchivo(bool exigirDeclaracion, QString codificacion, const QString& ruta)
-        : Salida(exigirDeclaracion, std::move(codificacion)), archivo_(ruta), ruta_(ruta) {}
-    void confirmar() {
-        if (!archivo_.commit()) falloArchivo();
-    }
-
-  protected:
-    void abrir() override {
-        if (!archivo_.open(QIODevice::WriteOnly)) falloArchivo();
-    }
-    void escribir(const char* datos, qsizetype n) override {
-        if (archivo_.write(datos, n) != n) falloArchivo();
-    }
-
-  private:
-    [[noreturn]] void falloArchivo() const {
-        fallo(QStringLiteral("No se ha podido guardar el archivo %1: %2.")
-                  .arg(QDir::toNativeSeparators(ruta_), motivo()));
-    }
-    // A read-only file or folder reads to the system as a refused permission; the
-    // user is told which of the two is in the way.
-    QString motivo() const {
-        const QFileInfo destino(ruta_);
-        if (destino.isDir()) return QStringLiteral("hay una carpeta con ese nombre");
-        if (archivo_.error() == QFileDevice::PermissionsError ||
-            archivo_.error() == QFileDevice::OpenError) {
-            if (destino.exists() && !destino.isWritable()) {
-                return QStringLiteral("el archivo es de solo lectura");
-            }
-            const QFileInfo carpeta(destino.absolutePath());
-            if (!carpeta.exists()) return QStringLiteral("la carpeta no existe");
-            if (!carpeta.isWritable()) {
-                return QStringLiteral(
-                    "la carpeta es de solo lectura o no tiene permiso para "
-                    "escribir en ella");
-            }
-        }
-        return textoFalloArchivo(archivo_);
-    }
-    QSaveFile archivo_;
-    QString ruta_;
-};
 
 }  // namespace
 
+QString ResultadoCarga::texto() const {
+    switch (motivo) {
+        case Motivo::Ninguno:
+            return {};
+        case Motivo::NoExiste:
+            return QStringLiteral("no existe");
+        case Motivo::EsCarpeta:
+            return QStringLiteral("es una carpeta, no un archivo");
+        case Motivo::Ilegible:
+            return QStringLiteral("no se puede leer: %1").arg(detalle);
+        case Motivo::Vacio:
+            return QStringLiteral("está vacío");
+        case Motivo::DemasiadoGrande:
+            return QStringLiteral("es demasiado grande: el límite es de %1 MB")
+                .arg(DocumentoXml::kTamanoMaximo / (1024 * 1024));
+        case Motivo::Entidades:
+            return QStringLiteral("declara entidades, que no se admiten por seguridad");
+        case Motivo::CodificacionContradictoria:
+            return QStringLiteral(
+                       "no es un documento XML válido: está escrito en %1 pero declara la "
+                       "codificación %2")
+                .arg(detalle, codificacionDeclarada);
+        case Motivo::SinRaiz:
+            return QStringLiteral("no es un documento XML válido: no tiene elemento raíz");
+        case Motivo::MalFormado:
+            if (linea <= 0) return QStringLiteral("no es un documento XML válido");
+            return QStringLiteral("no es un documento XML válido: error en la línea %1, columna %2")
+                .arg(linea)
+                .arg(std::max(1, columna));
+    }
+    return {};
+}
+
 struct DocumentoXml::Impl {
-    xmlDocPtr doc = nullptr;
-    /// The loaded bytes began with an XML declaration; save() writes one then only.
+    std::unique_ptr<xmlDoc, LiberarLibxml2> doc;
+    /// The loaded bytes began with an XML declaration.
     bool declaracion = false;
-    /// Nodes created or detached through this document: every one of them that has no
-    /// parent is here (some more than once, and some since attached, until the list is
-    /// next compacted). Those still without a parent when the document ends are freed
-    /// with their subtrees. A list, not a set: building a large document creates and
-    /// attaches hundreds of thousands of nodes, and each is then one append here.
-    std::vector<xmlNodePtr> sueltos;
-    size_t compactarEn = kCompactarMinimo;
-    static constexpr size_t kCompactarMinimo = 4096;
-    /// Names recently checked for createElement and setAttribute, with their copy in
-    /// the document's dictionary: a document is built with a handful of names used
-    /// over and over. Emptied whenever the document (and so its dictionary) changes.
-    struct NombreValidado {
-        QString nombre;
-        const xmlChar* enDiccionario = nullptr;
-    };
-    std::array<NombreValidado, 16> nombres;
-    size_t siguienteNombre = 0;
+    ResultadoCarga resultado;
 
     Impl() { vaciar(); }
-    ~Impl() { liberar(); }
-
-    /// The parentless nodes of `sueltos`, each once.
-    std::vector<xmlNodePtr> raicesSueltas() const {
-        std::vector<xmlNodePtr> raices;
-        for (xmlNodePtr n : sueltos) {
-            if (n->parent == nullptr) raices.push_back(n);
-        }
-        std::sort(raices.begin(), raices.end());
-        raices.erase(std::unique(raices.begin(), raices.end()), raices.end());
-        return raices;
-    }
-
-    /// Makes room in `sueltos` for one more node, so that noting a node after it was
-    /// created or detached cannot fail.
-    void prepararSuelto() {
-        if (sueltos.size() >= compactarEn) {
-            sueltos = raicesSueltas();
-            compactarEn = std::max(kCompactarMinimo, 2 * sueltos.size());
-        }
-        if (sueltos.size() == sueltos.capacity()) {
-            sueltos.reserve(std::max<size_t>(64, 2 * sueltos.capacity()));
-        }
-    }
-
-    /// Keeps in `sueltos` only the nodes that have no parent now.
-    void olvidarSueltosConPadre() {
-        sueltos = raicesSueltas();
-        compactarEn = std::max(kCompactarMinimo, 2 * sueltos.size());
-    }
-
-    void liberar() {
-        // Every root is found before anything is freed: freeing a subtree frees nodes
-        // that may stand later in the list.
-        for (xmlNodePtr n : raicesSueltas()) xmlFreeNode(n);
-        sueltos.clear();
-        sueltos.shrink_to_fit();
-        compactarEn = kCompactarMinimo;
-        olvidarNombres();
-        if (doc != nullptr) xmlFreeDoc(doc);
-        doc = nullptr;
-    }
-
-    void olvidarNombres() {
-        nombres.fill(NombreValidado{});
-        siguienteNombre = 0;
-    }
-
-    /// Why the last load failed; empty after one that succeeded.
-    QString motivo;
-    bool rechazar(const QString& porque) {
-        motivo = porque;
-        return false;
-    }
-    static QString demasiadoGrande() {
-        return QStringLiteral("es demasiado grande: el límite es de %1 MB")
-            .arg(kTamanoMaximo / (1024 * 1024));
-    }
 
     void vaciar() {
-        liberar();
-        doc = xmlNewDoc(BAD_CAST "1.0");
-        if (doc == nullptr) throw std::bad_alloc();
-        // Element and attribute names are kept once in a dictionary, as in a parsed
-        // document, instead of one copy per node.
-        doc->dict = xmlDictCreate();
-        if (doc->dict == nullptr) throw std::bad_alloc();
+        doc.reset(xmlNewDoc(BAD_CAST "1.0"));
+        if (!doc) throw std::bad_alloc();
         declaracion = false;
     }
 
-    /// The name in the document's dictionary; raises ErrorVarnolo with `error` (its %1
-    /// the name) when it is not a valid XML name.
-    const xmlChar* nombreValido(const QString& nombre, const QString& error) {
-        for (const NombreValidado& v : nombres) {
-            if (v.enDiccionario != nullptr && v.nombre.size() == nombre.size() &&
-                std::memcmp(v.nombre.constData(), nombre.constData(),
-                            static_cast<size_t>(nombre.size()) * sizeof(QChar)) == 0) {
-                return v.enDiccionario;
-            }
-        }
-        const QByteArray nom = nombre.toUtf8();
-        if (xmlValidateName(x(nom), 0) != 0) fallo(error.arg(nombre));
-        const xmlChar* enDiccionario =
-            xmlDictLookup(doc->dict, x(nom), static_cast<int>(nom.size()));
-        if (enDiccionario == nullptr) throw std::bad_alloc();
-        // A copy of its own: the caller's characters may be raw data that do not outlive
-        // the call.
-        nombres[siguienteNombre] =
-            NombreValidado{QString(nombre.constData(), nombre.size()), enDiccionario};
-        siguienteNombre = (siguienteNombre + 1) % nombres.size();
-        return enDiccionario;
+    const ResultadoCarga& rechazar(ResultadoCarga r) {
+        vaciar();
+        resultado = std::move(r);
+        return resultado;
     }
 
-    xmlNodePtr comoNodo() const { return reinterpret_cast<xmlNodePtr>(doc); }
+    xmlNodePtr comoNodo() const { return reinterpret_cast<xmlNodePtr>(doc.get()); }
 
-    bool cargar(const QByteArray& contenido) {
-        vaciar();
-        if (contenido.isEmpty()) return rechazar(QStringLiteral("está vacío"));
+    const ResultadoCarga& cargar(const QByteArray& contenido) {
+        using Motivo = ResultadoCarga::Motivo;
+        if (contenido.isEmpty()) return rechazar(fallida(Motivo::Vacio));
         if (contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
-            return rechazar(demasiadoGrande());
+            return rechazar(fallida(Motivo::DemasiadoGrande));
         }
-        if (const QByteArray declarada = codificacionContradictoria(contenido);
-            !declarada.isEmpty()) {
-            return rechazar(QStringLiteral("no es un documento XML válido: está escrito en %1 "
-                                           "pero declara la codificación %2")
-                                .arg(anchoDeCaracter(contenido) == 2 ? QStringLiteral("UTF-16")
-                                                                     : QStringLiteral("UCS-4"),
-                                     QString::fromLatin1(declarada)));
+        if (QByteArray declarada = codificacionContradictoria(contenido); !declarada.isEmpty()) {
+            ResultadoCarga r = fallida(Motivo::CodificacionContradictoria,
+                                       anchoDeCaracter(contenido) == 2 ? QStringLiteral("UTF-16")
+                                                                       : QStringLiteral("UCS-4"));
+            r.codificacionDeclarada = QString::fromLatin1(declarada);
+            return rechazar(std::move(r));
         }
-        std::unique_ptr<xmlParserCtxt, LiberarContexto> ctxt(xmlNewParserCtxt());
+        std::unique_ptr<xmlParserCtxt, LiberarLibxml2> ctxt(xmlNewParserCtxt());
         if (!ctxt) throw std::bad_alloc();
         Diagnostico diagnostico;
         ctxt->_private = &diagnostico;
@@ -591,107 +297,37 @@ struct DocumentoXml::Impl {
         ctxt->sax->externalSubset = ignorarSubconjuntoExterno;
         const int opciones =
             XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-        xmlDocPtr nuevo =
+        std::unique_ptr<xmlDoc, LiberarLibxml2> nuevo(
             xmlCtxtReadMemory(ctxt.get(), contenido.constData(), static_cast<int>(contenido.size()),
-                              nullptr, nullptr, opciones);
+                              nullptr, nullptr, opciones));
         const bool entidades =
-            diagnostico.entidad || (nuevo != nullptr && (declaraEntidades(nuevo->intSubset) ||
-                                                         declaraEntidades(nuevo->extSubset)));
-        if (nuevo == nullptr || !ctxt->wellFormed || entidades ||
-            xmlDocGetRootElement(nuevo) == nullptr) {
-            const bool sinRaiz = nuevo != nullptr && ctxt->wellFormed;
-            xmlFreeDoc(nuevo);
-            if (entidades) {
-                return rechazar(
-                    QStringLiteral("declara entidades, que no se admiten por seguridad"));
-            }
-            if (sinRaiz) {
-                return rechazar(
-                    QStringLiteral("no es un documento XML válido: no tiene "
-                                   "elemento raíz"));
-            }
-            if (diagnostico.linea <= 0) {
-                return rechazar(QStringLiteral("no es un documento XML válido"));
-            }
-            return rechazar(QStringLiteral("no es un documento XML válido: error en la línea "
-                                           "%1, columna %2")
-                                .arg(diagnostico.linea)
-                                .arg(std::max(1, diagnostico.columna)));
+            diagnostico.entidad ||
+            (nuevo && (declaraEntidades(nuevo->intSubset) || declaraEntidades(nuevo->extSubset)));
+        if (!nuevo || !ctxt->wellFormed || entidades ||
+            xmlDocGetRootElement(nuevo.get()) == nullptr) {
+            if (entidades) return rechazar(fallida(Motivo::Entidades));
+            if (nuevo && ctxt->wellFormed) return rechazar(fallida(Motivo::SinRaiz));
+            ResultadoCarga r = fallida(Motivo::MalFormado);
+            r.linea = diagnostico.linea;
+            r.columna = diagnostico.columna;
+            return rechazar(std::move(r));
         }
-        motivo.clear();
-        xmlFreeDoc(doc);
-        doc = nuevo;
-        olvidarNombres();
-        if (doc->dict == nullptr) {
-            doc->dict = xmlDictCreate();
-            if (doc->dict == nullptr) throw std::bad_alloc();
-        }
+        doc = std::move(nuevo);
         declaracion = tieneDeclaracion(contenido);
-        if (!declaracion && doc->encoding != nullptr) {
-            // Without a declaration the document is saved as UTF-8, which needs none.
-            xmlFree(const_cast<xmlChar*>(doc->encoding));
-            doc->encoding = nullptr;
-        }
-        return true;
+        resultado = ResultadoCarga{};
+        return resultado;
     }
 
-    /// Serialises the document as toByteArray() describes into `salida`.
-    void serializar(Salida& salida) const {
-        xmlDocPtr doc = this->doc;
-        const bool codificacionDeclarada = declaracion && doc->encoding != nullptr;
-        const char* codificacion =
-            codificacionDeclarada ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
-        struct Cerrar {
-            void operator()(xmlSaveCtxtPtr c) const { xmlSaveClose(c); }
-        };
-        std::unique_ptr<xmlSaveCtxt, Cerrar> ctx(
-            xmlSaveToIO(&Salida::alEscribir, nullptr, &salida, codificacion,
-                        codificacionDeclarada ? 0 : XML_SAVE_NO_DECL));
-        if (!ctx) falloCodificacion(salida.codificacion());
-
-        // A document that names no encoding is UTF-8. libxml2 writes such a document in
-        // ASCII with character references; told that it is UTF-8 it writes the characters
-        // themselves, and its declaration is then written here, unchanged.
-        if (declaracion && !codificacionDeclarada) {
-            QByteArray texto =
-                "<?xml version=\"" +
-                QByteArray(doc->version ? reinterpret_cast<const char*>(doc->version) : "1.0") +
-                '"';
-            if (doc->standalone == 1) texto += " standalone=\"yes\"";
-            if (doc->standalone == 0) texto += " standalone=\"no\"";
-            texto += "?>\n";
-            salida.recibir(texto.constData(), texto.size());
-        }
-        struct CodificacionProvisional {
-            xmlDocPtr doc;
-            bool puesta;
-            CodificacionProvisional(xmlDocPtr d, bool poner) : doc(d), puesta(poner) {
-                if (puesta) doc->encoding = xmlStrdup(BAD_CAST "UTF-8");
-            }
-            ~CodificacionProvisional() {
-                if (!puesta) return;
-                xmlFree(const_cast<xmlChar*>(doc->encoding));
-                doc->encoding = nullptr;
-            }
-        } provisional(doc, !codificacionDeclarada);
-
-        const long escrito = xmlSaveDoc(ctx.get(), doc);
-        const int cerrado = xmlSaveClose(ctx.release());
-        if (salida.error) std::rethrow_exception(salida.error);
-        if (escrito < 0 || cerrado < 0) falloCodificacion(salida.codificacion());
-        salida.terminar();
-    }
-
-    std::vector<NodoXml> seleccionar(DocumentoXml* dueno, xmlNodePtr contexto,
+    std::vector<NodoXml> seleccionar(const DocumentoXml* dueno, xmlNodePtr contexto,
                                      const QString& xpath) const {
         std::vector<NodoXml> r;
         const QByteArray e = xpath.toUtf8();
         if (e.isEmpty()) return r;
-        std::unique_ptr<xmlXPathContext, LiberarContexto> ctx(xmlXPathNewContext(doc));
+        std::unique_ptr<xmlXPathContext, LiberarLibxml2> ctx(xmlXPathNewContext(doc.get()));
         if (!ctx) throw std::bad_alloc();
         ctx->node = contexto;
         ctx->error = silenciar;
-        std::unique_ptr<xmlXPathObject, LiberarContexto> res(
+        std::unique_ptr<xmlXPathObject, LiberarLibxml2> res(
             xmlXPathEvalExpression(x(e), ctx.get()));
         if (!res || res->type != XPATH_NODESET || res->nodesetval == nullptr) return r;
         const xmlNodeSetPtr nodos = res->nodesetval;
@@ -703,12 +339,6 @@ struct DocumentoXml::Impl {
             r.push_back(NodoXml(dueno, n));
         }
         return r;
-    }
-
-    void soltar(xmlNodePtr n) {
-        prepararSuelto();
-        xmlUnlinkNode(n);
-        sueltos.push_back(n);
     }
 };
 
@@ -782,162 +412,6 @@ std::vector<NodoXml> NodoXml::hijos(const QString& nombre) const {
     return r;
 }
 
-void NodoXml::appendChild(const NodoXml& hijo) {
-    xmlNodePtr padre = nodoDe(nodo_);
-    xmlNodePtr h = nodoDe(hijo.nodo_);
-    if (padre == nullptr || doc_ == nullptr || h == nullptr) {
-        fallo(QStringLiteral("Documento XML: no se puede añadir un nodo inexistente."));
-    }
-    if (padre->type == XML_DOCUMENT_NODE) {
-        doc_->appendChild(hijo);
-        return;
-    }
-    if (hijo.doc_ != doc_ || padre->type != XML_ELEMENT_NODE || !esHijoValido(h)) {
-        fallo(QStringLiteral("Documento XML: el nodo no puede añadirse a <%1>.").arg(nombre()));
-    }
-    for (xmlNodePtr p = padre; p != nullptr; p = p->parent) {
-        if (p == h) {
-            fallo(QStringLiteral("Documento XML: un nodo no puede contenerse a sí mismo."));
-        }
-    }
-    if (h->parent != nullptr) xmlUnlinkNode(h);
-    enlazarAlFinal(padre, h);
-}
-
-void NodoXml::removeChild(const NodoXml& hijo) {
-    xmlNodePtr padre = nodoDe(nodo_);
-    xmlNodePtr h = nodoDe(hijo.nodo_);
-    if (padre != nullptr && doc_ != nullptr && padre->type == XML_DOCUMENT_NODE) {
-        doc_->removeChild(hijo);
-        return;
-    }
-    if (padre == nullptr || doc_ == nullptr || h == nullptr || h->parent != padre ||
-        h->type == XML_ATTRIBUTE_NODE) {
-        fallo(QStringLiteral("Documento XML: el nodo que se quiere quitar no es hijo de <%1>.")
-                  .arg(nombre()));
-    }
-    doc_->d->soltar(h);
-}
-
-void NodoXml::setAttribute(const QString& nombre, const QString& valor) {
-    xmlNodePtr n = nodoDe(nodo_);
-    if (n == nullptr || doc_ == nullptr || n->type != XML_ELEMENT_NODE) {
-        fallo(QStringLiteral("Documento XML: el atributo %1 solo puede ponerse a un elemento.")
-                  .arg(nombre));
-    }
-    const xmlChar* nom = doc_->d->nombreValido(
-        nombre, QStringLiteral("Documento XML: \"%1\" no es un nombre de atributo válido."));
-    const TextoXml texto(valor);
-    xmlDocPtr doc = n->doc;
-    if (xmlStrchr(nom, ':') != nullptr || doc == nullptr || doc->intSubset != nullptr ||
-        doc->extSubset != nullptr) {
-        // A prefixed name or a document type that may declare ID attributes: xmlSetProp
-        // resolves the prefix and keeps the document's ID table. It takes the value as
-        // plain text (escaped when saved) and keeps an existing attribute in its place.
-        if (xmlSetProp(n, nom, texto.datos()) == nullptr) throw std::bad_alloc();
-        return;
-    }
-    // What xmlSetProp does for a plain name without a document type, the value held
-    // compactly: the attribute without a namespace of that name keeps its place and
-    // gets the new value, or a new attribute goes last. The old value's node is
-    // detached, not freed, so a handle to it (the attribute's firstChild()) stays valid.
-    xmlNodePtr t = nuevoTexto(doc, texto);
-    try {
-        xmlAttrPtr a = n->properties;
-        while (a != nullptr && (a->ns != nullptr || !xmlStrEqual(a->name, nom))) a = a->next;
-        if (a == nullptr) {
-            a = xmlNewProp(n, nom, nullptr);
-            if (a == nullptr) throw std::bad_alloc();
-        }
-        while (a->children != nullptr) doc_->d->soltar(a->children);
-        t->parent = reinterpret_cast<xmlNodePtr>(a);
-        a->children = t;
-        a->last = t;
-    } catch (...) {
-        xmlFreeNode(t);
-        throw;
-    }
-}
-
-void NodoXml::setText(const QString& texto) {
-    xmlNodePtr n = nodoDe(nodo_);
-    if (n == nullptr || doc_ == nullptr) {
-        fallo(QStringLiteral("Documento XML: no se puede poner texto a un nodo inexistente."));
-    }
-    const TextoXml contenido(texto);
-    if (n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE ||
-        n->type == XML_COMMENT_NODE) {
-        xmlNodeSetContent(n, contenido.datos());
-        return;
-    }
-    if (n->type != XML_ELEMENT_NODE) {
-        fallo(QStringLiteral("Documento XML: solo se puede poner texto a un elemento."));
-    }
-    // Old children are detached, not freed: handles to them stay valid.
-    while (n->children != nullptr) doc_->d->soltar(n->children);
-    if (contenido.tam() == 0) return;
-    enlazarAlFinal(n, nuevoTexto(n->doc, contenido));
-}
-
-void NodoXml::fijarContenido() {
-    xmlNodePtr n = nodoDe(nodo_);
-    if (n == nullptr || doc_ == nullptr || n->type != XML_ELEMENT_NODE) {
-        fallo(QStringLiteral("Documento XML: solo se puede fijar el contenido de un elemento."));
-    }
-    if (n->children == nullptr) return;  // saved as <nombre/>, which stays so
-    xmlDocPtr doc = n->doc;
-    struct LiberarBuffer {
-        void operator()(xmlBufferPtr b) const { xmlBufferFree(b); }
-    };
-    std::unique_ptr<xmlBuffer, LiberarBuffer> buffer(xmlBufferCreate());
-    if (!buffer) throw std::bad_alloc();
-    {
-        // Serialised as save() does: UTF-8 here, characters that the document's own
-        // encoding cannot hold become references when the whole is written; attribute
-        // values keep their characters only while the document names an encoding.
-        struct CodificacionProvisional {
-            xmlDocPtr doc;
-            bool puesta;
-            explicit CodificacionProvisional(xmlDocPtr d) : doc(d), puesta(d->encoding == nullptr) {
-                if (puesta) doc->encoding = xmlStrdup(BAD_CAST "UTF-8");
-            }
-            ~CodificacionProvisional() {
-                if (!puesta) return;
-                xmlFree(const_cast<xmlChar*>(doc->encoding));
-                doc->encoding = nullptr;
-            }
-        } provisional(doc);
-        struct Cerrar {
-            void operator()(xmlSaveCtxtPtr c) const { xmlSaveClose(c); }
-        };
-        std::unique_ptr<xmlSaveCtxt, Cerrar> ctx(
-            xmlSaveToBuffer(buffer.get(), "UTF-8", XML_SAVE_NO_DECL));
-        if (!ctx) throw std::bad_alloc();
-        for (xmlNodePtr c = n->children; c != nullptr; c = c->next) {
-            if (xmlSaveTree(ctx.get(), c) < 0) throw std::bad_alloc();
-        }
-        if (xmlSaveClose(ctx.release()) < 0) throw std::bad_alloc();
-    }
-    // One text node written as it stands (libxml2's name for unescaped text).
-    xmlNodePtr texto = xmlNewDocTextLen(doc, nullptr, 0);
-    if (texto == nullptr) throw std::bad_alloc();
-    texto->name = xmlStringTextNoenc;
-    texto->content = xmlStrndup(xmlBufferContent(buffer.get()), xmlBufferLength(buffer.get()));
-    if (texto->content == nullptr) {
-        xmlFreeNode(texto);
-        throw std::bad_alloc();
-    }
-    // The noted parentless nodes are narrowed to those still without a parent, none
-    // of them inside this content, before the content is freed.
-    doc_->d->olvidarSueltosConPadre();
-    xmlNodePtr viejos = n->children;
-    for (xmlNodePtr c = viejos; c != nullptr; c = c->next) c->parent = nullptr;
-    n->children = nullptr;
-    n->last = nullptr;
-    xmlFreeNodeList(viejos);
-    enlazarAlFinal(n, texto);
-}
-
 // ---------------------------------------------------------------------------------
 // DocumentoXml
 
@@ -949,41 +423,33 @@ DocumentoXml::DocumentoXml() {
 
 DocumentoXml::~DocumentoXml() = default;
 
-bool DocumentoXml::load(const QString& ruta) {
+ResultadoCarga DocumentoXml::load(const QString& ruta) {
+    using Motivo = ResultadoCarga::Motivo;
     const QFileInfo info(ruta);
-    if (!info.exists()) {
-        d->vaciar();
-        return d->rechazar(QStringLiteral("no existe"));
-    }
-    if (info.isDir()) {
-        d->vaciar();
-        return d->rechazar(QStringLiteral("es una carpeta, no un archivo"));
-    }
-    if (info.size() > kTamanoMaximo) {
-        d->vaciar();
-        return d->rechazar(Impl::demasiadoGrande());
-    }
+    if (!info.exists()) return d->rechazar(fallida(Motivo::NoExiste));
+    if (info.isDir()) return d->rechazar(fallida(Motivo::EsCarpeta));
+    if (info.size() > kTamanoMaximo) return d->rechazar(fallida(Motivo::DemasiadoGrande));
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) {
-        d->vaciar();
-        return d->rechazar(QStringLiteral("no se puede leer: %1").arg(textoFalloArchivo(f)));
+        return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
     }
     const QByteArray contenido = f.read(kTamanoMaximo + 1);
     if (f.error() != QFileDevice::NoError) {
-        d->vaciar();
-        return d->rechazar(QStringLiteral("no se puede leer: %1").arg(textoFalloArchivo(f)));
+        return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
     }
     return d->cargar(contenido);
 }
 
-QString DocumentoXml::motivoFallo() const { return d->motivo; }
+ResultadoCarga DocumentoXml::loadXml(const QByteArray& contenido) { return d->cargar(contenido); }
 
-bool DocumentoXml::loadXml(const QByteArray& contenido) { return d->cargar(contenido); }
+bool DocumentoXml::cargado() const { return xmlDocGetRootElement(d->doc.get()) != nullptr; }
 
-bool DocumentoXml::cargado() const { return xmlDocGetRootElement(d->doc) != nullptr; }
+const ResultadoCarga& DocumentoXml::resultadoCarga() const { return d->resultado; }
+
+QString DocumentoXml::motivoFallo() const { return d->resultado.texto(); }
 
 std::vector<NodoXml> DocumentoXml::selectNodes(const QString& xpath) const {
-    return d->seleccionar(const_cast<DocumentoXml*>(this), d->comoNodo(), xpath);
+    return d->seleccionar(this, d->comoNodo(), xpath);
 }
 
 NodoXml DocumentoXml::selectSingleNode(const QString& xpath) const {
@@ -992,44 +458,8 @@ NodoXml DocumentoXml::selectSingleNode(const QString& xpath) const {
 }
 
 NodoXml DocumentoXml::documentElement() const {
-    xmlNodePtr raiz = xmlDocGetRootElement(d->doc);
-    return raiz ? NodoXml(const_cast<DocumentoXml*>(this), raiz) : NodoXml();
-}
-
-NodoXml DocumentoXml::createElement(const QString& nombre) {
-    const xmlChar* nom = d->nombreValido(
-        nombre, QStringLiteral("Documento XML: \"%1\" no es un nombre de elemento válido."));
-    d->prepararSuelto();
-    // The name belongs to the document's dictionary, so the node takes it as it is.
-    xmlNodePtr n = xmlNewDocNodeEatName(d->doc, nullptr, const_cast<xmlChar*>(nom), nullptr);
-    if (n == nullptr) throw std::bad_alloc();
-    d->sueltos.push_back(n);
-    return NodoXml(this, n);
-}
-
-void DocumentoXml::appendChild(const NodoXml& raiz) {
-    xmlNodePtr h = nodoDe(raiz.nodo_);
-    if (h == nullptr || raiz.doc_ != this || !esHijoValido(h) || h->type == XML_TEXT_NODE ||
-        h->type == XML_CDATA_SECTION_NODE) {
-        fallo(QStringLiteral("Documento XML: el nodo no puede añadirse al documento."));
-    }
-    const bool esRaiz = h->type == XML_ELEMENT_NODE;
-    if (esRaiz && xmlDocGetRootElement(d->doc) != nullptr) {
-        fallo(QStringLiteral("Documento XML: el documento ya tiene un elemento raíz."));
-    }
-    if (h->parent != nullptr) xmlUnlinkNode(h);
-    enlazarAlFinal(d->comoNodo(), h);
-}
-
-void DocumentoXml::removeChild(const NodoXml& raiz) {
-    xmlNodePtr h = nodoDe(raiz.nodo_);
-    if (h == nullptr || raiz.doc_ != this || h->parent != d->comoNodo() ||
-        h->type == XML_DTD_NODE) {
-        fallo(
-            QStringLiteral("Documento XML: el nodo que se quiere quitar no es hijo del "
-                           "documento."));
-    }
-    d->soltar(h);
+    xmlNodePtr raiz = xmlDocGetRootElement(d->doc.get());
+    return raiz ? NodoXml(this, raiz) : NodoXml();
 }
 
 QString DocumentoXml::encoding() const {
@@ -1037,17 +467,30 @@ QString DocumentoXml::encoding() const {
     return QStringLiteral("UTF-8");
 }
 
-QByteArray DocumentoXml::toByteArray() const {
-    SalidaMemoria salida(d->declaracion, encoding());
-    d->serializar(salida);
-    return std::move(salida.bytes);
-}
+ContornoXml DocumentoXml::contorno() const {
+    const xmlDocPtr doc = d->doc.get();
+    ContornoXml c;
+    c.declaracion = d->declaracion;
+    if (doc->version != nullptr) c.version = reinterpret_cast<const char*>(doc->version);
+    if (d->declaracion && doc->encoding != nullptr) {
+        c.codificacion = reinterpret_cast<const char*>(doc->encoding);
+    }
+    if (doc->standalone == 0 || doc->standalone == 1) c.independiente = doc->standalone;
 
-void DocumentoXml::save(const QString& ruta) const {
-    // Written as it is serialised: a large document is never held twice in memory.
-    SalidaArchivo salida(d->declaracion, encoding(), ruta);
-    d->serializar(salida);
-    salida.confirmar();
+    std::unique_ptr<xmlBuffer, LiberarLibxml2> buffer(xmlBufferCreate());
+    if (!buffer) throw std::bad_alloc();
+    const xmlNodePtr raiz = xmlDocGetRootElement(doc);
+    for (xmlNodePtr n = doc->children; n != nullptr; n = n->next) {
+        if (n == raiz) continue;
+        // Each node as libxml2 writes a document's children: unindented, in UTF-8,
+        // a line feed after each.
+        xmlBufferEmpty(buffer.get());
+        if (xmlNodeDump(buffer.get(), doc, n, 0, 0) < 0) throw std::bad_alloc();
+        c.fueraDeRaiz.append(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+                             xmlBufferLength(buffer.get()));
+        c.fueraDeRaiz += '\n';
+    }
+    return c;
 }
 
 }  // namespace varnolo

@@ -1,13 +1,11 @@
 #pragma once
-// The XML document service: one exchange document in memory, loaded safely (no
-// network, no entity expansion, size-limited), queried with XPath 1.0, built element
-// by element and saved in the encoding that its XML declaration names.
+// The exchange document as it was read: one file parsed safely (no network, no
+// entity expansion, size-limited), read-only, queried with XPath 1.0. It also gives
+// what stands outside its root, for a result written in its place (EscritorXml).
 //
-// A document owns every node of it; a NodoXml is a light handle that stays valid as
-// long as its document lives and holds the same load (also after the node was removed
-// or never attached). A null handle answers every query with nothing, so chained
-// reads cannot crash; building on a null handle, or a change that XML does not allow,
-// raises ErrorVarnolo.
+// A NodoXml is a light handle that stays valid as long as its document lives and
+// holds the same load. A null handle answers every query with nothing, so chained
+// reads cannot crash.
 
 #include <QByteArray>
 #include <QString>
@@ -40,26 +38,57 @@ class NodoXml {
     /// nodes as selectNodes(nombre), without evaluating an expression.
     std::vector<NodoXml> hijos(const QString& nombre) const;
 
-    // Building (the node must belong to a document). Texts and values are taken as
-    // plain text and escaped when saved; characters that XML cannot carry at all
-    // (control characters other than tab, line feed and carriage return) are left out.
-    void appendChild(
-        const NodoXml& hijo);  ///< the child (moved if attached) becomes the last child
-    void removeChild(const NodoXml& hijo);  ///< the child is detached, not destroyed
-    void setAttribute(const QString& nombre, const QString& valor);  ///< in order of first setting
-    void setText(const QString& texto);  ///< replaces the content with this text
-    /// Serialises the element's content now and keeps it only as those bytes: the
-    /// document is saved exactly as before, in a fraction of the memory. Meant for a
-    /// finished part of a large document being built; the element can still be
-    /// moved, removed and given attributes, but its content reads as markup text and
-    /// handles to its former descendants must not be used any more.
-    void fijarContenido();
-
   private:
     friend class DocumentoXml;
-    NodoXml(DocumentoXml* doc, void* nodo) : doc_(doc), nodo_(nodo) {}
-    DocumentoXml* doc_ = nullptr;
+    NodoXml(const DocumentoXml* doc, void* nodo) : doc_(doc), nodo_(nodo) {}
+    const DocumentoXml* doc_ = nullptr;
     void* nodo_ = nullptr;  // xmlNode*
+};
+
+/// Why a file could not be read, or nothing when it was.
+struct ResultadoCarga {
+    enum class Motivo {
+        Ninguno,
+        NoExiste,
+        EsCarpeta,
+        Ilegible,  ///< the system refused it; `detalle` says why
+        Vacio,
+        DemasiadoGrande,  ///< beyond DocumentoXml::kTamanoMaximo
+        Entidades,        ///< it declares entities, refused for safety
+        MalFormado,       ///< not well-formed: `linea` and `columna` of the first error (0 unknown)
+        SinRaiz,
+        /// Written in UTF-16 or UCS-4 (`detalle`) but declaring a one-byte encoding
+        /// (`codificacionDeclarada`): a result in that encoding might not load again.
+        CodificacionContradictoria,
+    };
+    Motivo motivo = Motivo::Ninguno;
+    int linea = 0;
+    int columna = 0;
+    QString detalle;
+    QString codificacionDeclarada;
+
+    explicit operator bool() const { return motivo == Motivo::Ninguno; }
+    /// The reason in Spanish, to follow the file's name: "no existe", "no se puede
+    /// leer: …", "es demasiado grande: el límite es de … MB", "declara entidades, …",
+    /// "no es un documento XML válido: error en la línea L, columna C". Empty when
+    /// the file was read.
+    QString texto() const;
+};
+
+/// What a result written in the place of a loaded document keeps of it.
+struct ContornoXml {
+    /// The loaded bytes began with an XML declaration; the result has one then only.
+    bool declaracion = false;
+    /// The declared version ("1.0" when none).
+    QByteArray version = "1.0";
+    /// The encoding as the declaration names it ("iso-8859-1"); empty when it names
+    /// none, and the result is then UTF-8.
+    QByteArray codificacion;
+    /// The declaration's standalone: 1 "yes", 0 "no", -1 not given.
+    int independiente = -1;
+    /// The nodes outside the root (document type, comments, processing instructions)
+    /// in their order, each as libxml2 writes it followed by a line feed, in UTF-8.
+    QByteArray fueraDeRaiz;
 };
 
 class DocumentoXml {
@@ -72,46 +101,28 @@ class DocumentoXml {
     /// Largest file that load() accepts.
     static constexpr qint64 kTamanoMaximo = 256 * 1024 * 1024;
 
-    /// Parses the whole file, replacing what the document held. Returns false, leaving
-    /// an empty document, when the file is missing, too large or not well-formed XML,
-    /// or declares entities; never throws for bad content. Nothing is fetched from the
-    /// network or from other files. Whitespace-only text between elements is not kept.
-    bool load(const QString& ruta);
+    /// Parses the whole file, replacing what the document held. A failure leaves an
+    /// empty document and says why; bad content never throws. Nothing is fetched
+    /// from the network or from other files. Whitespace-only text between elements
+    /// is not kept.
+    ResultadoCarga load(const QString& ruta);
     /// The same from bytes in memory.
-    bool loadXml(const QByteArray& contenido);
+    ResultadoCarga loadXml(const QByteArray& contenido);
     /// True when the last load gave a document with a root element.
     bool cargado() const;
-    /// Why the last load failed, in Spanish, to follow the file's name: "no existe",
-    /// "no se puede leer: …", "es demasiado grande: el límite es de … MB", "declara
-    /// entidades, …", "no es un documento XML válido: error en la línea L, columna C".
-    /// Empty after a load that succeeded.
+    /// The result of the last load.
+    const ResultadoCarga& resultadoCarga() const;
+    /// resultadoCarga().texto().
     QString motivoFallo() const;
 
     std::vector<NodoXml> selectNodes(const QString& xpath) const;
     NodoXml selectSingleNode(const QString& xpath) const;
     NodoXml documentElement() const;
 
-    NodoXml createElement(const QString& nombre);
-    /// Appends a node as the document's last child: an element becomes the root (the
-    /// document must have none), after everything that stands outside the old root.
-    void appendChild(const NodoXml& raiz);
-    /// Detaches the root; what stands outside it (declaration, comments, processing
-    /// instructions) stays.
-    void removeChild(const NodoXml& raiz);
-
     /// The encoding named by the XML declaration ("ISO-8859-1"); "UTF-8" when none.
     QString encoding() const;
-    /// The document serialised as save() writes it: the declaration as loaded (none if
-    /// the loaded file had none), then each node outside the root and the root itself
-    /// on a line of its own, lines ended by LF, the root not indented. A character that
-    /// the encoding cannot hold becomes a character reference. Raises ErrorVarnolo when
-    /// the encoding cannot be written, or would give a file that cannot be read back.
-    QByteArray toByteArray() const;
-    /// Writes the document to the file in the encoding of its declaration, through a
-    /// temporary file in the same folder renamed over the target, so a failure never
-    /// leaves a half-written file or destroys the old one. Raises ErrorVarnolo
-    /// naming the file on failure.
-    void save(const QString& ruta) const;
+    /// The declaration and what stands outside the root, for a result in its place.
+    ContornoXml contorno() const;
 
   private:
     friend class NodoXml;

@@ -170,25 +170,25 @@ Indices leerIndices(ComponentesTablas& tablas) {
     return ix;
 }
 
-NodoXml nuevoGrupo(DocumentoXml& doc, const QString& seq) {
-    NodoXml g = doc.createElement(QStringLiteral("grupo_datos"));
-    g.setAttribute(QStringLiteral("seq"), seq);
-    return g;
+/// Opens a section or record: <grupo_datos seq="…">.
+void abrirGrupo(EscritorXml& xml, const QString& seq) {
+    xml.abrir(QStringLiteral("grupo_datos"));
+    xml.atributo(QStringLiteral("seq"), seq);
 }
 
-void agregarDato(DocumentoXml& doc, NodoXml& padre, const QString& nombre, const QString& valor) {
-    NodoXml d = doc.createElement(QStringLiteral("dato"));
-    d.setAttribute(QStringLiteral("nombre_dato"), nombre);
-    d.setText(valor);
-    padre.appendChild(d);
+/// <dato nombre_dato="NOMBRE">valor</dato>
+void agregarDato(EscritorXml& xml, const QString& nombre, const QString& valor) {
+    xml.abrir(QStringLiteral("dato"));
+    xml.atributo(QStringLiteral("nombre_dato"), nombre);
+    xml.texto(valor);
+    xml.cerrar();
 }
 
 /// One activity record for a placed lesson, appended to the teacher record.
-void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, int indice, const Indices& ix,
+void agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
                       const FechasPeriodo& fechas, int actividadPorDefecto) {
     const Leccion& l = ix.lecciones[indice];
-    NodoXml act = nuevoGrupo(doc, QStringLiteral("ACTIVIDAD_") + QString::number(m));
-    profesor.appendChild(act);
+    abrirGrupo(xml, QStringLiteral("ACTIVIDAD_") + QString::number(m));
 
     QString materia, oferta;
     if (auto it = ix.asignaciones.constFind(Par(l.asig, l.codGrupo));
@@ -206,9 +206,9 @@ void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, int indice, c
     const Tramo sinTramo;
     const auto it = ix.tramos.constFind(Par(claveTramo, l.marco));
     const Tramo& tramo = it != ix.tramos.cend() ? *it : sinTramo;
-    agregarDato(doc, act, QStringLiteral("N_DIASEMANA"), tramo.dia);
-    agregarDato(doc, act, QStringLiteral("X_TRAMO"), tramo.codDiho);
-    agregarDato(doc, act, QStringLiteral("X_DEPENDENCIA"), enBlanco(l.aula) ? QString() : l.aula);
+    agregarDato(xml, QStringLiteral("N_DIASEMANA"), tramo.dia);
+    agregarDato(xml, QStringLiteral("X_TRAMO"), tramo.codDiho);
+    agregarDato(xml, QStringLiteral("X_DEPENDENCIA"), enBlanco(l.aula) ? QString() : l.aula);
 
     QString unidad;
     if (auto it = ix.grupos.constFind(l.codGrupo); it != ix.grupos.cend()) {
@@ -220,25 +220,26 @@ void agregarActividad(DocumentoXml& doc, NodoXml& profesor, int m, int indice, c
             materia = *it;
         }
     }
-    agregarDato(doc, act, QStringLiteral("X_UNIDAD"), unidad);
-    agregarDato(doc, act, QStringLiteral("X_OFERTAMATRIG"), oferta);
-    agregarDato(doc, act, QStringLiteral("X_MATERIAOMG"), materia);
-    agregarDato(doc, act, QStringLiteral("F_INICIO"), fechas.fecIni);
-    agregarDato(doc, act, QStringLiteral("F_FIN"), fechas.fecFin);
+    agregarDato(xml, QStringLiteral("X_UNIDAD"), unidad);
+    agregarDato(xml, QStringLiteral("X_OFERTAMATRIG"), oferta);
+    agregarDato(xml, QStringLiteral("X_MATERIAOMG"), materia);
+    agregarDato(xml, QStringLiteral("F_INICIO"), fechas.fecIni);
+    agregarDato(xml, QStringLiteral("F_FIN"), fechas.fecFin);
     const auto lugarTramo = [&](const char* campo) {
         return [&tramo, campo] {
             return lugarEnTabla(QStringLiteral("DIASHORAST"), tramo.registro,
                                 QString::fromLatin1(campo));
         };
     };
-    agregarDato(doc, act, QStringLiteral("N_HORINI"), enLugar(lugarTramo("HORADESDE"), [&] {
+    agregarDato(xml, QStringLiteral("N_HORINI"), enLugar(lugarTramo("HORADESDE"), [&] {
                     return textoMinutos(tramo.horaDesde, tramo.horIni);
                 }));
-    agregarDato(doc, act, QStringLiteral("N_HORFIN"), enLugar(lugarTramo("HORAHASTA"), [&] {
+    agregarDato(xml, QStringLiteral("N_HORFIN"), enLugar(lugarTramo("HORAHASTA"), [&] {
                     return textoMinutos(tramo.horaHasta, tramo.horFin);
                 }));
     if (enBlanco(tarea) && actividadPorDefecto == 1) tarea = QStringLiteral("513");
-    agregarDato(doc, act, QStringLiteral("X_ACTIVIDAD"), tarea);
+    agregarDato(xml, QStringLiteral("X_ACTIVIDAD"), tarea);
+    xml.cerrar();
 }
 
 void exigirCampos(const Tabla& t, std::initializer_list<const char*> campos) {
@@ -271,7 +272,7 @@ void comprobarCamposHorarios(const ComponentesTablas& tablas) {
     exigirCampos(tablas.wwTableNomAsg_2, {"COD", "OFERTAMATRI", "MATERIA"});
 }
 
-void construirHorarios(DocumentoXml& documento, ComponentesTablas& tablas,
+void construirHorarios(EscritorXml& resultado, ComponentesTablas& tablas,
                        const FechasPeriodo& fechas) {
     comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
@@ -281,13 +282,8 @@ void construirHorarios(DocumentoXml& documento, ComponentesTablas& tablas,
     proft.setFiltered(false);
     proft.setIndexFieldNames(QString());
 
-    NodoXml seccion = nuevoGrupo(documento, QStringLiteral("HORARIOS_REGULARES"));
-    NodoXml bloque = documento.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS"));
-    if (bloque.isNull()) {
-        throw ErrorVarnolo(QStringLiteral("El documento de resultado no tiene BLOQUE_DATOS."));
-    }
-    bloque.appendChild(seccion);
-    seccion.setAttribute(QStringLiteral("registros"), QString::number(proft.recordCount()));
+    abrirGrupo(resultado, QStringLiteral("HORARIOS_REGULARES"));
+    resultado.atributo(QStringLiteral("registros"), QString::number(proft.recordCount()));
 
     static const std::vector<int> kSinLecciones;
     int k = 1;
@@ -297,25 +293,23 @@ void construirHorarios(DocumentoXml& documento, ComponentesTablas& tablas,
         const auto it = ix.leccionesDe.constFind(proft.asString(QStringLiteral("ABREV")));
         const std::vector<int>& suyas = it != ix.leccionesDe.cend() ? *it : kSinLecciones;
 
-        NodoXml profesor = nuevoGrupo(
-            documento, QStringLiteral("HORARIO_REGULAR_PROFESOR_") + QString::number(k++));
+        abrirGrupo(resultado, QStringLiteral("HORARIO_REGULAR_PROFESOR_") + QString::number(k++));
         int colocadas = 0;
         for (int i : suyas) {
             if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") != 0) ++colocadas;
         }
-        profesor.setAttribute(QStringLiteral("registros"), QString::number(colocadas));
-        seccion.appendChild(profesor);
-        agregarDato(documento, profesor, QStringLiteral("X_EMPLEADO"), empleado);
-        agregarDato(documento, profesor, QStringLiteral("F_TOMAPOS"), tomaPos);
+        resultado.atributo(QStringLiteral("registros"), QString::number(colocadas));
+        agregarDato(resultado, QStringLiteral("X_EMPLEADO"), empleado);
+        agregarDato(resultado, QStringLiteral("F_TOMAPOS"), tomaPos);
 
         int m = 1;
         for (int i : suyas) {
             if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") == 0) continue;
-            agregarActividad(documento, profesor, m++, i, ix, fechas, actividadPorDefecto);
+            agregarActividad(resultado, m++, i, ix, fechas, actividadPorDefecto);
         }
-        // The teacher's record is finished: kept as its bytes, not as thousands of nodes.
-        profesor.fijarContenido();
+        resultado.cerrar();
     }
+    resultado.cerrar();
 }
 
 }  // namespace varnolo

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "data/Catalogo.h"
-#include "data/DocumentoXml.h"
+#include "data/EscritorXml.h"
 
 namespace varnolo {
 
@@ -26,12 +26,13 @@ int minutosDelDia(const QString& hora);
 /// or SOLUC lacks a field that the section reads; call it before any work is done.
 void comprobarCamposHorarios(const ComponentesTablas& tablas);
 
-/// Builds the section and appends it to /SERVICIO/BLOQUE_DATOS of `documento`.
+/// Writes the section as the next child of the element open in `resultado`
+/// (BLOQUE_DATOS), closed when it returns.
 /// The table components SOLUC, PROFT, ASIGT, ASIGNOMT, ASIGNOMT2, DIASHORAST and
 /// GRUPOST must be open; each lookup table is read once into an index, SOLUC is
 /// grouped by teacher once, so the run is linear in the size of the tables. Errors
 /// propagate.
-void construirHorarios(DocumentoXml& documento, ComponentesTablas& tablas,
+void construirHorarios(EscritorXml& resultado, ComponentesTablas& tablas,
                        const FechasPeriodo& fechas);
 
 }  // namespace varnolo

@@ -8,6 +8,7 @@
 #include "Horarios.h"
 #include "data/Conversion.h"
 #include "data/Errores.h"
+#include "data/EscritorXml.h"
 #include "data/ReservaCarpeta.h"
 
 namespace varnolo {
@@ -88,32 +89,30 @@ FechasPeriodo leerPeriodo(const Tabla& periodos) {
     return f;
 }
 
-/// Replaces the loaded document's root by the result document's SERVICIO with its
-/// header and the year section.
-void construirCabecera(DocumentoXml& doc, const Entorno& entorno, const QString& anno) {
-    NodoXml raiz = doc.documentElement();
-    raiz.removeChild(doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")));
-    doc.removeChild(raiz);
-
-    const QDateTime ahora = entorno.ahora();
+/// The result's fecha: the moment in the system's short date and long time format.
+QString textoFecha(const QDateTime& ahora) {
     const QLocale local = QLocale::system();
-    NodoXml servicio = doc.createElement(QStringLiteral("SERVICIO"));
-    servicio.setAttribute(QStringLiteral("modulo"), QStringLiteral("HORARIOS"));
-    servicio.setAttribute(QStringLiteral("tipo"), QStringLiteral("I"));
-    servicio.setAttribute(QStringLiteral("autor"), QStringLiteral("VELNA"));
-    servicio.setAttribute(QStringLiteral("fecha"),
-                          local.toString(ahora.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                              local.toString(ahora.time(), QLocale::LongFormat));
-    doc.appendChild(servicio);
-    servicio.appendChild(doc.createElement(QStringLiteral("BLOQUE_DATOS")));
+    return local.toString(ahora.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           local.toString(ahora.time(), QLocale::LongFormat);
+}
 
-    NodoXml seccion = doc.createElement(QStringLiteral("grupo_datos"));
-    seccion.setAttribute(QStringLiteral("seq"), QStringLiteral("ANNO_ACADEMICO"));
-    NodoXml dato = doc.createElement(QStringLiteral("dato"));
-    dato.setAttribute(QStringLiteral("nombre_dato"), QStringLiteral("C_ANNO"));
-    dato.setText(anno);
-    seccion.appendChild(dato);
-    doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).appendChild(seccion);
+/// Opens the result's SERVICIO with its header and BLOQUE_DATOS, and writes the year
+/// section into it; BLOQUE_DATOS stays open for the timetable section.
+void construirCabecera(EscritorXml& resultado, const QString& fecha, const QString& anno) {
+    resultado.abrir(QStringLiteral("SERVICIO"));
+    resultado.atributo(QStringLiteral("modulo"), QStringLiteral("HORARIOS"));
+    resultado.atributo(QStringLiteral("tipo"), QStringLiteral("I"));
+    resultado.atributo(QStringLiteral("autor"), QStringLiteral("VELNA"));
+    resultado.atributo(QStringLiteral("fecha"), fecha);
+    resultado.abrir(QStringLiteral("BLOQUE_DATOS"));
+
+    resultado.abrir(QStringLiteral("grupo_datos"));
+    resultado.atributo(QStringLiteral("seq"), QStringLiteral("ANNO_ACADEMICO"));
+    resultado.abrir(QStringLiteral("dato"));
+    resultado.atributo(QStringLiteral("nombre_dato"), QStringLiteral("C_ANNO"));
+    resultado.texto(anno);
+    resultado.cerrar();
+    resultado.cerrar();
 }
 
 /// The teacher data check: true when every teacher is complete, asking `preguntas`
@@ -147,15 +146,21 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
         }
         const FechasPeriodo fechas = leerPeriodo(periodos);
 
-        construirCabecera(*doc, entorno, anno);
+        // The result is dated when the work tables have been checked, before the
+        // teacher data question.
+        const QString fecha = textoFecha(entorno.ahora());
         if (!profesoresCompletos(entorno, preguntas)) {
             return Desenlace::aviso(Desenlace::Motivo::ProfesoresIncompletos,
                                     kProfesoresIncompletos);
         }
 
-        construirHorarios(*doc, tablas, fechas);
+        // Written as it is built, in the place of the chosen document; the file
+        // appears only when the whole result has been written and the tables are closed.
+        EscritorXml resultado(doc->contorno(), rutaResultado(documento));
+        construirCabecera(resultado, fecha, anno);
+        construirHorarios(resultado, tablas, fechas);
         abiertas.cerrar();
-        doc->save(rutaResultado(documento));
+        resultado.terminar();
         return Desenlace::completa();
     });
 }

@@ -1,5 +1,5 @@
-// Saving: the encoding of the declaration, what stands outside the root, the exact
-// bytes of a result document, and the old file kept when a save fails.
+// The result writer: the encoding of the declaration, what stands outside the root,
+// the exact bytes of a result document, and the old file kept when a save fails.
 
 #include <gtest/gtest.h>
 #include <libxml/encoding.h>
@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -18,6 +18,7 @@
 #include "FixturasXml.h"
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
+#include "data/EscritorXml.h"
 
 namespace varnolo {
 namespace {
@@ -27,63 +28,76 @@ QByteArray utf16(const QString& texto) {
            QByteArray(reinterpret_cast<const char*>(texto.utf16()), texto.size() * 2);
 }
 
-// The result document of an import, built the way the import builds it on the
-// loaded exchange document.
+/// The contorno of a document loaded from these bytes.
+ContornoXml contornoDe(const QByteArray& xml) {
+    DocumentoXml doc;
+    EXPECT_TRUE(doc.loadXml(xml)) << doc.motivoFallo().toStdString();
+    return doc.contorno();
+}
+
+/// A result holding one root element with that text, written in memory.
+QByteArray conRaiz(const ContornoXml& contorno, const QString& nombre, const QString& texto) {
+    EscritorXml escritor(contorno);
+    escritor.abrir(nombre);
+    escritor.texto(texto);
+    escritor.terminar();
+    return escritor.bytes();
+}
+
+// The result document of an import, written the way the import writes it in the
+// place of the loaded exchange document.
 TEST(GuardadoXml, DocumentoResultadoByteAByte) {
     DocumentoXml doc;
     ASSERT_TRUE(doc.load(fixture("latin1.xml")));
-    NodoXml raiz = doc.documentElement();
-    raiz.removeChild(doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")));
-    doc.removeChild(raiz);
 
-    NodoXml servicio = doc.createElement(QStringLiteral("SERVICIO"));
-    servicio.setAttribute(QStringLiteral("modulo"), QStringLiteral("PROVISIONAL"));
-    servicio.setAttribute(QStringLiteral("tipo"), QStringLiteral("I"));
-    servicio.setAttribute(QStringLiteral("autor"), QStringLiteral("VELNA"));
-    servicio.setAttribute(QStringLiteral("fecha"), QStringLiteral("15/03/2026 10:30:00"));
-    servicio.setAttribute(QStringLiteral("modulo"), QStringLiteral("HORARIOS"));  // keeps its place
-    doc.appendChild(servicio);
-    servicio.appendChild(doc.createElement(QStringLiteral("BLOQUE_DATOS")));
-
-    auto grupo = [&](const QString& seq, const QString& registros = {}) {
-        NodoXml g = doc.createElement(QStringLiteral("grupo_datos"));
-        g.setAttribute(QStringLiteral("seq"), seq);
-        if (!registros.isEmpty()) g.setAttribute(QStringLiteral("registros"), registros);
-        return g;
+    const auto escribir = [](EscritorXml& xml) {
+        xml.abrir(QStringLiteral("SERVICIO"));
+        xml.atributo(QStringLiteral("modulo"), QStringLiteral("PROVISIONAL"));
+        xml.atributo(QStringLiteral("tipo"), QStringLiteral("I"));
+        xml.atributo(QStringLiteral("autor"), QStringLiteral("VELNA"));
+        xml.atributo(QStringLiteral("fecha"), QStringLiteral("15/03/2026 10:30:00"));
+        xml.atributo(QStringLiteral("modulo"), QStringLiteral("HORARIOS"));  // keeps its place
+        xml.abrir(QStringLiteral("BLOQUE_DATOS"));
+        const auto grupo = [&](const QString& seq, const QString& registros = {}) {
+            xml.abrir(QStringLiteral("grupo_datos"));
+            xml.atributo(QStringLiteral("seq"), seq);
+            if (!registros.isEmpty()) xml.atributo(QStringLiteral("registros"), registros);
+        };
+        const auto dato = [&](const QString& nombre, const QString& valor) {
+            xml.abrir(QStringLiteral("dato"));
+            xml.atributo(QStringLiteral("nombre_dato"), nombre);
+            xml.texto(valor);
+            xml.cerrar();
+        };
+        grupo(QStringLiteral("ANNO_ACADEMICO"));
+        dato(QStringLiteral("C_ANNO"), QStringLiteral("2018"));
+        xml.cerrar();
+        grupo(QStringLiteral("HORARIOS_REGULARES"), QStringLiteral("1"));
+        grupo(QStringLiteral("PROFESOR"), QStringLiteral("1"));
+        // Markup characters are escaped, a character that Latin-1 lacks becomes a
+        // character reference, a carriage return survives, a control character is
+        // dropped.
+        dato(QStringLiteral("D_NOMBRE"), QStringLiteral("Núñez & Peña <Jefa> €"));
+        dato(QStringLiteral("Comilla \"doble\" <&>"), QStringLiteral("línea 1\r\nlínea 2"));
+        dato(QStringLiteral("VACIO"), QString());
+        grupo(QStringLiteral("ACTIVIDAD"));
+        dato(QStringLiteral("X"), QStringLiteral("a\x01"
+                                                 "b"));
+        xml.terminar();  // closes what is still open
     };
-    auto dato = [&](NodoXml& padre, const QString& nombre, const QString& valor) {
-        NodoXml d = doc.createElement(QStringLiteral("dato"));
-        d.setAttribute(QStringLiteral("nombre_dato"), nombre);
-        d.setText(valor);
-        padre.appendChild(d);
-    };
-    NodoXml anno = grupo(QStringLiteral("ANNO_ACADEMICO"));
-    dato(anno, QStringLiteral("C_ANNO"), QStringLiteral("2018"));
-    doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).appendChild(anno);
-
-    NodoXml horarios = grupo(QStringLiteral("HORARIOS_REGULARES"), QStringLiteral("1"));
-    NodoXml profesor = grupo(QStringLiteral("PROFESOR"), QStringLiteral("1"));
-    // Markup characters are escaped, a character that Latin-1 lacks becomes a
-    // character reference, a carriage return survives, a control character is dropped.
-    dato(profesor, QStringLiteral("D_NOMBRE"), QStringLiteral("Núñez & Peña <Jefa> €"));
-    dato(profesor, QStringLiteral("Comilla \"doble\" <&>"), QStringLiteral("línea 1\r\nlínea 2"));
-    dato(profesor, QStringLiteral("VACIO"), QString());
-    NodoXml actividad = grupo(QStringLiteral("ACTIVIDAD"));
-    dato(actividad, QStringLiteral("X"),
-         QStringLiteral("a\x01"
-                        "b"));
-    profesor.appendChild(actividad);
-    horarios.appendChild(profesor);
-    doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).appendChild(horarios);
 
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorlatin1.xml"));
-    doc.save(ruta);
+    EscritorXml archivo(doc.contorno(), ruta);
+    escribir(archivo);
+    EscritorXml memoria(doc.contorno());
+    escribir(memoria);
     const QByteArray esperado = leer(fixture("resultado_latin1.xml"));
     ASSERT_FALSE(esperado.isEmpty());
     EXPECT_EQ(leer(ruta), esperado);
-    EXPECT_EQ(doc.toByteArray(), esperado);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"ResultadoZentorlatin1.xml"});
+    EXPECT_EQ(memoria.bytes(), esperado);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"ResultadoZentorlatin1.xml"});
 
     // What was written reads back the same.
     DocumentoXml otra;
@@ -107,8 +121,12 @@ TEST(GuardadoXml, CodificacionDeLaDeclaracion) {
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\xC3\xB1\xE2\x82\xAC</a>\n"},
         {"ISO-8859-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>",
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<a>\xF1&#8364;</a>\n"},
+        {"iso-8859-1", "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><a/>",
+         "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<a>\xF1&#8364;</a>\n"},
         {"Windows-1252", "<?xml version=\"1.0\" encoding=\"Windows-1252\"?><a/>",
          "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<a>\xF1\x80</a>\n"},
+        {"US-ASCII", "<?xml version=\"1.0\" encoding=\"US-ASCII\"?><a/>",
+         "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<a>&#241;&#8364;</a>\n"},
         {"UTF-16", utf16(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a/>")),
          utf16(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<a>ñ€</a>\n"))},
         // No declaration: UTF-8, and still no declaration.
@@ -116,14 +134,17 @@ TEST(GuardadoXml, CodificacionDeLaDeclaracion) {
         {"UTF-8", "\xEF\xBB\xBF<a/>", "<a>\xC3\xB1\xE2\x82\xAC</a>\n"},
         {"UTF-8", "<?xml version=\"1.0\" standalone=\"yes\"?>\n<a/>",
          "<?xml version=\"1.0\" standalone=\"yes\"?>\n<a>\xC3\xB1\xE2\x82\xAC</a>\n"},
+        {"ISO-8859-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"no\"?><a/>",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"no\"?>\n"
+         "<a>\xF1&#8364;</a>\n"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.esperado.toStdString());
         DocumentoXml doc;
         ASSERT_TRUE(doc.loadXml(c.origen));
         EXPECT_EQ(doc.encoding(), QString::fromLatin1(c.codificacion));
-        doc.documentElement().setText(QStringLiteral("ñ€"));
-        const QByteArray escrito = doc.toByteArray();
+        const QByteArray escrito =
+            conRaiz(doc.contorno(), QStringLiteral("a"), QStringLiteral("ñ€"));
         EXPECT_EQ(escrito.toHex(' '), c.esperado.toHex(' '));
 
         DocumentoXml releido;
@@ -149,29 +170,82 @@ TEST(GuardadoXml, CodificacionIlegibleNoSeEscribe) {
     }
     ASSERT_TRUE(doc.loadXml(utf7));
     EXPECT_EQ(doc.documentElement().text(), QStringLiteral("x"));
-    EXPECT_THROW(doc.toByteArray(), ErrorVarnolo);
+    EXPECT_THROW(conRaiz(doc.contorno(), QStringLiteral("SERVICIO"), QString()), ErrorVarnolo);
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorutf7.xml"));
-    EXPECT_THROW(doc.save(ruta), ErrorVarnolo);
+    EXPECT_THROW(
+        {
+            EscritorXml escritor(doc.contorno(), ruta);
+            escritor.abrir(QStringLiteral("SERVICIO"));
+            escritor.terminar();
+        },
+        ErrorVarnolo);
     EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden));
 }
 
-// What stood outside the old root stays in its order; the new root is appended,
-// so it comes after the comments and processing instructions that followed the old.
+// What stood outside the old root stays in its order, written as it was read; the new
+// root comes last, after the comments and processing instructions that followed the
+// old one.
 TEST(GuardadoXml, NuevaRaizAlFinalDelDocumento) {
-    const QByteArray origen =
-        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!--antes-->\n<?p1 x?>\n"
-        "<SERVICIO><BLOQUE_DATOS/></SERVICIO>\n<!--despues-->\n<?p2?>\n";
-    DocumentoXml doc;
-    ASSERT_TRUE(doc.loadXml(origen));
-    EXPECT_EQ(doc.toByteArray(), origen);
-    doc.removeChild(doc.documentElement());
-    NodoXml nueva = doc.createElement(QStringLiteral("SERVICIO"));
-    nueva.setAttribute(QStringLiteral("tipo"), QStringLiteral("I"));
-    doc.appendChild(nueva);
-    EXPECT_EQ(doc.toByteArray(),
-              QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!--antes-->\n<?p1 x?>\n"
-                         "<!--despues-->\n<?p2?>\n<SERVICIO tipo=\"I\"/>\n"));
+    struct Caso {
+        QByteArray origen;
+        QByteArray esperado;
+    };
+    const Caso casos[] = {
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!--antes-->\n<?p1 x?>\n"
+         "<SERVICIO><BLOQUE_DATOS/></SERVICIO>\n<!--despu\xE9s-->\n<?p2?>\n",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!--antes-->\n<?p1 x?>\n"
+         "<!--despu\xE9s-->\n<?p2?>\n<SERVICIO tipo=\"I\"><vacio/></SERVICIO>\n"},
+        // A document type, its declarations written back as libxml2 writes them.
+        {"<!DOCTYPE SERVICIO [ <!ELEMENT SERVICIO ANY> <!ATTLIST SERVICIO tipo CDATA #IMPLIED> ]>"
+         "<!---->\n<SERVICIO/>",
+         "<!DOCTYPE SERVICIO [\n<!ELEMENT SERVICIO ANY>\n"
+         "<!ATTLIST SERVICIO tipo CDATA #IMPLIED>\n]>\n<!---->\n"
+         "<SERVICIO tipo=\"I\"><vacio/></SERVICIO>\n"},
+        // Whatever the document type names, the result is written by the rules of XML.
+        {"<!DOCTYPE SERVICIO PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+         "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\"><SERVICIO/>",
+         "<!DOCTYPE SERVICIO PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+         "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n"
+         "<SERVICIO tipo=\"I\"><vacio/></SERVICIO>\n"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.origen.toStdString());
+        EscritorXml escritor(contornoDe(c.origen));
+        escritor.abrir(QStringLiteral("SERVICIO"));
+        escritor.atributo(QStringLiteral("tipo"), QStringLiteral("I"));
+        escritor.abrir(QStringLiteral("vacio"));
+        escritor.terminar();
+        EXPECT_EQ(escritor.bytes(), c.esperado);
+    }
+}
+
+// Calls that XML or the order of writing do not allow raise an error and write nothing
+// of their own.
+TEST(GuardadoXml, LlamadasFueraDeOrdenLevantanError) {
+    const std::pair<const char*, std::function<void(EscritorXml&)>> casos[] = {
+        {"segunda raiz", [](EscritorXml& x) { x.cerrar(), x.abrir(QStringLiteral("OTRA")); }},
+        {"atributo tras contenido",
+         [](EscritorXml& x) { x.texto(QStringLiteral("t")), x.atributo(QStringLiteral("a"), {}); }},
+        {"atributo tras un hijo",
+         [](EscritorXml& x) {
+             x.abrir(QStringLiteral("b")), x.cerrar(), x.atributo(QStringLiteral("a"), {});
+         }},
+        {"nombre de elemento", [](EscritorXml& x) { x.abrir(QStringLiteral("1grupo")); }},
+        {"nombre vacio", [](EscritorXml& x) { x.abrir(QString()); }},
+        {"nombre de atributo",
+         [](EscritorXml& x) { x.atributo(QStringLiteral("a b"), QStringLiteral("x")); }},
+        {"cerrar de mas", [](EscritorXml& x) { x.cerrar(), x.cerrar(); }},
+        {"texto fuera de la raiz",
+         [](EscritorXml& x) { x.cerrar(), x.texto(QStringLiteral("x")); }},
+        {"despues de terminar", [](EscritorXml& x) { x.terminar(), x.abrir(QStringLiteral("b")); }},
+    };
+    for (const auto& [nombre, accion] : casos) {
+        SCOPED_TRACE(nombre);
+        EscritorXml escritor(contornoDe("<SERVICIO/>"));
+        escritor.abrir(QStringLiteral("SERVICIO"));
+        EXPECT_THROW(accion(escritor), ErrorVarnolo);
+    }
 }
 
 TEST(GuardadoXml, GuardarReemplazaElArchivo) {
@@ -181,10 +255,32 @@ TEST(GuardadoXml, GuardarReemplazaElArchivo) {
     ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
     viejo.write(QByteArray(5000, 'x'));
     viejo.close();
-    DocumentoXml doc;
-    ASSERT_TRUE(doc.loadXml("<SERVICIO/>"));
-    doc.save(ruta);
+    EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
+    escritor.abrir(QStringLiteral("SERVICIO"));
+    escritor.terminar();
     EXPECT_EQ(leer(ruta), QByteArray("<SERVICIO/>\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// A result abandoned half-way (an error while it is built) leaves the old file as it
+// was and no temporary file, also when far more than a first block had been written.
+TEST(GuardadoXml, ResultadoAbandonadoNoDejaNada) {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorplan.xml"));
+    QFile viejo(ruta);
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.write("anterior");
+    viejo.close();
+    {
+        EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
+        escritor.abrir(QStringLiteral("SERVICIO"));
+        for (int i = 0; i < 20000; ++i) {
+            escritor.abrir(QStringLiteral("dato"));
+            escritor.texto(QStringLiteral("valor %1").arg(i));
+            escritor.cerrar();
+        }
+    }
+    EXPECT_EQ(leer(ruta), QByteArray("anterior"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -214,19 +310,25 @@ class CarpetaSoloLectura {
     bool inmutable_ = false;
 };
 
+void guardarServicio(const QString& ruta) {
+    EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
+    escritor.abrir(QStringLiteral("SERVICIO"));
+    escritor.terminar();
+}
+
 TEST(GuardadoXml, FalloAlGuardarDejaElArchivoAnterior) {
-    DocumentoXml doc;
-    ASSERT_TRUE(doc.loadXml("<SERVICIO/>"));
     QTemporaryDir dir;
 
     // The target is a folder: it stays a folder with its content.
     const QString carpeta = dir.filePath(QStringLiteral("resultado.xml"));
     ASSERT_TRUE(QDir().mkpath(carpeta + QStringLiteral("/dentro")));
     try {
-        doc.save(carpeta);
+        guardarServicio(carpeta);
         ADD_FAILURE() << "se esperaba un error";
     } catch (const ErrorVarnolo& e) {
-        EXPECT_TRUE(e.texto().contains(QDir::toNativeSeparators(carpeta))) << e.what();
+        EXPECT_EQ(e.texto(), QStringLiteral("No se ha podido guardar el archivo %1: hay una "
+                                            "carpeta con ese nombre.")
+                                 .arg(QDir::toNativeSeparators(carpeta)));
     }
     EXPECT_TRUE(QFileInfo(carpeta + QStringLiteral("/dentro")).isDir());
 
@@ -241,7 +343,7 @@ TEST(GuardadoXml, FalloAlGuardarDejaElArchivoAnterior) {
     {
         CarpetaSoloLectura bloqueo(protegida);
         if (bloqueo.escribible()) GTEST_SKIP() << "no se puede proteger una carpeta aquí";
-        EXPECT_THROW(doc.save(ruta), ErrorVarnolo);
+        EXPECT_THROW(guardarServicio(ruta), ErrorVarnolo);
     }
     EXPECT_EQ(leer(ruta), QByteArray("anterior"));
     EXPECT_EQ(QDir(protegida).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -253,12 +355,6 @@ TEST(GuardadoXml, FalloAlEscribirNoImprimeNadaPorSuCuenta) {
 #ifdef _WIN32
     GTEST_SKIP() << "el límite de tamaño de archivo es de POSIX";
 #else
-    DocumentoXml doc;
-    ASSERT_TRUE(doc.loadXml("<SERVICIO/>"));
-    NodoXml raiz = doc.documentElement();
-    NodoXml dato = doc.createElement(QStringLiteral("dato"));
-    dato.setText(QString(256 * 1024, u'x'));
-    raiz.appendChild(dato);
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorgrande.xml"));
 
@@ -271,7 +367,11 @@ TEST(GuardadoXml, FalloAlEscribirNoImprimeNadaPorSuCuenta) {
     QString mensaje;
     testing::internal::CaptureStderr();
     try {
-        doc.save(ruta);
+        EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
+        escritor.abrir(QStringLiteral("SERVICIO"));
+        escritor.abrir(QStringLiteral("dato"));
+        escritor.texto(QString(256 * 1024, u'x'));
+        escritor.terminar();
     } catch (const ErrorVarnolo& e) {
         mensaje = e.texto();
     }
@@ -284,6 +384,7 @@ TEST(GuardadoXml, FalloAlEscribirNoImprimeNadaPorSuCuenta) {
                                    QDir::toNativeSeparators(ruta) + QStringLiteral(": ")))
         << mensaje.toStdString();
     EXPECT_FALSE(QFile::exists(ruta));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden));
 #endif
 }
 

@@ -1,0 +1,118 @@
+#include "SalidaXml.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "Errores.h"
+#include "ErroresSistema.h"
+
+namespace varnolo {
+
+namespace {
+
+/// How many first bytes are held back to be checked.
+constexpr qsizetype kCabeza = 64;
+
+/// True when the bytes start (after a byte order mark) with an XML declaration.
+bool tieneDeclaracion(const QByteArray& b) {
+    static const char kDecl[] = "<?xml";
+    auto blanco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    // One byte per character: UTF-8, Latin-1, Windows-1252 and the like.
+    const qsizetype i = b.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (b.size() > i + 5 && b.mid(i, 5) == kDecl && blanco(b[i + 5])) return true;
+    // Two bytes per character, either byte order, with or without a mark.
+    for (int bajo = 0; bajo < 2; ++bajo) {
+        qsizetype j = (b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF")) ? 2 : 0;
+        bool igual = b.size() >= j + 12;
+        for (int k = 0; igual && k < 6; ++k) {
+            const char c = b[j + 2 * k + bajo];
+            const char cero = b[j + 2 * k + 1 - bajo];
+            igual = cero == 0 && (k < 5 ? c == kDecl[k] : blanco(c));
+        }
+        if (igual) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void falloCodificacionXml(const QString& codificacion) {
+    throw ErrorVarnolo(
+        QStringLiteral("No se puede escribir el documento XML en la codificación %1.")
+            .arg(codificacion));
+}
+
+void SalidaXml::recibir(const char* datos, qsizetype n) {
+    if (empezada_) {
+        escribir(datos, n);
+        return;
+    }
+    cabeza_.append(datos, n);
+    if (cabeza_.size() >= kCabeza) empezar();
+}
+
+void SalidaXml::terminar() {
+    if (!empezada_) empezar();
+}
+
+int SalidaXml::alEscribir(void* contexto, const char* datos, int n) noexcept {
+    auto* s = static_cast<SalidaXml*>(contexto);
+    if (s->error) return -1;
+    try {
+        s->recibir(datos, n);
+        return n;
+    } catch (...) {
+        s->error = std::current_exception();
+        return -1;
+    }
+}
+
+void SalidaXml::empezar() {
+    empezada_ = true;
+    // Some encodings (UTF-7, EBCDIC) write even the declaration in a form that no
+    // reader recognises; such a file could not be read back, so it is not written.
+    if (exigirDeclaracion_ && !tieneDeclaracion(cabeza_)) falloCodificacionXml(codificacion_);
+    abrir();
+    escribir(cabeza_.constData(), cabeza_.size());
+    cabeza_.clear();
+}
+
+void SalidaArchivo::confirmar() {
+    if (!archivo_.commit()) falloArchivo();
+}
+
+void SalidaArchivo::abrir() {
+    if (!archivo_.open(QIODevice::WriteOnly)) falloArchivo();
+}
+
+void SalidaArchivo::escribir(const char* datos, qsizetype n) {
+    if (archivo_.write(datos, n) != n) falloArchivo();
+}
+
+void SalidaArchivo::falloArchivo() const {
+    throw ErrorVarnolo(QStringLiteral("No se ha podido guardar el archivo %1: %2.")
+                           .arg(QDir::toNativeSeparators(ruta_), motivo()));
+}
+
+// A read-only file or folder reads to the system as a refused permission; the user
+// is told which of the two is in the way.
+QString SalidaArchivo::motivo() const {
+    const QFileInfo destino(ruta_);
+    if (destino.isDir()) return QStringLiteral("hay una carpeta con ese nombre");
+    if (archivo_.error() == QFileDevice::PermissionsError ||
+        archivo_.error() == QFileDevice::OpenError) {
+        if (destino.exists() && !destino.isWritable()) {
+            return QStringLiteral("el archivo es de solo lectura");
+        }
+        const QFileInfo carpeta(destino.absolutePath());
+        if (!carpeta.exists()) return QStringLiteral("la carpeta no existe");
+        if (!carpeta.isWritable()) {
+            return QStringLiteral(
+                "la carpeta es de solo lectura o no tiene permiso para "
+                "escribir en ella");
+        }
+    }
+    return textoFalloArchivo(archivo_);
+}
+
+}  // namespace varnolo
