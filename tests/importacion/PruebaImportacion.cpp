@@ -2,7 +2,9 @@
 // envelope and header, the teacher data check, the save.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 #include "MesaTrabajo.h"
@@ -239,6 +241,22 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
                           {{"P1", "1", "3", "0", "MAT", "G1"}, {"P1", "x", "3", "0", "MAT", "G1"}});
          },
          {"'x' is not a valid integer value\nEn la tabla SOLUC: registro 2, campo DIA."}},
+        // The result is written as it is built: the error comes at the last teacher,
+        // long after the first part of the result went to its temporary file.
+        {"DIA no entero del ultimo de muchos profesores",
+         [](const Entorno& e) {
+             QList<QStringList> profesores;
+             for (int k = 2; k <= 2000; ++k) {
+                 profesores << QStringList{QStringLiteral("P%1").arg(k), "Otro",      "", "", "",
+                                           QStringLiteral("E%1").arg(k), "01/09/2018"};
+             }
+             agregarFilas(e, "PROFT", profesores);
+             prueba::crearSoluc(e, /*diaHoraTexto=*/true);
+             agregarFilas(
+                 e, "SOLUC",
+                 {{"P1", "1", "3", "0", "MAT", "G1"}, {"P2000", "x", "3", "0", "MAT", "G1"}});
+         },
+         {"'x' is not a valid integer value\nEn la tabla SOLUC: registro 2, campo DIA."}},
         {"SOLUC sin AULA",
          [](const Entorno& e) {
              Tabla t(e.carpetaTrabajo, "SOLUC");
@@ -292,6 +310,10 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
             EXPECT_TRUE(d.texto.contains(parte)) << d.texto.toStdString();
         }
         EXPECT_FALSE(QFile::exists(rutaResultado(doc)));
+        // nor a temporary file of it
+        EXPECT_EQ(QDir(QFileInfo(doc).path())
+                      .entryList({QStringLiteral("ResultadoZentor*")}, QDir::Files | QDir::Hidden),
+                  QStringList());
         // the tables are closed again: a new table object may hold them exclusively
         for (const char* tabla : {"PROFT", "ASIGT"}) {
             Tabla t(otras.trabajo(), QString::fromLatin1(tabla), true);
