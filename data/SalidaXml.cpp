@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "Archivos.h"
 #include "Errores.h"
 #include "ErroresSistema.h"
 
@@ -78,7 +79,7 @@ void SalidaXml::empezar() {
 }
 
 void SalidaArchivo::confirmar() {
-    if (!archivo_.commit()) falloArchivo();
+    if (!Archivos::actuales().confirmar(archivo_)) falloArchivo();
 }
 
 void SalidaArchivo::abrir() {
@@ -86,7 +87,7 @@ void SalidaArchivo::abrir() {
 }
 
 void SalidaArchivo::escribir(const char* datos, qsizetype n) {
-    if (archivo_.write(datos, n) != n) falloArchivo();
+    if (!Archivos::actuales().escribir(archivo_, datos, n)) falloArchivo();
 }
 
 void SalidaArchivo::falloArchivo() const {

@@ -58,8 +58,9 @@ class SalidaMemoria : public SalidaXml {
 };
 
 /// Through a temporary file in the target's folder, renamed over the target by
-/// confirmar(); destroyed unconfirmed, it leaves the target as it was. Errors name
-/// the target: "No se ha podido guardar el archivo RUTA: MOTIVO."
+/// confirmar(); destroyed unconfirmed, it leaves the target as it was. Writes and the
+/// renaming go through Archivos::actuales(). Errors name the target: "No se ha podido
+/// guardar el archivo RUTA: MOTIVO."
 class SalidaArchivo : public SalidaXml {
   public:
     SalidaArchivo(bool exigirDeclaracion, QString codificacion, const QString& ruta)

@@ -16,6 +16,7 @@
 #endif
 
 #include "FixturasXml.h"
+#include "data/Archivos.h"
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
 #include "data/EscritorXml.h"
@@ -282,6 +283,83 @@ TEST(GuardadoXml, ResultadoAbandonadoNoDejaNada) {
     }
     EXPECT_EQ(leer(ruta), QByteArray("anterior"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+/// Fails the nth write into a file being saved (0: none) as a full disk does, or the
+/// putting of it in place as a target held by another program does.
+class ArchivosQueFallan : public Archivos {
+  public:
+    int fallarEscritura = 0;
+    bool fallarConfirmacion = false;
+    int escrituras = 0;
+
+    bool escribir(QSaveFile& archivo, const char* datos, qint64 largo) override {
+        if (++escrituras == fallarEscritura) return false;
+        return Archivos::escribir(archivo, datos, largo);
+    }
+    bool confirmar(QSaveFile& archivo) override {
+        if (fallarConfirmacion) {
+            archivo.cancelWriting();
+            return false;
+        }
+        return Archivos::confirmar(archivo);
+    }
+};
+
+// A write in the middle of a large result, or the final renaming, that fails: the
+// user is told which file, the old result stays whole and no temporary file is left;
+// the next save on a sound disk writes the whole result.
+TEST(GuardadoXml, FalloDeDiscoDejaElResultadoAnterior) {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorplan.xml"));
+    const auto guardar = [&] {
+        EscritorXml escritor(contornoDe("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><S/>"),
+                             ruta);
+        escritor.abrir(QStringLiteral("SERVICIO"));
+        for (int i = 0; i < 50000; ++i) {
+            escritor.abrir(QStringLiteral("dato"));
+            escritor.texto(QStringLiteral("profesor número %1").arg(i));
+            escritor.cerrar();
+        }
+        escritor.terminar();
+    };
+    guardar();
+    const QByteArray sano = leer(ruta);
+    ASSERT_GT(sano.size(), 1000000);
+    QFile viejo(ruta);
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.write("anterior");
+    viejo.close();
+
+    struct Caso {
+        const char* nombre;
+        int fallarEscritura;
+        bool fallarConfirmacion;
+    };
+    for (const Caso& c : {Caso{"primera escritura", 1, false}, Caso{"escritura 5", 5, false},
+                          Caso{"al ponerlo en su sitio", 0, true}}) {
+        SCOPED_TRACE(c.nombre);
+        ArchivosQueFallan archivos;
+        archivos.fallarEscritura = c.fallarEscritura;
+        archivos.fallarConfirmacion = c.fallarConfirmacion;
+        const ArchivosInstalados instalados(archivos);
+        try {
+            guardar();
+            ADD_FAILURE() << "se esperaba un error";
+        } catch (const ErrorVarnolo& e) {
+            EXPECT_TRUE(e.texto().startsWith(QStringLiteral("No se ha podido guardar el archivo ") +
+                                             QDir::toNativeSeparators(ruta) + QStringLiteral(": ")))
+                << e.what();
+        }
+        if (c.fallarEscritura > 0) {
+            EXPECT_EQ(archivos.escrituras, c.fallarEscritura);
+        }
+        EXPECT_EQ(leer(ruta), QByteArray("anterior"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"ResultadoZentorplan.xml"});
+    }
+    guardar();
+    EXPECT_EQ(leer(ruta), sano);
 }
 
 // Makes a folder unwritable for the life of the object; also for the administrator,
