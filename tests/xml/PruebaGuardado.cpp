@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <libxml/encoding.h>
+#include <libxml/tree.h>
+#include <libxml/xmlsave.h>
 
 #include <QDir>
 #include <QFile>
@@ -152,6 +154,63 @@ TEST(GuardadoXml, CodificacionDeLaDeclaracion) {
         ASSERT_TRUE(releido.loadXml(escrito));
         EXPECT_EQ(releido.documentElement().text(), QStringLiteral("ñ€"));
         EXPECT_EQ(releido.encoding(), doc.encoding());
+    }
+}
+
+// The writer escapes and encodes as libxml2's own serialiser does, which wrote the
+// results before it: markup characters in text and in attribute values, line ends,
+// tabs, characters beyond the encoding, and empty elements.
+TEST(GuardadoXml, EscribeComoElSerializadorDeLibxml2) {
+    const QString valores[] = {
+        QStringLiteral("a&b<c>d\"e'f"),
+        QStringLiteral("tab\tlf\ncr\rcrlf\r\n"),
+        QStringLiteral("ñ€Ā") + QString::fromUcs4(U"\U0001F600", 1),
+        QStringLiteral("]]> &amp; &#13;"),
+        QString(),
+    };
+    for (const char* codificacion :
+         {"UTF-8", "ISO-8859-1", "Windows-1252", "UTF-16", "US-ASCII", "iso-8859-15"}) {
+        for (const QString& valor : valores) {
+            SCOPED_TRACE(std::string(codificacion) + " " + valor.toStdString());
+            const QByteArray v = valor.toUtf8();
+            const auto* x = reinterpret_cast<const xmlChar*>(v.constData());
+
+            // libxml2 building and saving the same document.
+            DocumentoXml registro;  // registers the program's Windows-1252 handler
+            xmlCharEncodingHandlerPtr manejador = xmlFindCharEncodingHandler(codificacion);
+            if (manejador == nullptr) continue;  // not in this build of libxml2 (no iconv)
+            xmlCharEncCloseFunc(manejador);
+            xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
+            doc->encoding = xmlStrdup(BAD_CAST codificacion);
+            xmlNodePtr raiz = xmlNewDocNode(doc, nullptr, BAD_CAST "r", nullptr);
+            xmlDocSetRootElement(doc, raiz);
+            xmlNewProp(raiz, BAD_CAST "a", x);
+            xmlNodePtr t = xmlNewChild(raiz, nullptr, BAD_CAST "t", nullptr);
+            if (!v.isEmpty()) xmlAddChild(t, xmlNewDocText(doc, x));
+            xmlNewChild(raiz, nullptr, BAD_CAST "v", nullptr);
+            xmlBufferPtr buffer = xmlBufferCreate();
+            xmlSaveCtxtPtr ctx = xmlSaveToBuffer(buffer, codificacion, 0);
+            ASSERT_NE(ctx, nullptr);
+            xmlSaveDoc(ctx, doc);
+            xmlSaveClose(ctx);
+            const QByteArray deLibxml2(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                                       xmlBufferLength(buffer));
+            xmlBufferFree(buffer);
+            xmlFreeDoc(doc);
+
+            ContornoXml contorno;
+            contorno.declaracion = true;
+            contorno.codificacion = codificacion;
+            EscritorXml escritor(contorno);
+            escritor.abrir(QStringLiteral("r"));
+            escritor.atributo(QStringLiteral("a"), valor);
+            escritor.abrir(QStringLiteral("t"));
+            escritor.texto(valor);
+            escritor.cerrar();
+            escritor.abrir(QStringLiteral("v"));
+            escritor.terminar();
+            EXPECT_EQ(escritor.bytes().toHex(' '), deLibxml2.toHex(' '));
+        }
     }
 }
 
