@@ -4,8 +4,10 @@
 #include <libxml/parser.h>
 #include <libxml/xmlIO.h>
 
+#include <QHash>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "CodificacionXml.h"
@@ -40,13 +42,70 @@ bool quedaTexto(QStringView texto) {
     return false;
 }
 
+/// The characters that the output encoding can hold, learnt one by one from its
+/// converter and remembered. Only the others are written as character references,
+/// by us: libxml2 would do it inside its encoder too, but with some converters its
+/// recovery from a character they cannot hold shifts the bytes after it, and the
+/// file no longer loads.
+class Repertorio {
+  public:
+    /// Null for the Unicode encodings, which hold every character.
+    static std::unique_ptr<Repertorio> de(const QByteArray& codificacion) {
+        const QByteArray n = codificacion.toUpper();
+        if (n.startsWith("UTF") || n.startsWith("UCS") || n.startsWith("ISO-10646")) return {};
+        return std::unique_ptr<Repertorio>(new Repertorio(codificacion));
+    }
+    ~Repertorio() {
+        if (manejador_ != nullptr) xmlCharEncCloseFunc(manejador_);
+    }
+    Repertorio(const Repertorio&) = delete;
+    Repertorio& operator=(const Repertorio&) = delete;
+
+    bool contiene(char32_t c) {
+        const auto hallado = conocidos_.constFind(c);
+        if (hallado != conocidos_.constEnd()) return *hallado;
+        const bool cabe = probar(c);
+        conocidos_.insert(c, cabe);
+        return cabe;
+    }
+
+  private:
+    explicit Repertorio(const QByteArray& codificacion)
+        // A converter of its own: the output's may keep a state between calls.
+        : manejador_(xmlFindCharEncodingHandler(codificacion.constData())) {}
+
+    /// Converts the character alone: a converter that cannot hold it gives back the
+    /// character reference instead.
+    bool probar(char32_t c) const {
+        if (manejador_ == nullptr) return false;
+        const QByteArray utf8 = QString::fromUcs4(&c, 1).toUtf8();
+        struct Liberar {
+            void operator()(xmlBufferPtr b) const { xmlBufferFree(b); }
+        };
+        std::unique_ptr<xmlBuffer, Liberar> entrada(xmlBufferCreate()), salida(xmlBufferCreate());
+        if (!entrada || !salida) throw std::bad_alloc();
+        xmlBufferAdd(entrada.get(), reinterpret_cast<const xmlChar*>(utf8.constData()),
+                     static_cast<int>(utf8.size()));
+        if (xmlCharEncOutFunc(manejador_, salida.get(), entrada.get()) < 0) return false;
+        const QByteArray escrito(reinterpret_cast<const char*>(xmlBufferContent(salida.get())),
+                                 xmlBufferLength(salida.get()));
+        return !escrito.isEmpty() && escrito != "&#" + QByteArray::number(c) + ';';
+    }
+
+    xmlCharEncodingHandlerPtr manejador_;
+    QHash<char32_t, bool> conocidos_;
+};
+
 /// Appends the text in UTF-8 with the markup characters escaped as libxml2 escapes
 /// them: in content &, <, > and CR; in an attribute value also ", tab and line feed.
-/// Characters that XML cannot carry are left out.
-void agregarEscapado(QByteArray& salida, QStringView texto, bool enAtributo) {
+/// Characters that XML cannot carry are left out; those that the output encoding
+/// cannot hold (when `repertorio` is given) become character references.
+void agregarEscapado(QByteArray& salida, QStringView texto, bool enAtributo,
+                     Repertorio* repertorio) {
     const qsizetype n = texto.size();
     const qsizetype inicio = salida.size();
-    salida.resize(inicio + 6 * n);  // the longest form: "&quot;" for one character
+    // The longest form of one UTF-16 unit: a reference such as "&#65533;".
+    salida.resize(inicio + 8 * n);
     char* o = salida.data() + inicio;
     const auto poner = [&o](const char* s, size_t largo) {
         std::memcpy(o, s, largo);
@@ -91,7 +150,21 @@ void agregarEscapado(QByteArray& salida, QStringView texto, bool enAtributo) {
                     if (seOmite(c)) continue;
             }
             *o++ = static_cast<char>(c);
-        } else if (c < 0x800) {
+            continue;
+        }
+        char32_t u = c;
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            u = QChar::surrogateToUcs4(c, s[i + 1]);
+        } else if (QChar::isSurrogate(c) || seOmite(c)) {
+            continue;
+        }
+        if (repertorio != nullptr && !repertorio->contiene(u)) {
+            if (u > 0xFFFF) ++i;
+            const QByteArray referencia = "&#" + QByteArray::number(u) + ';';
+            poner(referencia.constData(), static_cast<size_t>(referencia.size()));
+            continue;
+        }
+        if (c < 0x800) {
             *o++ = static_cast<char>(0xC0 | (c >> 6));
             *o++ = static_cast<char>(0x80 | (c & 0x3F));
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
@@ -131,6 +204,8 @@ struct EscritorXml::Impl {
     bool raizEscrita = false;
     bool terminado = false;
     QByteArray escapado;  // reused for each attribute value
+    /// What the output encoding holds; null when it holds everything.
+    std::unique_ptr<Repertorio> repertorio;
 
     /// Names recently checked, with their UTF-8: a document is written with a handful
     /// of names used over and over.
@@ -147,6 +222,7 @@ struct EscritorXml::Impl {
         const QByteArray codificacion =
             codificacionDeclarada ? contorno.codificacion : QByteArrayLiteral("UTF-8");
         xmlCharEncodingHandlerPtr manejador = xmlFindCharEncodingHandler(codificacion.constData());
+        repertorio = Repertorio::de(codificacion);
         if (manejador == nullptr) falloCodificacionXml(salida->codificacion());
         buffer = xmlOutputBufferCreateIO(&SalidaXml::alEscribir, nullptr, salida.get(), manejador);
         if (buffer == nullptr) {
@@ -251,7 +327,7 @@ struct EscritorXml::Impl {
         const QByteArray& n = nombreValido(
             nombre, QStringLiteral("Documento XML: \"%1\" no es un nombre de atributo válido."));
         escapado.clear();
-        agregarEscapado(escapado, valor, true);
+        agregarEscapado(escapado, valor, true, repertorio.get());
         for (auto& [existente, suValor] : atributos) {
             if (existente == n) {
                 suValor = escapado;
@@ -268,7 +344,7 @@ struct EscritorXml::Impl {
         }
         if (!quedaTexto(texto)) return;
         cerrarEtiqueta();
-        agregarEscapado(pendiente, texto, false);
+        agregarEscapado(pendiente, texto, false, repertorio.get());
         quizaVaciar();
     }
 

@@ -214,6 +214,37 @@ TEST(GuardadoXml, EscribeComoElSerializadorDeLibxml2) {
     }
 }
 
+// Characters that the encoding cannot hold become references, and the text after them
+// stays as it was, whatever converter the system has for that name. (With some
+// converters, such as the one for "ISO-88591-", libxml2's own recovery shifted the
+// bytes after such a character: the reference lost, "&quot;" cut in two, the file
+// unreadable.)
+TEST(GuardadoXml, CaracteresFueraDeLaCodificacionConCualquierConversor) {
+    const QString valor = QStringLiteral("Pe\u00f1a \u1A48 \"x\" & y \u20AC") +
+                          QString::fromUcs4(U"\U0001F600", 1) + QStringLiteral(" fin");
+    for (const char* codificacion :
+         {"ISO-88591-", "latin1", "CP850", "ISO-8859-15", "US-ASCII", "ISO-8859-1", "SHIFT_JIS"}) {
+        SCOPED_TRACE(codificacion);
+        DocumentoXml registro;  // registers the program's Windows-1252 handler
+        xmlCharEncodingHandlerPtr manejador = xmlFindCharEncodingHandler(codificacion);
+        if (manejador == nullptr) continue;  // no converter for it in this build
+        xmlCharEncCloseFunc(manejador);
+        ContornoXml contorno;
+        contorno.declaracion = true;
+        contorno.codificacion = codificacion;
+        EscritorXml escritor(contorno);
+        escritor.abrir(QStringLiteral("r"));
+        escritor.atributo(QStringLiteral("a"), valor);
+        escritor.abrir(QStringLiteral("t"));
+        escritor.texto(valor);
+        escritor.terminar();
+        DocumentoXml releido;
+        ASSERT_TRUE(releido.loadXml(escritor.bytes())) << releido.motivoFallo().toStdString();
+        EXPECT_EQ(releido.documentElement().attribute(QStringLiteral("a")), valor);
+        EXPECT_EQ(releido.selectSingleNode(QStringLiteral("/r/t")).text(), valor);
+    }
+}
+
 // A document in an encoding whose output no reader would recognise (UTF-7 writes even
 // the declaration as "+ADw?xml") is refused rather than written unreadable.
 TEST(GuardadoXml, CodificacionIlegibleNoSeEscribe) {
