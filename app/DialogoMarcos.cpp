@@ -178,8 +178,8 @@ void DialogoMarcos::done(int r) {
     QDialog::done(resultMH ? QDialog::Accepted : r);
 }
 
-QList<int> mostrarPlantillas(QWidget* propietario, const Entorno& entorno,
-                             const MarcosHorarios& marcos) {
+QList<int> mostrarDialogoMarcos(QWidget* propietario, const Entorno& entorno,
+                                const MarcosHorarios& marcos) {
     // Owned by the window while it exists; destroyed here in any case.
     std::unique_ptr<DialogoMarcos> Plantillas =
         std::make_unique<DialogoMarcos>(marcos, entorno.carpetaPrograma, propietario);

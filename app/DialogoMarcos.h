@@ -67,7 +67,7 @@ class DialogoMarcos : public QDialog {
 /// Creates the dialog owned by `propietario`, shows it modally once over `marcos`, and
 /// returns the positions of the frames accepted, or none when the selection was
 /// refused; the dialog is destroyed afterwards.
-QList<int> mostrarPlantillas(QWidget* propietario, const Entorno& entorno,
-                             const MarcosHorarios& marcos);
+QList<int> mostrarDialogoMarcos(QWidget* propietario, const Entorno& entorno,
+                                const MarcosHorarios& marcos);
 
 }  // namespace varnolo

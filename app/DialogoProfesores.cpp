@@ -178,7 +178,7 @@ void DialogoProfesores::alPulsarSalir() {
     accept();
 }
 
-bool mostrarControlProfesores(QWidget* propietario, const Entorno& entorno) {
+bool mostrarDialogoProfesores(QWidget* propietario, const Entorno& entorno) {
     DialogoProfesores dialogo(propietario, entorno);
     dialogo.abrirTabla();  // an engine error reaches the caller, not the event loop
     dialogo.exec();

@@ -55,6 +55,6 @@ class DialogoProfesores : public QDialog {
 
 /// Creates the dialog owned by `propietario`, shows it modally once over PROFT of
 /// the work folder, and returns its `result`; the dialog is destroyed afterwards.
-bool mostrarControlProfesores(QWidget* propietario, const Entorno& entorno);
+bool mostrarDialogoProfesores(QWidget* propietario, const Entorno& entorno);
 
 }  // namespace varnolo

@@ -2,13 +2,13 @@
 
 #include <QFileDialog>
 
-#include "app/DialogoProfesores.h"
 #include "app/DialogoMarcos.h"
+#include "app/DialogoProfesores.h"
 
 namespace varnolo {
 
 DialogosVentana DialogosVentana::reales() {
-    return {mostrarOpenDialogXML, mostrarAviso, mostrarPlantillas, mostrarControlProfesores};
+    return {mostrarOpenDialogXML, mostrarAviso, mostrarDialogoMarcos, mostrarDialogoProfesores};
 }
 
 std::optional<QString> mostrarOpenDialogXML(QWidget* propietario) {

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "app/VentanaPrincipal.h"
 #include "app/Traducciones.h"
+#include "app/VentanaPrincipal.h"
 
 int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);

@@ -17,9 +17,9 @@
 #include <QUrl>
 
 #include "app/Ayuda.h"
+#include "app/DialogoMarcos.h"
 #include "app/DialogoProfesores.h"
 #include "app/VentanaPrincipal.h"
-#include "app/DialogoMarcos.h"
 #include "data/Catalogo.h"
 #include "data/Conversion.h"
 #include "export/SeleccionMarcos.h"

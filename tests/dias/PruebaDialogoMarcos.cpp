@@ -25,7 +25,7 @@ using namespace varnolo;
 
 namespace {
 
-class PlantihorasTest : public ::testing::Test {
+class DialogoDeMarcos : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
     DocumentoXml doc;
@@ -97,7 +97,7 @@ void continuar(DialogoMarcos& d) {
     QTest::mouseClick(d.findChild<QPushButton*>("BitBtnContinuar"), Qt::LeftButton);
 }
 
-TEST_F(PlantihorasTest, ListaYMarcoActual) {
+TEST_F(DialogoDeMarcos, ListaYMarcoActual) {
     documento({{" A ", "Mañana", "01/09/2025", "30/06/2026"},
                {"B", "Tarde", "01/10/2025", "31/05/2026"},
                {"C", "Noche"},
@@ -158,7 +158,7 @@ TEST_F(PlantihorasTest, ListaYMarcoActual) {
     EXPECT_TRUE(d.grab().save(QDir(carpeta).filePath("DialogoMarcos.png")));
 }
 
-TEST_F(PlantihorasTest, ReglaDeCierre) {
+TEST_F(DialogoDeMarcos, ReglaDeCierre) {
     struct Caso {
         const char* que;
         int marcos;
@@ -210,7 +210,7 @@ TEST_F(PlantihorasTest, ReglaDeCierre) {
 
 // Enter on the focused "Continuar" presses it, as a click does.
 // What the window receives from the dialog: the positions accepted, or none.
-TEST_F(PlantihorasTest, EnterPulsaContinuar) {
+TEST_F(DialogoDeMarcos, EnterPulsaContinuar) {
     letras(3);
     alAbrirse([](DialogoMarcos& d) {
         elegirFilas(d, {1});
@@ -218,15 +218,15 @@ TEST_F(PlantihorasTest, EnterPulsaContinuar) {
         continuar->setFocus();
         QTest::keyClick(continuar, Qt::Key_Return);
     });
-    EXPECT_EQ(mostrarPlantillas(nullptr, carpetas.entorno(), marcos), QList<int>{1});
+    EXPECT_EQ(mostrarDialogoMarcos(nullptr, carpetas.entorno(), marcos), QList<int>{1});
     EXPECT_TRUE(avisos.isEmpty());
 
     alAbrirse([](DialogoMarcos& d) { continuar(d); });
-    EXPECT_EQ(mostrarPlantillas(nullptr, carpetas.entorno(), marcos), QList<int>());
+    EXPECT_EQ(mostrarDialogoMarcos(nullptr, carpetas.entorno(), marcos), QList<int>());
     EXPECT_EQ(avisos, QStringList{kNingunMarco});
 }
 
-TEST_F(PlantihorasTest, CodigoDeDoceCaracteresPasaConDiez) {
+TEST_F(DialogoDeMarcos, CodigoDeDoceCaracteresPasaConDiez) {
     documento({{"ABCDEFGHIJKL"}, {"X"}});
     const SeleccionMarcos s = mostrar([](DialogoMarcos& d) {
         elegirFilas(d, {0});
@@ -237,7 +237,7 @@ TEST_F(PlantihorasTest, CodigoDeDoceCaracteresPasaConDiez) {
 
 // Through the step: six frames refused, a new dialog comes with nothing selected,
 // and two accepted frames end the choice.
-TEST_F(PlantihorasTest, PasoMuestraDialogoNuevoTrasRechazo) {
+TEST_F(DialogoDeMarcos, PasoMuestraDialogoNuevoTrasRechazo) {
     QList<QStringList> marcos;
     QList<QStringList> tramos;
     for (int i = 0; i < 7; ++i) {
@@ -257,7 +257,7 @@ TEST_F(PlantihorasTest, PasoMuestraDialogoNuevoTrasRechazo) {
             elegirFilas(*d, n == 1 ? QList<int>{0, 1, 2, 3, 4, 5} : QList<int>{6, 2});
             continuar(*d);
         });
-        return mostrarPlantillas(nullptr, carpetas.entorno(), m);
+        return mostrarDialogoMarcos(nullptr, carpetas.entorno(), m);
     };
     const OpcionesExportacion opciones;
     ContextoExportacion contexto(carpetas.entorno(), doc, opciones, interaccion);

@@ -23,7 +23,7 @@
 namespace varnolo {
 namespace {
 
-class ControlProfes : public ::testing::Test {
+class DialogoDeProfesores : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
     /// The import's own PROFT, open shared while the dialog edits the table.
@@ -116,7 +116,7 @@ TEST(Mascaras, EncajeYEscritura) {
     }
 }
 
-TEST_F(ControlProfes, VentanaYRejilla) {
+TEST_F(DialogoDeProfesores, VentanaYRejilla) {
     EXPECT_EQ(dialogo->windowTitle(), "Control de Profesores");
     EXPECT_EQ(dialogo->size(), QSize(754, 499));
     const auto texto = [&](const char* n) { return dialogo->findChild<QLabel*>(n)->text(); };
@@ -166,7 +166,7 @@ TEST_F(ControlProfes, VentanaYRejilla) {
     EXPECT_TRUE(dialogo->grab().save(capturas + "/DialogoProfesores.png"));
 }
 
-TEST_F(ControlProfes, LetrasNoEntranYEnterAvanzaComoTab) {
+TEST_F(DialogoDeProfesores, LetrasNoEntranYEnterAvanzaComoTab) {
     QLineEdit* e = escribir(1, 2, "1a2b3");
     ASSERT_TRUE(e);
     EXPECT_EQ(e->text(), "123");
@@ -183,7 +183,7 @@ TEST_F(ControlProfes, LetrasNoEntranYEnterAvanzaComoTab) {
     EXPECT_TRUE(avisos.isEmpty());
 }
 
-TEST_F(ControlProfes, CompletarYSalirSinDejarLaCelda) {
+TEST_F(DialogoDeProfesores, CompletarYSalirSinDejarLaCelda) {
     ASSERT_TRUE(escribir(1, 2, "12345"));
     ASSERT_TRUE(escribir(1, 3, "31/02/2018"));
     salir();  // the cell is still being edited
@@ -198,7 +198,7 @@ TEST_F(ControlProfes, CompletarYSalirSinDejarLaCelda) {
     EXPECT_EQ(suya.asString("F_TOMAPOS"), "31/02/2018");
 }
 
-TEST_F(ControlProfes, FechaIncompletaSeRechazaAlPostear) {
+TEST_F(DialogoDeProfesores, FechaIncompletaSeRechazaAlPostear) {
     ASSERT_TRUE(escribir(1, 2, "7"));
     ASSERT_TRUE(escribir(1, 3, "01/09"));
     salir();
@@ -218,7 +218,7 @@ TEST_F(ControlProfes, FechaIncompletaSeRechazaAlPostear) {
 
 // However the user leaves a row that does not fit its masks, the row keeps every
 // value typed in it, and the refused cell is open again for the user to correct.
-TEST_F(ControlProfes, FilaRechazadaConservaLoEscritoSeaComoSeaLaSalida) {
+TEST_F(DialogoDeProfesores, FilaRechazadaConservaLoEscritoSeaComoSeaLaSalida) {
     const auto tecla = [](Qt::Key k) -> std::function<void()> {
         return [k] { QTest::keyClick(QApplication::focusWidget(), k); };
     };
@@ -294,7 +294,7 @@ TEST_F(ControlProfes, FilaRechazadaConservaLoEscritoSeaComoSeaLaSalida) {
     }
 }
 
-TEST_F(ControlProfes, CentradoEnLaPantallaAunqueLaVentanaPrincipalEsteEnUnaEsquina) {
+TEST_F(DialogoDeProfesores, CentradoEnLaPantallaAunqueLaVentanaPrincipalEsteEnUnaEsquina) {
     auto principal = std::make_unique<QWidget>();
     principal->setGeometry(0, 0, 632, 266);
     principal->show();
@@ -308,7 +308,7 @@ TEST_F(ControlProfes, CentradoEnLaPantallaAunqueLaVentanaPrincipalEsteEnUnaEsqui
 
 // Ctrl+Tab and Ctrl+Shift+Tab leave the grid (Tab keeps moving in it): grid,
 // navigator, "Salir". Leaving posts the row, and a refused row keeps the focus.
-TEST_F(ControlProfes, CtrlTabSaleDeLaRejilla) {
+TEST_F(DialogoDeProfesores, CtrlTabSaleDeLaRejilla) {
     auto* salir = dialogo->findChild<QPushButton*>("BitBtn1");
     rejilla()->setFocus();
     QTest::keyClick(rejilla(), Qt::Key_Tab, Qt::ControlModifier);
@@ -340,7 +340,7 @@ TEST_F(ControlProfes, CtrlTabSaleDeLaRejilla) {
     EXPECT_EQ(enTabla(1, "F_TOMAPOS"), "01/09/2018");
 }
 
-TEST_F(ControlProfes, LosDiezBotonesCabenEnElNavegador) {
+TEST_F(DialogoDeProfesores, LosDiezBotonesCabenEnElNavegador) {
     QWidget* navegador = dialogo->findChild<QWidget*>("wwDBNavigator1");
     EXPECT_EQ(navegador->geometry(), QRect(224, 29, 275, 24));
     const auto botones = navegador->findChildren<QToolButton*>();
@@ -357,7 +357,7 @@ TEST_F(ControlProfes, LosDiezBotonesCabenEnElNavegador) {
 }
 
 // Enter presses the focused button: a navigator button, or "Salir".
-TEST_F(ControlProfes, EnterPulsaElBotonConElFoco) {
+TEST_F(DialogoDeProfesores, EnterPulsaElBotonConElFoco) {
     QToolButton* ultimo = botonNavegador("Last");
     ultimo->setFocus();
     ASSERT_TRUE(ultimo->hasFocus());
@@ -371,7 +371,7 @@ TEST_F(ControlProfes, EnterPulsaElBotonConElFoco) {
     EXPECT_FALSE(dialogo->result);  // P2 is still incomplete
 }
 
-TEST_F(ControlProfes, VaciarUnDatoDejaResultFalso) {
+TEST_F(DialogoDeProfesores, VaciarUnDatoDejaResultFalso) {
     ASSERT_TRUE(escribir(0, 2, ""));
     ASSERT_TRUE(escribir(1, 2, "2"));  // leaving row 0 posts the cleared value
     ASSERT_TRUE(escribir(1, 3, "02/09/2018"));
@@ -382,13 +382,13 @@ TEST_F(ControlProfes, VaciarUnDatoDejaResultFalso) {
     EXPECT_EQ(enTabla(1, "F_TOMAPOS"), "02/09/2018");
 }
 
-TEST_F(ControlProfes, EscapeNoCierraElDialogo) {
+TEST_F(DialogoDeProfesores, EscapeNoCierraElDialogo) {
     QTest::keyClick(rejilla(), Qt::Key_Escape);
     QTest::keyClick(dialogo.get(), Qt::Key_Escape);
     EXPECT_TRUE(dialogo->isVisible());
 }
 
-TEST_F(ControlProfes, CerrarLaVentanaDejaResultFalsoYNoHayAltas) {
+TEST_F(DialogoDeProfesores, CerrarLaVentanaDejaResultFalsoYNoHayAltas) {
     QTest::keyClick(rejilla(), Qt::Key_Insert);
     QTest::keyClick(rejilla(), Qt::Key_Delete);
     EXPECT_EQ(rejilla()->model()->rowCount(), 3);
