@@ -9,6 +9,7 @@
 #include "RejillaProft.h"
 #include "app/AtajoAyuda.h"
 #include "app/TeclaEnter.h"
+#include "data/CarpetaTrabajo.h"
 #include "import/DatosProfesores.h"
 #include "ui_DialogoProfesores.h"
 
@@ -32,12 +33,11 @@ void estilo(QLabel* l, const QColor& color, bool subrayado = false) {
 DialogoProfesores::DialogoProfesores(QWidget* propietario, const Entorno& entorno)
     : QDialog(propietario),
       ui_(std::make_unique<Ui::DialogoProfesores>()),
-      proft_(entorno.carpetaTrabajo, QStringLiteral("proft.dbf"), false) {
+      proft_(CarpetaTrabajo(entorno).tabla(catalogo::PROFT(), Acceso::Compartida)) {
     ui_->setupUi(this);
     setFixedSize(754, 499);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    proft_.setReloj(entorno.reloj);
     instalarAyudaF1(this, entorno.carpetaPrograma, kAyudaProfesores);
 
     estilo(ui_->Label1, Qt::black);

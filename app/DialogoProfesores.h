@@ -21,8 +21,8 @@ class RejillaProft;
 class DialogoProfesores : public QDialog {
     Q_OBJECT
   public:
-    /// The dialog over "proft.dbf" of the work folder, opened shared (the main
-    /// window holds PROFT open at the same time) when the dialog first activates.
+    /// The dialog over PROFT of the work folder, opened shared (the import holds
+    /// PROFT open at the same time) when the dialog first activates.
     DialogoProfesores(QWidget* propietario, const Entorno& entorno);
     ~DialogoProfesores() override;
 

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QRegularExpression>
 
+#include "data/Catalogo.h"
+
 namespace varnolo {
 
 namespace {
@@ -50,8 +52,9 @@ ModeloProft::ModeloProft(Tabla& tabla, QObject* padre)
     : QAbstractTableModel(padre), tabla_(tabla) {}
 
 QString ModeloProft::campo(int columna) {
-    static const char* const kCampos[] = {"ABREV", "NOMBRE", "X_EMPLEADO", "F_TOMAPOS"};
-    return QString::fromLatin1(kCampos[columna]);
+    static const QString* const kCampos[] = {&campo::ABREV, &campo::NOMBRE, &campo::X_EMPLEADO,
+                                             &campo::F_TOMAPOS};
+    return *kCampos[columna];
 }
 
 int ModeloProft::anchoCaracteres(int columna) {

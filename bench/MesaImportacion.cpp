@@ -4,7 +4,7 @@
 #include <QFile>
 #include <functional>
 
-#include "data/Catalogo.h"
+#include "data/CarpetaTrabajo.h"
 #include "data/Tabla.h"
 
 namespace varnolo::banco {
@@ -27,7 +27,7 @@ void llenar(const Entorno& e, const char* nombre, int filas,
 QString prepararMesaImportacion(const Entorno& e, const QString& carpeta, int profesores,
                                 int lecciones) {
     const int materias = 400, grupos = 120, dias = 5, horas = 12;
-    for (const DefTabla* def : catalogo::tablasDeExportacion()) crearTabla(e, *def);
+    for (const DefTabla* def : catalogo::tablasDeExportacion()) CarpetaTrabajo(e).recrear({def});
     {
         Tabla s(e.carpetaTrabajo, QStringLiteral("SOLUC"));
         s.fieldDefs() = {{"PROF", TipoCampo::Cadena, 10},  {"DIA", TipoCampo::Entero, 0},

@@ -1,22 +1,22 @@
 #include "Catalogo.h"
 
-#include <QFile>
+#include "TablaNiveles.h"
 
 namespace varnolo {
 
 namespace {
 
-DefCampo C(const char* nombre, int ancho) {
-    return {QString::fromLatin1(nombre), TipoCampo::Cadena, ancho};
-}
-DefCampo I(const char* nombre) { return {QString::fromLatin1(nombre), TipoCampo::Entero, 0}; }
-DefCampo F(const char* nombre) { return {QString::fromLatin1(nombre), TipoCampo::Flotante, 0}; }
-DefCampo L(const char* nombre) { return {QString::fromLatin1(nombre), TipoCampo::Logico, 0}; }
+DefCampo C(const QString& nombre, int ancho) { return {nombre, TipoCampo::Cadena, ancho}; }
+DefCampo I(const QString& nombre) { return {nombre, TipoCampo::Entero, 0}; }
+DefCampo F(const QString& nombre) { return {nombre, TipoCampo::Flotante, 0}; }
+DefCampo L(const QString& nombre) { return {nombre, TipoCampo::Logico, 0}; }
+
+using namespace campo;
 
 QList<DefCampo> camposDiasHoras() {
-    return {C("DIHO", 10),   C("CODDIHO", 10),  C("DIA", 20),      C("TEXTODIA", 20),
-            C("HORA", 8),    C("TEXTOHOR", 15), C("HORADESDE", 8), C("HORAHASTA", 8),
-            C("MINUTOS", 8), C("MARCO", 1),     C("MARCOXML", 10)};
+    return {C(DIHO, 10),   C(CODDIHO, 10),  C(DIA, 20),      C(TEXTODIA, 20),
+            C(HORA, 8),    C(TEXTOHOR, 15), C(HORADESDE, 8), C(HORAHASTA, 8),
+            C(MINUTOS, 8), C(MARCO, 1),     C(MARCOXML, 10)};
 }
 
 }  // namespace
@@ -26,23 +26,23 @@ namespace catalogo {
 const DefTabla& ASIGNOMT() {
     static const DefTabla t{
         QStringLiteral("ASIGNOMT"),
-        {C("COD", 10), C("CODLARGO", 10), C("NOMBRE", 80), C("CODTAREA", 12), L("ESTAREA")},
+        {C(COD, 10), C(CODLARGO, 10), C(NOMBRE, 80), C(CODTAREA, 12), L(ESTAREA)},
         {}};
     return t;
 }
 
 const DefTabla& ASIGNOMT2() {
     static const DefTabla t{QStringLiteral("ASIGNOMT2"),
-                            {C("COD", 10), C("CODLARGO", 10), C("NOMBRE", 80), C("MATERIA", 20),
-                             C("OFERTAMATRI", 20), C("CODTAREA", 12), L("ESTAREA")},
+                            {C(COD, 10), C(CODLARGO, 10), C(NOMBRE, 80), C(MATERIA, 20),
+                             C(OFERTAMATRI, 20), C(CODTAREA, 12), L(ESTAREA)},
                             {}};
     return t;
 }
 
 const DefTabla& PROFT() {
     static const DefTabla t{QStringLiteral("PROFT"),
-                            {C("ABREV", 10), C("NOMBRE", 80), C("DEPART", 40), C("EMAIL", 100),
-                             I("DNI"), C("X_EMPLEADO", 10), C("F_TOMAPOS", 10)},
+                            {C(ABREV, 10), C(NOMBRE, 80), C(DEPART, 40), C(EMAIL, 100), I(DNI),
+                             C(X_EMPLEADO, 10), C(F_TOMAPOS, 10)},
                             {}};
     return t;
 }
@@ -50,34 +50,33 @@ const DefTabla& PROFT() {
 const DefTabla& AULAT() {
     static const DefTabla t{
         QStringLiteral("AULAT"),
-        {C("ABREV", 10), C("NOMBRE", 80), C("EDIFICIO", 1), I("MAXALUM"), C("DEPCENTRO", 10)},
+        {C(ABREV, 10), C(NOMBRE, 80), C(EDIFICIO, 1), I(MAXALUM), C(DEPCENTRO, 10)},
         {}};
     return t;
 }
 
 const DefTabla& CURSOST() {
-    static const DefTabla t{QStringLiteral("CURSOST"),
-                            {C("ABREV", 3), C("TURNO", 1), C("NIVEL", 5), C("CURSO", 3),
-                             C("CLAVE", 10), C("ESTUD", 80)},
-                            {}};
+    static const DefTabla t{
+        QStringLiteral("CURSOST"),
+        {C(ABREV, 3), C(TURNO, 1), C(NIVEL, 5), C(CURSO, 3), C(CLAVE, 10), C(ESTUD, 80)},
+        {}};
     return t;
 }
 
 const DefTabla& GRUPOST() {
     static const DefTabla t{QStringLiteral("GRUPOST"),
-                            {C("ABREV", 10), C("TURNO", 1), C("NIVEL", 5), C("CURSO", 3),
-                             C("GRUPO", 2), C("CLAVE", 10), C("CLAVECURSO", 10), C("DESCRIP", 80)},
+                            {C(ABREV, 10), C(TURNO, 1), C(NIVEL, 5), C(CURSO, 3), C(GRUPO, 2),
+                             C(CLAVE, 10), C(CLAVECURSO, 10), C(DESCRIP, 80)},
                             {}};
     return t;
 }
 
 const DefTabla& ASIGT() {
-    static const DefTabla t{
-        QStringLiteral("ASIGT"),
-        {C("CASIG", 10), C("CPROF", 10), C("CGRUP", 10), C("CAULA", 10), C("TURNO", 10),
-         C("NIVEL", 5), C("CURSO", 3), C("GRUPO", 2), F("HORAS"), C("SESIONES", 20), C("NCONEX", 4),
-         C("CLAVE", 10), C("CLAVECURSO", 10), C("CTAREA", 10)},
-        {}};
+    static const DefTabla t{QStringLiteral("ASIGT"),
+                            {C(CASIG, 10), C(CPROF, 10), C(CGRUP, 10), C(CAULA, 10), C(TURNO, 10),
+                             C(NIVEL, 5), C(CURSO, 3), C(GRUPO, 2), F(HORAS), C(SESIONES, 20),
+                             C(NCONEX, 4), C(CLAVE, 10), C(CLAVECURSO, 10), C(CTAREA, 10)},
+                            {}};
     return t;
 }
 
@@ -89,8 +88,8 @@ const DefTabla& DIASHORAST() {
 const DefTabla& DIASHORAST2() {
     static const DefTabla t = [] {
         DefTabla d{QStringLiteral("DIASHORAST2"), camposDiasHoras(), {}};
-        d.campos.append(I("ORDEN"));
-        d.indices.append({QStringLiteral("ORDEN"), QStringLiteral("ORDEN")});
+        d.campos.append(I(ORDEN));
+        d.indices.append({ORDEN, ORDEN});
         return d;
     }();
     return t;
@@ -98,8 +97,27 @@ const DefTabla& DIASHORAST2() {
 
 const DefTabla& PERIODOS() {
     static const DefTabla t{QStringLiteral("PERIODOS"),
-                            {C("CJORNADA", 10), C("JORNADA", 40), C("FECINI", 10), C("FECFIN", 10)},
+                            {C(CJORNADA, 10), C(JORNADA, 40), C(FECINI, 10), C(FECFIN, 10)},
+                            {},
+                            Ubicacion::Trabajo,
+                            /*borraMdx=*/false};
+    return t;
+}
+
+const DefTabla& SOLUC() {
+    static const DefTabla t{QStringLiteral("SOLUC"),
+                            {C(PROF, 10), I(DIA), I(HORA), C(MARCO, 1), C(ASIG, 10),
+                             C(CODGRUPO, 10), C(TAREA, 10), C(AULA, 10)},
                             {}};
+    return t;
+}
+
+const DefTabla& NIVELCAN() {
+    static const DefTabla t{
+        QStringLiteral("NIVELCAN"),
+        {I(X_OFERTAMATRIG), C(NIVEL_ABREV, kAnchoNivelAbrev), C(NIVEL, kAnchoNivel)},
+        {},
+        Ubicacion::Niveles};
     return t;
 }
 
@@ -109,44 +127,5 @@ QList<const DefTabla*> tablasDeExportacion() {
 }
 
 }  // namespace catalogo
-
-void borrarTabla(const Entorno& entorno, const QString& nombre, bool conMdx) {
-    borrarSiExiste(entorno.rutaTrabajo(nombre + QStringLiteral(".DBF")));
-    if (conMdx) borrarSiExiste(entorno.rutaTrabajo(nombre + QStringLiteral(".MDX")));
-}
-
-void crearTabla(const Entorno& entorno, const DefTabla& def) {
-    Tabla t(entorno.carpetaTrabajo, def.nombre);
-    t.setReloj(entorno.reloj);
-    t.fieldDefs() = def.campos;
-    t.indexDefs() = def.indices;
-    t.createTable();
-}
-
-ComponentesTablas::ComponentesTablas(const Entorno& entorno)
-    : wwTableNomAsg(entorno.carpetaTrabajo, QStringLiteral("ASIGNOMT"), true),
-      wwTableProfesor(entorno.carpetaTrabajo, QStringLiteral("PROFT"), false),
-      wwTableTramos(entorno.carpetaTrabajo, QStringLiteral("DIASHORAST"), true),
-      wwTableAulas(entorno.carpetaTrabajo, QStringLiteral("AULAT"), true),
-      wwTableGrupos(entorno.carpetaTrabajo, QStringLiteral("GRUPOST"), true),
-      wwTableAsig(entorno.carpetaTrabajo, QStringLiteral("ASIGT"), true),
-      wwTableSoluc(entorno.carpetaTrabajo, QStringLiteral("SOLUC"), true),
-      wwTableCursos(entorno.carpetaTrabajo, QStringLiteral("CURSOST"), true),
-      wwTableNIVELEX(QString(), QStringLiteral("NIVELCAN.dbf"), false),
-      wwTableNomAsg_2(entorno.carpetaTrabajo, QStringLiteral("ASIGNOMT2"), true) {
-    for (Tabla* t :
-         {&wwTableNomAsg, &wwTableProfesor, &wwTableTramos, &wwTableAulas, &wwTableGrupos,
-          &wwTableAsig, &wwTableSoluc, &wwTableCursos, &wwTableNIVELEX, &wwTableNomAsg_2}) {
-        t->setReloj(entorno.reloj);
-    }
-}
-
-void ComponentesTablas::cerrarTodas() {
-    for (Tabla* t :
-         {&wwTableNomAsg, &wwTableProfesor, &wwTableTramos, &wwTableAulas, &wwTableGrupos,
-          &wwTableAsig, &wwTableSoluc, &wwTableCursos, &wwTableNIVELEX, &wwTableNomAsg_2}) {
-        t->close();
-    }
-}
 
 }  // namespace varnolo

@@ -125,17 +125,18 @@ QList<FilaNivel> leerCsvNiveles(const QByteArray& contenido, const QString& nomb
         }
         n.abrev = valores[1];
         n.nivel = valores[2];
-        for (const auto& [campo, texto, ancho] :
-             {std::tuple{QStringLiteral("NIVEL_ABREV"), n.abrev, kAnchoNivelAbrev},
-              std::tuple{QStringLiteral("NIVEL"), n.nivel, kAnchoNivel}}) {
+        for (const auto& [nombreCampo, texto, ancho] :
+             {std::tuple{campo::NIVEL_ABREV, n.abrev, kAnchoNivelAbrev},
+              std::tuple{campo::NIVEL, n.nivel, kAnchoNivel}}) {
             const QString ajeno = caracterAjeno(texto);
             if (!ajeno.isEmpty()) {
                 throw fallo(QStringLiteral("%1 tiene el carácter \"%2\" (%3), que no existe en "
                                            "Windows-1252")
-                                .arg(campo, ajeno, codigo(ajeno)));
+                                .arg(nombreCampo, ajeno, codigo(ajeno)));
             }
             if (texto.size() > ancho) {
-                throw fallo(QStringLiteral("%1 de más de %2 caracteres").arg(campo).arg(ancho));
+                throw fallo(
+                    QStringLiteral("%1 de más de %2 caracteres").arg(nombreCampo).arg(ancho));
             }
         }
         if (vistas.contains(n.oferta)) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "Catalogo.h"
 #include "plataforma/CarpetaTrabajo.h"
 
 namespace varnolo {
@@ -22,7 +23,9 @@ QString Entorno::rutaPrograma(const QString& archivo) const {
 }
 
 QString Entorno::rutaNivelcan() const {
-    return rutaNiveles.isEmpty() ? rutaPrograma(QStringLiteral("NIVELCAN.DBF")) : rutaNiveles;
+    return rutaNiveles.isEmpty()
+               ? rutaPrograma(catalogo::NIVELCAN().nombre + QStringLiteral(".DBF"))
+               : rutaNiveles;
 }
 
 }  // namespace varnolo

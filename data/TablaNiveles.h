@@ -1,6 +1,6 @@
 #pragma once
-// The level table NIVELCAN: its layout and how a set of levels is written into it.
-// The build generates it from NIVELCAN.csv; tests write small ones.
+// The level table NIVELCAN (its layout is catalogo::NIVELCAN()): how a set of levels is written
+// into it. The build generates it from NIVELCAN.csv; tests write small ones.
 
 #include <QList>
 #include <QString>
@@ -20,10 +20,6 @@ struct FilaNivel {
 /// Widths of the level table's text fields.
 inline constexpr int kAnchoNivelAbrev = 5;  // as CURSOST keeps it
 inline constexpr int kAnchoNivel = 60;
-
-/// The layout: X_OFERTAMATRIG (integer), NIVEL_ABREV, NIVEL. The first name is longer
-/// than a dBase IV name, so the table is written at level 7.
-const DefTabla& disenoNivelcan();
 
 /// Creates the table at `ruta` (replacing any) with these rows, in order, with the
 /// header date from `reloj`.

@@ -7,7 +7,6 @@
 
 #include "CadenaExportacion.h"
 #include "FormaAlmacenada.h"
-#include "TablaAbierta.h"
 #include "data/Errores.h"
 #include "data/Sobre.h"
 #include "data/Textos.h"
@@ -32,10 +31,8 @@ QString claveNombre(const QString& nombre) { return recortar(mayusculasAscii(nom
 QHash<QString, QString> leerCodigos(Tabla& asignomt) {
     QHash<QString, QString> codigos;
     for (asignomt.first(); !asignomt.eof(); asignomt.next()) {
-        const QString clave = claveNombre(asignomt.asString(QStringLiteral("NOMBRE")));
-        if (!codigos.contains(clave)) {
-            codigos.insert(clave, asignomt.asString(QStringLiteral("COD")));
-        }
+        const QString clave = claveNombre(asignomt.asString(campo::NOMBRE));
+        if (!codigos.contains(clave)) codigos.insert(clave, asignomt.asString(campo::COD));
     }
     return codigos;
 }
@@ -44,9 +41,9 @@ QHash<QString, QString> leerCodigos(Tabla& asignomt) {
 QHash<QString, QList<Grupo>> leerGrupos(Tabla& grupost) {
     QHash<QString, QList<Grupo>> grupos;
     for (grupost.first(); !grupost.eof(); grupost.next()) {
-        grupos[grupost.asString(QStringLiteral("CLAVECURSO"))].append(
-            {grupost.asString(QStringLiteral("ABREV")), grupost.asString(QStringLiteral("NIVEL")),
-             grupost.asString(QStringLiteral("CURSO")), grupost.asString(QStringLiteral("GRUPO"))});
+        grupos[grupost.asString(campo::CLAVECURSO)].append(
+            {grupost.asString(campo::ABREV), grupost.asString(campo::NIVEL),
+             grupost.asString(campo::CURSO), grupost.asString(campo::GRUPO)});
     }
     return grupos;
 }
@@ -67,17 +64,13 @@ QString sesionesDeHoras(int horas) {
 }  // namespace
 
 void CadenaExportacion::ExportarAsignaciones() {
-    const Entorno& entorno = estado_.entorno;
-    borrarTabla(entorno, catalogo::ASIGT().nombre);
-    crearTabla(entorno, catalogo::ASIGT());
-    Tabla asigt(entorno.carpetaTrabajo, catalogo::ASIGT().nombre);
-    asigt.setReloj(entorno.reloj);
-    asigt.open();
+    estado_.carpeta.recrear({&catalogo::ASIGT()});
+    Tabla asigt = estado_.carpeta.abrir(catalogo::ASIGT(), Acceso::Compartida);
 
-    TablaAbierta grupost(estado_.tablas.wwTableGrupos);
-    TablaAbierta asignomt(estado_.tablas.wwTableNomAsg);
-    const QHash<QString, QString> codigos = leerCodigos(estado_.tablas.wwTableNomAsg);
-    const QHash<QString, QList<Grupo>> grupos = leerGrupos(estado_.tablas.wwTableGrupos);
+    Tabla grupost = estado_.carpeta.abrir(catalogo::GRUPOST(), Acceso::Exclusiva);
+    Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Exclusiva);
+    const QHash<QString, QString> codigos = leerCodigos(asignomt);
+    const QHash<QString, QList<Grupo>> grupos = leerGrupos(grupost);
     const bool conActividad = estado_.actividadPorDefecto == 1;
 
     const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("MATERIAS"));
@@ -102,25 +95,25 @@ void CadenaExportacion::ExportarAsignaciones() {
                     [&] { return horasDeMinutos(minutos); });
         const QString sesiones = sesionesDeHoras(horas);
         for (const Grupo& g : *delCurso) {
-            asigt.append();
-            asigt.setString(QStringLiteral("CASIG"), cod);
-            asigt.setString(QStringLiteral("CGRUP"), g.abrev);
-            asigt.setString(QStringLiteral("CAULA"), QString());
-            asigt.setString(QStringLiteral("TURNO"), QString());
-            asigt.setString(QStringLiteral("NIVEL"), g.nivel);
-            asigt.setString(QStringLiteral("CURSO"), g.curso);
-            asigt.setString(QStringLiteral("GRUPO"), g.grupo);
-            asigt.setFloat(QStringLiteral("HORAS"), horas);
-            asigt.setString(QStringLiteral("SESIONES"), sesiones);
-            asigt.setString(QStringLiteral("CLAVE"), clave);
-            asigt.setString(QStringLiteral("CLAVECURSO"), claveCurso);
-            if (conActividad) asigt.setString(QStringLiteral("CTAREA"), kActividadPorDefecto);
-            asigt.post();
+            agregarFila(asigt, [&](Tabla& f) {
+                f.setString(campo::CASIG, cod);
+                f.setString(campo::CGRUP, g.abrev);
+                f.setString(campo::CAULA, QString());
+                f.setString(campo::TURNO, QString());
+                f.setString(campo::NIVEL, g.nivel);
+                f.setString(campo::CURSO, g.curso);
+                f.setString(campo::GRUPO, g.grupo);
+                f.setFloat(campo::HORAS, horas);
+                f.setString(campo::SESIONES, sesiones);
+                f.setString(campo::CLAVE, clave);
+                f.setString(campo::CLAVECURSO, claveCurso);
+                if (conActividad) f.setString(campo::CTAREA, kActividadPorDefecto);
+            });
         }
     }
     asigt.close();
-    grupost.cerrar();
-    asignomt.cerrar();
+    grupost.close();
+    asignomt.close();
 }
 
 }  // namespace varnolo

@@ -8,16 +8,12 @@
 namespace varnolo {
 
 void CadenaExportacion::ExportarAulas() {
-    const Entorno& entorno = estado_.entorno;
-    borrarTabla(entorno, catalogo::AULAT().nombre);
+    estado_.carpeta.recrear({&catalogo::AULAT()});
     AbreviaturasUnicas abreviaturas;
-    crearTabla(entorno, catalogo::AULAT());
 
     const QList<Registro> registros =
         registrosDeSeccion(documento(), QStringLiteral("DEPENDENCIAS"));
-    Tabla aulat(entorno.carpetaTrabajo, catalogo::AULAT().nombre);
-    aulat.setReloj(entorno.reloj);
-    aulat.open();
+    Tabla aulat = estado_.carpeta.abrir(catalogo::AULAT(), Acceso::Compartida);
     for (const Registro& r : registros) {
         if (r.count() < 2) continue;
         const QString codigo = r.dato(0);
@@ -25,11 +21,11 @@ void CadenaExportacion::ExportarAulas() {
         const QString primera = codigo.isEmpty() ? nombre.left(10) : codigo;
         const QString abreviatura = abreviaturas.darAcortada(primera);
 
-        aulat.append();
-        aulat.setString(QStringLiteral("ABREV"), abreviatura);
-        aulat.setString(QStringLiteral("NOMBRE"), nombre);
-        aulat.setString(QStringLiteral("DEPCENTRO"), QString());
-        aulat.post();
+        agregarFila(aulat, [&](Tabla& f) {
+            f.setString(campo::ABREV, abreviatura);
+            f.setString(campo::NOMBRE, nombre);
+            f.setString(campo::DEPCENTRO, QString());
+        });
     }
     aulat.close();
 }

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "Exportacion.h"
-#include "data/Catalogo.h"
+#include "data/CarpetaTrabajo.h"
 #include "data/DocumentoXml.h"
 
 namespace varnolo {
@@ -31,16 +31,16 @@ struct ListasMaterias {
 struct ContextoExportacion {
     ContextoExportacion(const Entorno& e, const DocumentoXml& d, const OpcionesExportacion& o,
                         Preguntas& p)
-        : entorno(e), documento(d), opciones(o), preguntas(p), tablas(e) {}
+        : entorno(e), carpeta(e), documento(d), opciones(o), preguntas(p) {}
 
     const Entorno& entorno;
+    const CarpetaTrabajo carpeta;
     const DocumentoXml& documento;
     const OpcionesExportacion& opciones;
     Preguntas& preguntas;
     ListasMaterias listas;
     /// 1 when an activity with the default activity code "513" exists.
     int actividadPorDefecto = 0;
-    ComponentesTablas tablas;
 };
 
 class CadenaExportacion {

@@ -7,7 +7,6 @@
 #include "Abreviaturas.h"
 #include "CadenaExportacion.h"
 #include "FormaAlmacenada.h"
-#include "TablaAbierta.h"
 #include "data/Errores.h"
 #include "data/Sobre.h"
 #include "data/Textos.h"
@@ -27,11 +26,10 @@ struct Curso {
 QHash<QString, Curso> leerCursos(Tabla& cursost) {
     QHash<QString, Curso> cursos;
     for (cursost.first(); !cursost.eof(); cursost.next()) {
-        const QString clave = cursost.asString(QStringLiteral("CLAVE"));
+        const QString clave = cursost.asString(campo::CLAVE);
         if (cursos.contains(clave)) continue;
-        cursos.insert(clave, {cursost.asString(QStringLiteral("NIVEL")),
-                              cursost.asString(QStringLiteral("CURSO")),
-                              cursost.asString(QStringLiteral("ESTUD"))});
+        cursos.insert(clave, {cursost.asString(campo::NIVEL), cursost.asString(campo::CURSO),
+                              cursost.asString(campo::ESTUD)});
     }
     return cursos;
 }
@@ -51,24 +49,15 @@ QString primeraDeGrupo(const QString& nombre) {
 }  // namespace
 
 void CadenaExportacion::ExportarCursosGrupos() {
-    const Entorno& entorno = estado_.entorno;
-    borrarTabla(entorno, catalogo::GRUPOST().nombre);
-    borrarTabla(entorno, catalogo::CURSOST().nombre);
+    estado_.carpeta.recrear({&catalogo::CURSOST(), &catalogo::GRUPOST()});
     AbreviaturasUnicas abreviaturas;
-    crearTabla(entorno, catalogo::CURSOST());
-    crearTabla(entorno, catalogo::GRUPOST());
 
     // Courses.
     const QList<Registro> cursos =
         registrosDeSeccion(documento(), QStringLiteral("CURSOS_DEL_CENTRO"));
-    Tabla cursost(entorno.carpetaTrabajo, catalogo::CURSOST().nombre);
-    cursost.setReloj(entorno.reloj);
-    cursost.open();
-    Tabla& niveles = estado_.tablas.wwTableNIVELEX;
-    niveles.setDatabaseName(QString());
-    niveles.setTableName(entorno.rutaNivelcan());
+    Tabla cursost = estado_.carpeta.abrir(catalogo::CURSOST(), Acceso::Compartida);
     {
-        TablaAbierta nivelcan(niveles);
+        Tabla niveles = estado_.carpeta.abrir(catalogo::NIVELCAN(), Acceso::Compartida);
         int registro = 0;
         for (const Registro& r : cursos) {
             ++registro;
@@ -80,31 +69,28 @@ void CadenaExportacion::ExportarCursosGrupos() {
             const QString nombre = r.dato(1);
             QString nivel = kNivelDesconocido;
             QString estud = nombre;
-            if (niveles.locate(QStringLiteral("X_OFERTAMATRIG"), numero)) {
-                nivel = niveles.asString(QStringLiteral("NIVEL_ABREV"));
-                estud = nombre + QStringLiteral(" (") + niveles.asString(QStringLiteral("NIVEL")) +
-                        u')';
+            if (niveles.locate(campo::X_OFERTAMATRIG, numero)) {
+                nivel = niveles.asString(campo::NIVEL_ABREV);
+                estud = nombre + QStringLiteral(" (") + niveles.asString(campo::NIVEL) + u')';
             }
             if (nivel.isEmpty()) nivel = kNivelDesconocido;
             const QString curso = nombre.left(1);
 
-            cursost.append();
-            cursost.setString(QStringLiteral("CLAVE"), clave);
-            cursost.setString(QStringLiteral("NIVEL"), nivel);
-            cursost.setString(QStringLiteral("CURSO"), curso);
-            cursost.setString(QStringLiteral("ESTUD"), estud);
-            cursost.setString(QStringLiteral("ABREV"), nivel.left(1) + curso);
-            cursost.post();
+            agregarFila(cursost, [&](Tabla& f) {
+                f.setString(campo::CLAVE, clave);
+                f.setString(campo::NIVEL, nivel);
+                f.setString(campo::CURSO, curso);
+                f.setString(campo::ESTUD, estud);
+                f.setString(campo::ABREV, nivel.left(1) + curso);
+            });
         }
-        nivelcan.cerrar();
+        niveles.close();
     }
 
     // Groups, with what the course pass has just written.
     const QHash<QString, Curso> cursosEscritos = leerCursos(cursost);
     const QList<Registro> unidades = registrosDeSeccion(documento(), QStringLiteral("UNIDADES"));
-    Tabla grupost(entorno.carpetaTrabajo, catalogo::GRUPOST().nombre);
-    grupost.setReloj(entorno.reloj);
-    grupost.open();
+    Tabla grupost = estado_.carpeta.abrir(catalogo::GRUPOST(), Acceso::Compartida);
     for (const Registro& r : unidades) {
         if (r.count() < 2) continue;
         const QString clave = r.dato(0);
@@ -117,16 +103,16 @@ void CadenaExportacion::ExportarCursosGrupos() {
                                         ? u'(' + nombre + QStringLiteral(") ") + curso.estud
                                         : u' ' + curso.nivel + u' ' + curso.curso + u' ' + letra;
 
-        grupost.append();
-        grupost.setString(QStringLiteral("ABREV"), abreviatura);
-        grupost.setString(QStringLiteral("TURNO"), QString());
-        grupost.setString(QStringLiteral("NIVEL"), curso.nivel);
-        grupost.setString(QStringLiteral("CURSO"), curso.curso);
-        grupost.setString(QStringLiteral("GRUPO"), letra);
-        grupost.setString(QStringLiteral("CLAVE"), clave);
-        grupost.setString(QStringLiteral("CLAVECURSO"), claveCurso);
-        grupost.setString(QStringLiteral("DESCRIP"), descripcion);
-        grupost.post();
+        agregarFila(grupost, [&](Tabla& f) {
+            f.setString(campo::ABREV, abreviatura);
+            f.setString(campo::TURNO, QString());
+            f.setString(campo::NIVEL, curso.nivel);
+            f.setString(campo::CURSO, curso.curso);
+            f.setString(campo::GRUPO, letra);
+            f.setString(campo::CLAVE, clave);
+            f.setString(campo::CLAVECURSO, claveCurso);
+            f.setString(campo::DESCRIP, descripcion);
+        });
     }
     grupost.close();
     cursost.close();

@@ -35,15 +35,9 @@ bool elegido(const Eleccion& e, const QString& marco) {
 }  // namespace
 
 void CadenaExportacion::ExportarDiasHoras() {
-    const Entorno& entorno = estado_.entorno;
-
     // 1. The three tables, recreated empty before anything is asked.
-    borrarTabla(entorno, catalogo::DIASHORAST().nombre);
-    borrarTabla(entorno, catalogo::DIASHORAST2().nombre);
-    borrarTabla(entorno, catalogo::PERIODOS().nombre, false);
-    crearTabla(entorno, catalogo::DIASHORAST());
-    crearTabla(entorno, catalogo::DIASHORAST2());
-    crearTabla(entorno, catalogo::PERIODOS());
+    estado_.carpeta.recrear(
+        {&catalogo::DIASHORAST(), &catalogo::DIASHORAST2(), &catalogo::PERIODOS()});
 
     // 2. Which time frames: the only one, those given in advance, or those the user
     // accepts.
@@ -67,9 +61,7 @@ void CadenaExportacion::ExportarDiasHoras() {
 
     // 3. The chosen slots into DIASHORAST2, with the day of their place in the cycle.
     {
-        Tabla t2(entorno.carpetaTrabajo, catalogo::DIASHORAST2().nombre, true);
-        t2.setReloj(entorno.reloj);
-        t2.open();
+        Tabla t2 = estado_.carpeta.abrir(catalogo::DIASHORAST2(), Acceso::Exclusiva);
         int dia = 1;
         int registro = 0;
         for (const Registro& r :
@@ -83,41 +75,38 @@ void CadenaExportacion::ExportarDiasHoras() {
                 };
                 const int desde = enLugar(lugar, [&] { return aEntero(r.dato(2)); });
                 const int hasta = enLugar(lugar, [&] { return aEntero(r.dato(3)); });
-                t2.append();
-                t2.setString(QStringLiteral("DIHO"), QString());
-                t2.setString(QStringLiteral("CODDIHO"), r.dato(0));
-                t2.setString(QStringLiteral("DIA"), QString::number(dia));
-                t2.setString(QStringLiteral("HORA"), QString());
-                t2.setString(QStringLiteral("TEXTOHOR"), r.dato(1));
-                t2.setString(QStringLiteral("HORADESDE"), textoReloj(desde));
-                t2.setString(QStringLiteral("HORAHASTA"), textoReloj(hasta));
-                t2.setString(QStringLiteral("MINUTOS"), QString::number(qint64(hasta) - desde));
-                t2.setString(QStringLiteral("MARCOXML"), marco);
-                t2.setInteger(QStringLiteral("ORDEN"), desde);
-                t2.post();
+                agregarFila(t2, [&](Tabla& f) {
+                    f.setString(campo::DIHO, QString());
+                    f.setString(campo::CODDIHO, r.dato(0));
+                    f.setString(campo::DIA, QString::number(dia));
+                    f.setString(campo::HORA, QString());
+                    f.setString(campo::TEXTOHOR, r.dato(1));
+                    f.setString(campo::HORADESDE, textoReloj(desde));
+                    f.setString(campo::HORAHASTA, textoReloj(hasta));
+                    f.setString(campo::MINUTOS, QString::number(qint64(hasta) - desde));
+                    f.setString(campo::MARCOXML, marco);
+                    f.setInteger(campo::ORDEN, desde);
+                });
             }
             dia = dia == eleccion.nDiasPlanti ? 1 : dia + 1;
         }
 
         // 4. The grid cells, walking the slots by start minute.
-        t2.setIndexFieldNames(QStringLiteral("ORDEN"));
+        t2.setIndexFieldNames(campo::ORDEN);
         t2.first();
-        int ultimoInicio = t2.eof() ? 0 : t2.asInteger(QStringLiteral("ORDEN"));
-        Tabla t1(entorno.carpetaTrabajo, catalogo::DIASHORAST().nombre, true);
-        t1.setReloj(entorno.reloj);
-        t1.open();
+        int ultimoInicio = t2.eof() ? 0 : t2.asInteger(campo::ORDEN);
+        Tabla t1 = estado_.carpeta.abrir(catalogo::DIASHORAST(), Acceso::Exclusiva);
         auto agregarCelda = [&](const QString& dia, int hora) {
-            t1.append();
-            t1.setString(QStringLiteral("DIHO"), dia + QString::number(hora));
-            for (const char* campo :
-                 {"CODDIHO", "TEXTOHOR", "HORADESDE", "HORAHASTA", "MINUTOS", "MARCOXML"}) {
-                const QString nombre = QString::fromLatin1(campo);
-                t1.setString(nombre, t2.asString(nombre));
-            }
-            t1.setString(QStringLiteral("DIA"), dia);
-            t1.setString(QStringLiteral("HORA"), QString::number(hora));
-            t1.setString(QStringLiteral("MARCO"), QStringLiteral("0"));
-            t1.post();
+            agregarFila(t1, [&](Tabla& f) {
+                f.setString(campo::DIHO, dia + QString::number(hora));
+                for (const QString& nombre : {campo::CODDIHO, campo::TEXTOHOR, campo::HORADESDE,
+                                              campo::HORAHASTA, campo::MINUTOS, campo::MARCOXML}) {
+                    f.setString(nombre, t2.asString(nombre));
+                }
+                f.setString(campo::DIA, dia);
+                f.setString(campo::HORA, QString::number(hora));
+                f.setString(campo::MARCO, QStringLiteral("0"));
+            });
         };
         if (eleccion.nDiasPlanti == 1) {
             // Every slot is its own hour, on all seven days of the week.
@@ -130,12 +119,12 @@ void CadenaExportacion::ExportarDiasHoras() {
             // Slots that start at the same minute share an hour, whatever their day.
             int hora = 1;
             for (; !t2.eof(); t2.next()) {
-                const int orden = t2.asInteger(QStringLiteral("ORDEN"));
+                const int orden = t2.asInteger(campo::ORDEN);
                 if (orden > ultimoInicio) {
                     ++hora;
                     ultimoInicio = orden;
                 }
-                agregarCelda(t2.asString(QStringLiteral("DIA")), hora);
+                agregarCelda(t2.asString(campo::DIA), hora);
             }
         }
         t1.close();
@@ -143,17 +132,15 @@ void CadenaExportacion::ExportarDiasHoras() {
     }
 
     // 5. The period of the first chosen frame.
-    Tabla periodos(entorno.carpetaTrabajo, catalogo::PERIODOS().nombre, true);
-    periodos.setReloj(entorno.reloj);
-    periodos.open();
+    Tabla periodos = estado_.carpeta.abrir(catalogo::PERIODOS(), Acceso::Exclusiva);
     for (const Registro& r : marcos) {
         if (r.dato(0) != eleccion.codigos[0]) continue;
-        periodos.append();
-        periodos.setString(QStringLiteral("CJORNADA"), r.dato(0));
-        periodos.setString(QStringLiteral("JORNADA"), r.dato(1));
-        periodos.setString(QStringLiteral("FECINI"), r.dato(2));
-        periodos.setString(QStringLiteral("FECFIN"), r.dato(3));
-        periodos.post();
+        agregarFila(periodos, [&](Tabla& f) {
+            f.setString(campo::CJORNADA, r.dato(0));
+            f.setString(campo::JORNADA, r.dato(1));
+            f.setString(campo::FECINI, r.dato(2));
+            f.setString(campo::FECFIN, r.dato(3));
+        });
     }
     periodos.close();
 }

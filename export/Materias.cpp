@@ -50,43 +50,36 @@ struct Materia {
 };
 
 void escribirAsignomt(Tabla& t, const QString& cod, const Materia& m) {
-    t.append();
-    t.setString(QStringLiteral("COD"), cod);
-    t.setString(QStringLiteral("CODLARGO"), m.codLargo);
-    t.setString(QStringLiteral("NOMBRE"), m.nombre);
-    t.setBoolean(QStringLiteral("ESTAREA"), false);
-    t.post();
+    agregarFila(t, [&](Tabla& f) {
+        f.setString(campo::COD, cod);
+        f.setString(campo::CODLARGO, m.codLargo);
+        f.setString(campo::NOMBRE, m.nombre);
+        f.setBoolean(campo::ESTAREA, false);
+    });
 }
 
 void escribirAsignomt2(Tabla& t, const QString& cod, const Materia& m) {
-    t.append();
-    t.setString(QStringLiteral("COD"), cod);
-    t.setString(QStringLiteral("CODLARGO"), m.codLargo);
-    t.setString(QStringLiteral("NOMBRE"), m.nombre);
-    t.setString(QStringLiteral("MATERIA"), m.materia);
-    t.setString(QStringLiteral("OFERTAMATRI"), m.oferta);
-    t.setBoolean(QStringLiteral("ESTAREA"), false);
-    t.post();
+    agregarFila(t, [&](Tabla& f) {
+        f.setString(campo::COD, cod);
+        f.setString(campo::CODLARGO, m.codLargo);
+        f.setString(campo::NOMBRE, m.nombre);
+        f.setString(campo::MATERIA, m.materia);
+        f.setString(campo::OFERTAMATRI, m.oferta);
+        f.setBoolean(campo::ESTAREA, false);
+    });
 }
 
 }  // namespace
 
 void CadenaExportacion::ExportarMaterias() {
-    const Entorno& entorno = estado_.entorno;
     ListasMaterias& listas = estado_.listas;
 
-    borrarTabla(entorno, catalogo::ASIGNOMT().nombre);
-    crearTabla(entorno, catalogo::ASIGNOMT());
-    borrarTabla(entorno, catalogo::ASIGNOMT2().nombre);
-    crearTabla(entorno, catalogo::ASIGNOMT2());
+    estado_.carpeta.recrear({&catalogo::ASIGNOMT()});
+    estado_.carpeta.recrear({&catalogo::ASIGNOMT2()});
 
     const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("MATERIAS"));
-    Tabla asignomt(entorno.carpetaTrabajo, catalogo::ASIGNOMT().nombre);
-    Tabla asignomt2(entorno.carpetaTrabajo, catalogo::ASIGNOMT2().nombre);
-    asignomt.setReloj(entorno.reloj);
-    asignomt2.setReloj(entorno.reloj);
-    asignomt.open();
-    asignomt2.open();
+    Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
+    Tabla asignomt2 = estado_.carpeta.abrir(catalogo::ASIGNOMT2(), Acceso::Compartida);
 
     ContenidoMaterias tablas;
     Sufijador sufijador;
@@ -142,25 +135,22 @@ void CadenaExportacion::ExportarMaterias() {
 }
 
 void CadenaExportacion::ExportarActividades() {
-    const Entorno& entorno = estado_.entorno;
     estado_.actividadPorDefecto = 0;
 
     const QList<Registro> registros =
         registrosDeSeccion(documento(), QStringLiteral("ACTIVIDADES"));
-    Tabla asignomt(entorno.carpetaTrabajo, catalogo::ASIGNOMT().nombre + QStringLiteral(".DBF"));
-    asignomt.setReloj(entorno.reloj);
-    asignomt.open();
+    Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
     for (const Registro& r : registros) {
         if (r.count() < 2) continue;
         const QString nombre = r.dato(2);
         const QString codigo = r.dato(1);
-        asignomt.append();
-        asignomt.setString(QStringLiteral("COD"), codigo);
-        asignomt.setString(QStringLiteral("CODLARGO"), nombre.left(10));
-        asignomt.setString(QStringLiteral("NOMBRE"), nombre);
-        asignomt.setString(QStringLiteral("CODTAREA"), codigo);
-        asignomt.setBoolean(QStringLiteral("ESTAREA"), true);
-        asignomt.post();
+        agregarFila(asignomt, [&](Tabla& f) {
+            f.setString(campo::COD, codigo);
+            f.setString(campo::CODLARGO, nombre.left(10));
+            f.setString(campo::NOMBRE, nombre);
+            f.setString(campo::CODTAREA, codigo);
+            f.setBoolean(campo::ESTAREA, true);
+        });
         if (codigo == kActividadPorDefecto) estado_.actividadPorDefecto = 1;
     }
     asignomt.close();

@@ -16,15 +16,11 @@ QString inicial(const QString& parte) { return parte.left(1); }
 }  // namespace
 
 void CadenaExportacion::ExportarProfesores() {
-    const Entorno& entorno = estado_.entorno;
-    borrarTabla(entorno, catalogo::PROFT().nombre);
+    estado_.carpeta.recrear({&catalogo::PROFT()});
     AbreviaturasUnicas abreviaturas;
-    crearTabla(entorno, catalogo::PROFT());
 
     const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("EMPLEADOS"));
-    Tabla proft(entorno.carpetaTrabajo, catalogo::PROFT().nombre);
-    proft.setReloj(entorno.reloj);
-    proft.open();
+    Tabla proft = estado_.carpeta.abrir(catalogo::PROFT(), Acceso::Compartida);
     for (const Registro& r : registros) {
         if (r.count() < 2) continue;
         const QString empleado = r.dato(0);
@@ -38,13 +34,13 @@ void CadenaExportacion::ExportarProfesores() {
         const QString dada = r.dato(6);
         const QString abreviatura = abreviaturas.dar(dada.isEmpty() ? iniciales : dada);
 
-        proft.append();
-        proft.setString(QStringLiteral("ABREV"), abreviatura);
-        proft.setString(QStringLiteral("NOMBRE"), nombre);
-        proft.setString(QStringLiteral("DEPART"), departamento);
-        proft.setString(QStringLiteral("X_EMPLEADO"), empleado);
-        proft.setString(QStringLiteral("F_TOMAPOS"), tomaPosesion);
-        proft.post();
+        agregarFila(proft, [&](Tabla& f) {
+            f.setString(campo::ABREV, abreviatura);
+            f.setString(campo::NOMBRE, nombre);
+            f.setString(campo::DEPART, departamento);
+            f.setString(campo::X_EMPLEADO, empleado);
+            f.setString(campo::F_TOMAPOS, tomaPosesion);
+        });
     }
     proft.close();
 }

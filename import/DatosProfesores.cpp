@@ -1,12 +1,13 @@
 #include "DatosProfesores.h"
 
+#include "data/CarpetaTrabajo.h"
 #include "data/Textos.h"
 
 namespace varnolo {
 
 bool profesorCompleto(const Tabla& proft) {
-    return !recortar(proft.asString(QStringLiteral("X_EMPLEADO"))).isEmpty() &&
-           !recortar(proft.asString(QStringLiteral("F_TOMAPOS"))).isEmpty();
+    return !recortar(proft.asString(campo::X_EMPLEADO)).isEmpty() &&
+           !recortar(proft.asString(campo::F_TOMAPOS)).isEmpty();
 }
 
 bool hayProfesorIncompleto(Tabla& proft) {
@@ -17,25 +18,21 @@ bool hayProfesorIncompleto(Tabla& proft) {
 }
 
 bool hayProfesorIncompleto(const Entorno& entorno) {
-    Tabla proft(QString(), entorno.rutaTrabajo(QStringLiteral("PROFT.DBF")));
-    proft.setReloj(entorno.reloj);
-    proft.open();
+    Tabla proft = CarpetaTrabajo(entorno).abrir(catalogo::PROFT(), Acceso::Compartida);
     return hayProfesorIncompleto(proft);
 }
 
 QList<ProfesorIncompleto> profesoresIncompletos(const Entorno& entorno) {
-    Tabla proft(QString(), entorno.rutaTrabajo(QStringLiteral("PROFT.DBF")));
-    proft.setReloj(entorno.reloj);
-    proft.open();
+    Tabla proft = CarpetaTrabajo(entorno).abrir(catalogo::PROFT(), Acceso::Compartida);
     QList<ProfesorIncompleto> lista;
     for (proft.first(); !proft.eof(); proft.next()) {
         ProfesorIncompleto p;
-        for (const QString& campo : {QStringLiteral("X_EMPLEADO"), QStringLiteral("F_TOMAPOS")}) {
-            if (recortar(proft.asString(campo)).isEmpty()) p.faltan << campo;
+        for (const QString& nombre : {campo::X_EMPLEADO, campo::F_TOMAPOS}) {
+            if (recortar(proft.asString(nombre)).isEmpty()) p.faltan << nombre;
         }
         if (p.faltan.isEmpty()) continue;
-        p.abrev = proft.asString(QStringLiteral("ABREV"));
-        p.nombre = proft.asString(QStringLiteral("NOMBRE"));
+        p.abrev = proft.asString(campo::ABREV);
+        p.nombre = proft.asString(campo::NOMBRE);
         lista << p;
     }
     return lista;

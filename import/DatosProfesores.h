@@ -18,8 +18,8 @@ bool profesorCompleto(const Tabla& proft);
 /// teacher; true when there is one. Leaves the cursor on it (or at the end).
 bool hayProfesorIncompleto(Tabla& proft);
 
-/// Opens PROFT of the work folder in a table object of its own (shared, by its full
-/// path), scans it and closes it again.
+/// Opens PROFT of the work folder in a table object of its own (shared), scans it
+/// and closes it again.
 bool hayProfesorIncompleto(const Entorno& entorno);
 
 /// A teacher of PROFT that Velna cannot identify, and the fields it lacks.

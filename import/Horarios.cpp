@@ -97,14 +97,12 @@ void recorrer(Tabla& t, F&& porFila) {
 
 /// Where a lesson's value was read: its row of SOLUC (the lesson at `indice` of the
 /// natural order is row indice + 1) and the field.
-auto lugarLeccion(int indice, const char* campo) {
-    return [indice, campo] {
-        return lugarEnTabla(QStringLiteral("SOLUC"), indice + 1, QString::fromLatin1(campo));
-    };
+auto lugarLeccion(int indice, const QString& campo) {
+    return [indice, campo] { return lugarEnTabla(catalogo::SOLUC().nombre, indice + 1, campo); };
 }
 
 /// DIA or HORA of the lesson at `indice` as a number.
-int enteroDeLeccion(const EnteroLeido& valor, int indice, const char* campo) {
+int enteroDeLeccion(const EnteroLeido& valor, int indice, const QString& campo) {
     return enLugar(lugarLeccion(indice, campo), [&] { return valor.entero(); });
 }
 
@@ -115,56 +113,47 @@ bool esCampoTexto(const Tabla& t, const QString& campo) {
     return true;
 }
 
-Indices leerIndices(ComponentesTablas& tablas) {
+Indices leerIndices(TablasImportacion& tablas) {
+    using namespace campo;
     Indices ix;
-    recorrer(tablas.wwTableAsig, [&](const Tabla& t) {
-        primero(ix.asignaciones,
-                Par(t.asString(QStringLiteral("CASIG")), t.asString(QStringLiteral("CGRUP"))),
-                ClavesAsignacion{t.asString(QStringLiteral("CLAVE")),
-                                 t.asString(QStringLiteral("CLAVECURSO"))});
+    recorrer(tablas.asigt, [&](const Tabla& t) {
+        primero(ix.asignaciones, Par(t.asString(CASIG), t.asString(CGRUP)),
+                ClavesAsignacion{t.asString(CLAVE), t.asString(CLAVECURSO)});
     });
-    recorrer(tablas.wwTableNomAsg, [&](const Tabla& t) {
-        primero(ix.tareas, t.asString(QStringLiteral("COD")),
-                t.asString(QStringLiteral("CODTAREA")));
-    });
+    recorrer(tablas.asignomt,
+             [&](const Tabla& t) { primero(ix.tareas, t.asString(COD), t.asString(CODTAREA)); });
     int filaTramo = 0;
-    recorrer(tablas.wwTableTramos, [&](const Tabla& t) {
+    recorrer(tablas.diashorast, [&](const Tabla& t) {
         ++filaTramo;
-        primero(
-            ix.tramos, Par(t.asString(QStringLiteral("DIHO")), t.asString(QStringLiteral("MARCO"))),
-            Tramo{t.asString(QStringLiteral("DIA")), t.asString(QStringLiteral("CODDIHO")),
-                  t.asString(QStringLiteral("HORADESDE")), t.asString(QStringLiteral("HORAHASTA")),
-                  filaTramo, std::nullopt, std::nullopt});
+        primero(ix.tramos, Par(t.asString(DIHO), t.asString(MARCO)),
+                Tramo{t.asString(DIA), t.asString(CODDIHO), t.asString(HORADESDE),
+                      t.asString(HORAHASTA), filaTramo, std::nullopt, std::nullopt});
     });
-    recorrer(tablas.wwTableGrupos, [&](const Tabla& t) {
-        primero(ix.grupos, t.asString(QStringLiteral("ABREV")),
-                ClavesAsignacion{t.asString(QStringLiteral("CLAVE")),
-                                 t.asString(QStringLiteral("CLAVECURSO"))});
+    recorrer(tablas.grupost, [&](const Tabla& t) {
+        primero(ix.grupos, t.asString(ABREV),
+                ClavesAsignacion{t.asString(CLAVE), t.asString(CLAVECURSO)});
     });
-    recorrer(tablas.wwTableNomAsg_2, [&](const Tabla& t) {
-        primero(ix.materias,
-                Par(t.asString(QStringLiteral("COD")), t.asString(QStringLiteral("OFERTAMATRI"))),
-                t.asString(QStringLiteral("MATERIA")));
+    recorrer(tablas.asignomt2, [&](const Tabla& t) {
+        primero(ix.materias, Par(t.asString(COD), t.asString(OFERTAMATRI)), t.asString(MATERIA));
     });
 
-    Tabla& soluc = tablas.wwTableSoluc;
-    const bool diaTexto = esCampoTexto(soluc, QStringLiteral("DIA"));
-    const bool horaTexto = esCampoTexto(soluc, QStringLiteral("HORA"));
+    Tabla& soluc = tablas.soluc;
+    const bool diaTexto = esCampoTexto(soluc, DIA);
+    const bool horaTexto = esCampoTexto(soluc, HORA);
     ix.lecciones.reserve(static_cast<size_t>(soluc.recordCount()));
     recorrer(soluc, [&](const Tabla& t) {
         const int indice = static_cast<int>(ix.lecciones.size());
         Leccion l;
-        l.dia = enLugar(lugarLeccion(indice, "DIA"),
-                        [&] { return EnteroLeido::leer(t, QStringLiteral("DIA"), diaTexto); });
-        l.hora = enLugar(lugarLeccion(indice, "HORA"),
-                         [&] { return EnteroLeido::leer(t, QStringLiteral("HORA"), horaTexto); });
-        l.marco = t.asString(QStringLiteral("MARCO"));
-        l.asig = t.asString(QStringLiteral("ASIG"));
-        l.codGrupo = t.asString(QStringLiteral("CODGRUPO"));
-        l.tarea = t.asString(QStringLiteral("TAREA"));
-        l.aula = t.asString(QStringLiteral("AULA"));
-        ix.leccionesDe[t.asString(QStringLiteral("PROF"))].push_back(
-            static_cast<int>(ix.lecciones.size()));
+        l.dia =
+            enLugar(lugarLeccion(indice, DIA), [&] { return EnteroLeido::leer(t, DIA, diaTexto); });
+        l.hora = enLugar(lugarLeccion(indice, HORA),
+                         [&] { return EnteroLeido::leer(t, HORA, horaTexto); });
+        l.marco = t.asString(MARCO);
+        l.asig = t.asString(ASIG);
+        l.codGrupo = t.asString(CODGRUPO);
+        l.tarea = t.asString(TAREA);
+        l.aula = t.asString(AULA);
+        ix.leccionesDe[t.asString(PROF)].push_back(static_cast<int>(ix.lecciones.size()));
         ix.lecciones.push_back(std::move(l));
     });
     return ix;
@@ -202,7 +191,7 @@ void agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
     }
 
     const QString claveTramo =
-        l.dia.texto + QString::number(enteroDeLeccion(l.hora, indice, "HORA"));
+        l.dia.texto + QString::number(enteroDeLeccion(l.hora, indice, campo::HORA));
     const Tramo sinTramo;
     const auto it = ix.tramos.constFind(Par(claveTramo, l.marco));
     const Tramo& tramo = it != ix.tramos.cend() ? *it : sinTramo;
@@ -225,16 +214,15 @@ void agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
     agregarDato(xml, QStringLiteral("X_MATERIAOMG"), materia);
     agregarDato(xml, QStringLiteral("F_INICIO"), fechas.fecIni);
     agregarDato(xml, QStringLiteral("F_FIN"), fechas.fecFin);
-    const auto lugarTramo = [&](const char* campo) {
-        return [&tramo, campo] {
-            return lugarEnTabla(QStringLiteral("DIASHORAST"), tramo.registro,
-                                QString::fromLatin1(campo));
+    const auto lugarTramo = [&](const QString& campo) {
+        return [&tramo, &campo] {
+            return lugarEnTabla(catalogo::DIASHORAST().nombre, tramo.registro, campo);
         };
     };
-    agregarDato(xml, QStringLiteral("N_HORINI"), enLugar(lugarTramo("HORADESDE"), [&] {
+    agregarDato(xml, QStringLiteral("N_HORINI"), enLugar(lugarTramo(campo::HORADESDE), [&] {
                     return textoMinutos(tramo.horaDesde, tramo.horIni);
                 }));
-    agregarDato(xml, QStringLiteral("N_HORFIN"), enLugar(lugarTramo("HORAHASTA"), [&] {
+    agregarDato(xml, QStringLiteral("N_HORFIN"), enLugar(lugarTramo(campo::HORAHASTA), [&] {
                     return textoMinutos(tramo.horaHasta, tramo.horFin);
                 }));
     if (enBlanco(tarea) && actividadPorDefecto == 1) tarea = QStringLiteral("513");
@@ -242,9 +230,8 @@ void agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
     xml.cerrar();
 }
 
-void exigirCampos(const Tabla& t, std::initializer_list<const char*> campos) {
-    for (const char* c : campos) {
-        const QString campo = QString::fromLatin1(c);
+void exigirCampos(const Tabla& t, std::initializer_list<QString> campos) {
+    for (const QString& campo : campos) {
         if (!t.tieneCampo(campo)) {
             throw ErrorTabla(QStringLiteral("La tabla %1 no tiene el campo %2, que la "
                                             "importación necesita.")
@@ -260,25 +247,24 @@ int minutosDelDia(const QString& hora) {
     return aEntero(t.left(2)) * 60 + aEntero(t.right(2));
 }
 
-void comprobarCamposHorarios(const ComponentesTablas& tablas) {
-    exigirCampos(tablas.wwTableSoluc,
-                 {"PROF", "DIA", "HORA", "MARCO", "ASIG", "CODGRUPO", "TAREA", "AULA"});
-    exigirCampos(tablas.wwTableProfesor, {"ABREV", "X_EMPLEADO", "F_TOMAPOS"});
-    exigirCampos(tablas.wwTableAsig, {"CASIG", "CGRUP", "CLAVE", "CLAVECURSO"});
-    exigirCampos(tablas.wwTableNomAsg, {"COD", "CODTAREA"});
-    exigirCampos(tablas.wwTableTramos,
-                 {"DIHO", "MARCO", "DIA", "CODDIHO", "HORADESDE", "HORAHASTA"});
-    exigirCampos(tablas.wwTableGrupos, {"ABREV", "CLAVE", "CLAVECURSO"});
-    exigirCampos(tablas.wwTableNomAsg_2, {"COD", "OFERTAMATRI", "MATERIA"});
+void comprobarCamposHorarios(const TablasImportacion& tablas) {
+    using namespace campo;
+    exigirCampos(tablas.soluc, {PROF, DIA, HORA, MARCO, ASIG, CODGRUPO, TAREA, AULA});
+    exigirCampos(tablas.proft, {ABREV, X_EMPLEADO, F_TOMAPOS});
+    exigirCampos(tablas.asigt, {CASIG, CGRUP, CLAVE, CLAVECURSO});
+    exigirCampos(tablas.asignomt, {COD, CODTAREA});
+    exigirCampos(tablas.diashorast, {DIHO, MARCO, DIA, CODDIHO, HORADESDE, HORAHASTA});
+    exigirCampos(tablas.grupost, {ABREV, CLAVE, CLAVECURSO});
+    exigirCampos(tablas.asignomt2, {COD, OFERTAMATRI, MATERIA});
 }
 
-void construirHorarios(EscritorXml& resultado, ComponentesTablas& tablas,
+void construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
                        const FechasPeriodo& fechas) {
     comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
     const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
 
-    Tabla& proft = tablas.wwTableProfesor;
+    Tabla& proft = tablas.proft;
     proft.setFiltered(false);
     proft.setIndexFieldNames(QString());
 
@@ -288,15 +274,15 @@ void construirHorarios(EscritorXml& resultado, ComponentesTablas& tablas,
     static const std::vector<int> kSinLecciones;
     int k = 1;
     for (proft.first(); !proft.eof(); proft.next()) {
-        const QString empleado = proft.asString(QStringLiteral("X_EMPLEADO"));
-        const QString tomaPos = proft.asString(QStringLiteral("F_TOMAPOS"));
-        const auto it = ix.leccionesDe.constFind(proft.asString(QStringLiteral("ABREV")));
+        const QString empleado = proft.asString(campo::X_EMPLEADO);
+        const QString tomaPos = proft.asString(campo::F_TOMAPOS);
+        const auto it = ix.leccionesDe.constFind(proft.asString(campo::ABREV));
         const std::vector<int>& suyas = it != ix.leccionesDe.cend() ? *it : kSinLecciones;
 
         abrirGrupo(resultado, QStringLiteral("HORARIO_REGULAR_PROFESOR_") + QString::number(k++));
         int colocadas = 0;
         for (int i : suyas) {
-            if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") != 0) ++colocadas;
+            if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) != 0) ++colocadas;
         }
         resultado.atributo(QStringLiteral("registros"), QString::number(colocadas));
         agregarDato(resultado, QStringLiteral("X_EMPLEADO"), empleado);
@@ -304,7 +290,7 @@ void construirHorarios(EscritorXml& resultado, ComponentesTablas& tablas,
 
         int m = 1;
         for (int i : suyas) {
-            if (enteroDeLeccion(ix.lecciones[i].dia, i, "DIA") == 0) continue;
+            if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) == 0) continue;
             agregarActividad(resultado, m++, i, ix, fechas, actividadPorDefecto);
         }
         resultado.cerrar();

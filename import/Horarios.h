@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "data/Catalogo.h"
+#include "TablasImportacion.h"
 #include "data/EscritorXml.h"
 
 namespace varnolo {
@@ -24,15 +24,14 @@ int minutosDelDia(const QString& hora);
 
 /// Fails with ErrorTabla naming the table and the field when an open lookup table
 /// or SOLUC lacks a field that the section reads; call it before any work is done.
-void comprobarCamposHorarios(const ComponentesTablas& tablas);
+void comprobarCamposHorarios(const TablasImportacion& tablas);
 
 /// Writes the section as the next child of the element open in `resultado`
-/// (BLOQUE_DATOS), closed when it returns.
-/// The table components SOLUC, PROFT, ASIGT, ASIGNOMT, ASIGNOMT2, DIASHORAST and
-/// GRUPOST must be open; each lookup table is read once into an index, SOLUC is
-/// grouped by teacher once, so the run is linear in the size of the tables. Errors
-/// propagate.
-void construirHorarios(EscritorXml& resultado, ComponentesTablas& tablas,
+/// (BLOQUE_DATOS), closed when it returns, from SOLUC, PROFT, ASIGT, ASIGNOMT,
+/// ASIGNOMT2, DIASHORAST and GRUPOST of `tablas`; each lookup table is read once into
+/// an index, SOLUC is grouped by teacher once, so the run is linear in the size of the
+/// tables. Errors propagate.
+void construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
                        const FechasPeriodo& fechas);
 
 }  // namespace varnolo

@@ -6,6 +6,8 @@
 
 #include "DatosProfesores.h"
 #include "Horarios.h"
+#include "TablasImportacion.h"
+#include "data/CarpetaTrabajo.h"
 #include "data/Conversion.h"
 #include "data/Errores.h"
 #include "data/EscritorXml.h"
@@ -14,53 +16,6 @@
 namespace varnolo {
 
 namespace {
-
-/// The nine table components of an import, in the order in which it opens them.
-QList<Tabla*> componentesImportacion(ComponentesTablas& t) {
-    return {&t.wwTableSoluc,    &t.wwTableGrupos, &t.wwTableCursos,
-            &t.wwTableProfesor, &t.wwTableAulas,  &t.wwTableNomAsg,
-            &t.wwTableNomAsg_2, &t.wwTableTramos, &t.wwTableAsig};
-}
-
-/// Closes the import's table components however the run ends, so that an import
-/// that stops early does not keep Taviron out of the work tables.
-class TablasAbiertas {
-  public:
-    /// Opens the nine tables in order; when one cannot be opened, those already open
-    /// are closed again before the error goes on.
-    explicit TablasAbiertas(ComponentesTablas& t) : tablas_(componentesImportacion(t)) {
-        try {
-            for (Tabla* tabla : tablas_) {
-                tabla->close();
-                tabla->open();
-            }
-        } catch (...) {
-            cerrarCallando();
-            throw;
-        }
-    }
-    ~TablasAbiertas() { cerrarCallando(); }
-    /// Closes at the end of a run that went well; errors of closing are raised.
-    void cerrar() {
-        for (Tabla* tabla : tablas_) tabla->close();
-    }
-    TablasAbiertas(const TablasAbiertas&) = delete;
-    TablasAbiertas& operator=(const TablasAbiertas&) = delete;
-
-  private:
-    // Reached when an error already ends the run: that error is the one the user
-    // must see, so a second one from closing is dropped.
-    void cerrarCallando() noexcept {
-        for (Tabla* tabla : tablas_) {
-            try {
-                tabla->close();
-            } catch (...) {
-            }
-        }
-    }
-
-    QList<Tabla*> tablas_;
-};
 
 /// The year text of the loaded document: the first four characters of the text of
 /// the first child of /SERVICIO/BLOQUE_DATOS.
@@ -77,14 +32,13 @@ QString anoDelDocumento(const DocumentoXml& doc, const QString& ruta) {
     return primera.text().left(4);
 }
 
-FechasPeriodo leerPeriodo(const Tabla& periodos) {
-    Tabla t(periodos.databaseName(), periodos.tableName());
-    t.open();
+FechasPeriodo leerPeriodo(const CarpetaTrabajo& carpeta) {
+    Tabla t = carpeta.abrir(catalogo::PERIODOS(), Acceso::Compartida);
     FechasPeriodo f;
     t.first();
     if (!t.eof()) {
-        f.fecIni = t.asString(QStringLiteral("FECINI"));
-        f.fecFin = t.asString(QStringLiteral("FECFIN"));
+        f.fecIni = t.asString(campo::FECINI);
+        f.fecFin = t.asString(campo::FECFIN);
     }
     return f;
 }
@@ -134,17 +88,16 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
             return Desenlace::aviso(Desenlace::Motivo::DocumentoInexistente, kNoExisteArchivo);
         }
         const ReservaCarpeta reserva(entorno.carpetaTrabajo);
-        ComponentesTablas tablas(entorno);
-        TablasAbiertas abiertas(tablas);
+        const CarpetaTrabajo carpeta(entorno);
+        TablasImportacion tablas(carpeta);
         comprobarCamposHorarios(tablas);
         const std::unique_ptr<DocumentoXml> doc = cargarDocumento(documento);
         const QString anno = anoDelDocumento(*doc, documento);
 
-        const Tabla periodos(entorno.carpetaTrabajo, QStringLiteral("PERIODOS.DBF"));
-        if (!QFileInfo(periodos.rutaArchivo()).isFile()) {
+        if (!carpeta.existe(catalogo::PERIODOS())) {
             return Desenlace::aviso(Desenlace::Motivo::PeriodosInexistentes, kPeriodosNoEncontrado);
         }
-        const FechasPeriodo fechas = leerPeriodo(periodos);
+        const FechasPeriodo fechas = leerPeriodo(carpeta);
 
         // The result is dated when the work tables have been checked, before the
         // teacher data question.
@@ -159,7 +112,7 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
         EscritorXml resultado(doc->contorno(), rutaResultado(documento));
         construirCabecera(resultado, fecha, anno);
         construirHorarios(resultado, tablas, fechas);
-        abiertas.cerrar();
+        tablas.cerrar();
         resultado.terminar();
         return Desenlace::completa();
     });

@@ -20,7 +20,7 @@
 #include "app/DialogoMarcos.h"
 #include "app/DialogoProfesores.h"
 #include "app/VentanaPrincipal.h"
-#include "data/Catalogo.h"
+#include "data/CarpetaTrabajo.h"
 #include "data/Conversion.h"
 #include "export/SeleccionMarcos.h"
 #include "tests/comun/Prueba.h"
@@ -57,7 +57,7 @@ class AyudaF1 : public ::testing::Test {
             pedidosVisor << std::pair(chm, contexto);
             return visorResponde;
         };
-        crearTabla(carpetas.entorno(), catalogo::PROFT());
+        CarpetaTrabajo(carpetas.entorno()).recrear({&catalogo::PROFT()});
         const auto doc = cargarDocumento(datoPrueba(QStringLiteral("principal/completo.xml")));
         marcos = leerMarcosHorarios(*doc);
     }

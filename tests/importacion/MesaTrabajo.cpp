@@ -46,7 +46,9 @@ void crearSoluc(const Entorno& entorno, bool diaHoraTexto) {
 }
 
 void crearMesaVacia(const Entorno& entorno) {
-    for (const DefTabla* def : catalogo::tablasDeExportacion()) crearTabla(entorno, *def);
+    for (const DefTabla* def : catalogo::tablasDeExportacion()) {
+        CarpetaTrabajo(entorno).recrear({def});
+    }
     crearSoluc(entorno);
     agregarFilas(entorno, QStringLiteral("PERIODOS"),
                  {{"J1", "Jornada", "01/09/2025", "30/06/2026"},

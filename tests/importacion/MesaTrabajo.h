@@ -5,7 +5,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "data/Catalogo.h"
+#include "data/CarpetaTrabajo.h"
 #include "data/Entorno.h"
 
 namespace varnolo::prueba {

@@ -32,7 +32,7 @@ class DialogoDeProfesores : public ::testing::Test {
     QStringList avisos;
 
     void SetUp() override {
-        crearTabla(carpetas.entorno(), catalogo::PROFT());
+        CarpetaTrabajo(carpetas.entorno()).recrear({&catalogo::PROFT()});
         prueba::agregarFilas(carpetas.entorno(), "PROFT",
                              {{"P1", "Uno", "", "", "", "11", "01/09/2018"},
                               {"P2", "Dos", "", "", "", "", "   "},
