@@ -120,4 +120,24 @@ void registrarCodificacionesXml() {
     });
 }
 
+bool tieneDeclaracion(const QByteArray& b) {
+    static const char kDecl[] = "<?xml";
+    auto blanco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    // One byte per character: UTF-8, Latin-1, Windows-1252 and the like.
+    const qsizetype i = b.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (b.size() > i + 5 && b.mid(i, 5) == kDecl && blanco(b[i + 5])) return true;
+    // Two bytes per character, either byte order, with or without a mark.
+    for (int bajo = 0; bajo < 2; ++bajo) {
+        qsizetype j = (b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF")) ? 2 : 0;
+        bool igual = b.size() >= j + 12;
+        for (int k = 0; igual && k < 6; ++k) {
+            const char c = b[j + 2 * k + bajo];
+            const char cero = b[j + 2 * k + 1 - bajo];
+            igual = cero == 0 && (k < 5 ? c == kDecl[k] : blanco(c));
+        }
+        if (igual) return true;
+    }
+    return false;
+}
+
 }  // namespace varnolo

@@ -74,27 +74,6 @@ QString nombreCalificado(const xmlChar* nombre, xmlNsPtr ns) {
 
 bool esBlanco(xmlNodePtr n) { return n->type == XML_TEXT_NODE && xmlIsBlankNode(n); }
 
-/// True when the bytes start (after a byte order mark) with an XML declaration.
-bool tieneDeclaracion(const QByteArray& b) {
-    static const char kDecl[] = "<?xml";
-    auto blanco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    // One byte per character: UTF-8, Latin-1, Windows-1252 and the like.
-    const qsizetype i = b.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    if (b.size() > i + 5 && b.mid(i, 5) == kDecl && blanco(b[i + 5])) return true;
-    // Two bytes per character, either byte order, with or without a mark.
-    for (int bajo = 0; bajo < 2; ++bajo) {
-        qsizetype j = (b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF")) ? 2 : 0;
-        bool igual = b.size() >= j + 12;
-        for (int k = 0; igual && k < 6; ++k) {
-            const char c = b[j + 2 * k + bajo];
-            const char cero = b[j + 2 * k + 1 - bajo];
-            igual = cero == 0 && (k < 5 ? c == kDecl[k] : blanco(c));
-        }
-        if (igual) return true;
-    }
-    return false;
-}
-
 /// The width of the characters that the first bytes announce: 4 for UCS-4, 2 for
 /// UTF-16 (with or without a byte order mark), 1 for everything else.
 int anchoDeCaracter(const QByteArray& b) {

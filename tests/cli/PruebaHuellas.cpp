@@ -142,16 +142,10 @@ void colocarSoluc(const QString& carpeta) {
     ASSERT_FALSE(profesores.isEmpty());
     ASSERT_FALSE(celdas.isEmpty());
 
+    Entorno entorno;
+    entorno.carpetaTrabajo = carpeta;
+    crearSoluc(entorno);
     Tabla soluc(carpeta, QStringLiteral("SOLUC"));
-    soluc.fieldDefs() = {{QStringLiteral("PROF"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("DIA"), TipoCampo::Entero, 0},
-                         {QStringLiteral("HORA"), TipoCampo::Entero, 0},
-                         {QStringLiteral("MARCO"), TipoCampo::Cadena, 1},
-                         {QStringLiteral("ASIG"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("CODGRUPO"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("TAREA"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("AULA"), TipoCampo::Cadena, 10}};
-    soluc.createTable();
     soluc.open();
     Tabla asigt(carpeta, QStringLiteral("ASIGT"));
     asigt.open();

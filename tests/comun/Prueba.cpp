@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "data/Tabla.h"
+
 namespace varnolo::prueba {
 
 QString datoPrueba(const QString& nombre) {
@@ -46,6 +48,21 @@ QString Carpetas::escribirDocumento(const QString& nombre, const QByteArray& con
         ADD_FAILURE() << "No se pudo escribir " << ruta.toStdString();
     }
     return ruta;
+}
+
+void crearSoluc(const Entorno& entorno, bool diaHoraTexto) {
+    Tabla t(entorno.carpetaTrabajo, QStringLiteral("SOLUC"));
+    t.setReloj(entorno.reloj);
+    const auto num = [&](const char* n) {
+        return diaHoraTexto ? DefCampo{QString::fromLatin1(n), TipoCampo::Cadena, 2}
+                            : DefCampo{QString::fromLatin1(n), TipoCampo::Entero, 0};
+    };
+    const auto txt = [](const char* n) {
+        return DefCampo{QString::fromLatin1(n), TipoCampo::Cadena, 10};
+    };
+    t.fieldDefs() = {txt("PROF"), num("DIA"),      num("HORA"),  txt("MARCO"),
+                     txt("ASIG"), txt("CODGRUPO"), txt("TAREA"), txt("AULA")};
+    t.createTable();
 }
 
 QList<int> PreguntasPrueba::elegirMarcos(const MarcosHorarios& m) {

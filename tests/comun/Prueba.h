@@ -38,6 +38,11 @@ class Carpetas {
     Entorno entorno_;
 };
 
+/// An empty SOLUC in the work folder with the layout the tests use: PROF, DIA, HORA,
+/// MARCO, ASIG, CODGRUPO, TAREA, AULA. DIA and HORA are integer columns, or text
+/// columns holding the number.
+void crearSoluc(const Entorno& entorno, bool diaHoraTexto = false);
+
 /// Answers a conversion's questions from a script and counts them.
 class PreguntasPrueba : public Preguntas {
   public:

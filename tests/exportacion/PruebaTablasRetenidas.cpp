@@ -46,23 +46,10 @@ QMap<QString, QString> todas(const QString& estado) {
     return r;
 }
 
-void crearSoluc(const QString& carpeta) {
-    Tabla soluc(carpeta, QStringLiteral("SOLUC"));
-    soluc.fieldDefs() = {{QStringLiteral("PROF"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("DIA"), TipoCampo::Entero, 0},
-                         {QStringLiteral("HORA"), TipoCampo::Entero, 0},
-                         {QStringLiteral("MARCO"), TipoCampo::Cadena, 1},
-                         {QStringLiteral("ASIG"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("CODGRUPO"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("TAREA"), TipoCampo::Cadena, 10},
-                         {QStringLiteral("AULA"), TipoCampo::Cadena, 10}};
-    soluc.createTable();
-}
-
 TEST(TablasRetenidas, MientrasLaExportacionPreguntaLosMarcos) {
     Carpetas c;
     c.instalarNivelcan();
-    crearSoluc(c.trabajo());
+    crearSoluc(c.entorno());
     QMap<QString, QString> durante;
     PreguntasPrueba preguntas;
     preguntas.marcos = [&](const MarcosHorarios& m) {
@@ -86,7 +73,7 @@ TEST(TablasRetenidas, MientrasLaImportacionPreguntaLosProfesores) {
     PreguntasPrueba preguntas;
     const QString doc = ejemplo(QStringLiteral("centro-sin-toma.xml"));
     ASSERT_TRUE(exportar(c.entorno(), doc, {}, preguntas).completada());
-    crearSoluc(c.trabajo());
+    crearSoluc(c.entorno());
 
     QMap<QString, QString> durante;
     preguntas.profesores = [&](const Entorno&) {

@@ -30,21 +30,6 @@ void agregarFilas(const Entorno& entorno, const QString& tabla, const QList<QStr
     }
 }
 
-void crearSoluc(const Entorno& entorno, bool diaHoraTexto) {
-    Tabla t(entorno.carpetaTrabajo, QStringLiteral("SOLUC"));
-    t.setReloj(entorno.reloj);
-    const auto num = [&](const char* n) {
-        return diaHoraTexto ? DefCampo{QString::fromLatin1(n), TipoCampo::Cadena, 2}
-                            : DefCampo{QString::fromLatin1(n), TipoCampo::Entero, 0};
-    };
-    const auto txt = [](const char* n) {
-        return DefCampo{QString::fromLatin1(n), TipoCampo::Cadena, 10};
-    };
-    t.fieldDefs() = {txt("PROF"), num("DIA"),      num("HORA"),  txt("MARCO"),
-                     txt("ASIG"), txt("CODGRUPO"), txt("TAREA"), txt("AULA")};
-    t.createTable();
-}
-
 void crearMesaVacia(const Entorno& entorno) {
     for (const DefTabla* def : catalogo::tablasDeExportacion()) {
         CarpetaTrabajo(entorno).recrear({def});

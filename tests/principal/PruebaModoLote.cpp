@@ -195,18 +195,7 @@ TEST(VentanaPrincipal, ImportacionQueSeDetieneAvisaYSoloCierraPorLosProfesores) 
     p.boton("BExportar")->click();
     ASSERT_EQ(p.textos(), QStringList{kProcesoFinalizado});
     p.boton("BImportar")->setEnabled(true);
-    {
-        Tabla soluc(p.carpetas.trabajo(), QStringLiteral("SOLUC"));
-        soluc.fieldDefs() = {{QStringLiteral("PROF"), TipoCampo::Cadena, 10},
-                             {QStringLiteral("DIA"), TipoCampo::Entero, 0},
-                             {QStringLiteral("HORA"), TipoCampo::Entero, 0},
-                             {QStringLiteral("MARCO"), TipoCampo::Cadena, 1},
-                             {QStringLiteral("ASIG"), TipoCampo::Cadena, 10},
-                             {QStringLiteral("CODGRUPO"), TipoCampo::Cadena, 10},
-                             {QStringLiteral("TAREA"), TipoCampo::Cadena, 10},
-                             {QStringLiteral("AULA"), TipoCampo::Cadena, 10}};
-        soluc.createTable();
-    }
+    crearSoluc(p.carpetas.entorno());
     QFile::rename(p.carpetas.trabajo(QStringLiteral("PERIODOS.DBF")),
                   p.carpetas.trabajo(QStringLiteral("PERIODOS.BAK")));
 
