@@ -65,6 +65,28 @@ void crearSoluc(const Entorno& entorno, bool diaHoraTexto) {
     t.createTable();
 }
 
+bool ArchivosQueFallan::escribir(plataforma::ArchivoBloqueado& archivo, qint64 posicion,
+                                 const char* datos, qint64 largo, QString& motivo) {
+    if (++escriturasTabla == fallarEscrituraTabla) {
+        motivo = QStringLiteral("el disco está lleno");
+        return false;
+    }
+    return Archivos::escribir(archivo, posicion, datos, largo, motivo);
+}
+
+bool ArchivosQueFallan::escribir(QSaveFile& archivo, const char* datos, qint64 largo) {
+    if (++escriturasGuardado == fallarEscrituraGuardado) return false;
+    return Archivos::escribir(archivo, datos, largo);
+}
+
+bool ArchivosQueFallan::confirmar(QSaveFile& archivo) {
+    if (fallarConfirmacion) {
+        archivo.cancelWriting();
+        return false;
+    }
+    return Archivos::confirmar(archivo);
+}
+
 QList<int> PreguntasPrueba::elegirMarcos(const MarcosHorarios& m) {
     ++vecesMarcos;
     if (!marcos) {

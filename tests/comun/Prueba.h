@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "data/Archivos.h"
 #include "data/Desenlace.h"
 #include "data/Entorno.h"
 #include "data/Preguntas.h"
@@ -42,6 +43,23 @@ class Carpetas {
 /// MARCO, ASIG, CODGRUPO, TAREA, AULA. DIA and HORA are integer columns, or text
 /// columns holding the number.
 void crearSoluc(const Entorno& entorno, bool diaHoraTexto = false);
+
+/// The program's file operations, failing on purpose: the nth write into a table or
+/// the nth write into a file being saved (counted apart; 0: none) as a full disk
+/// does, or every putting in place of a saved file as a target held elsewhere does.
+class ArchivosQueFallan : public Archivos {
+  public:
+    int fallarEscrituraTabla = 0;
+    int fallarEscrituraGuardado = 0;
+    bool fallarConfirmacion = false;
+    int escriturasTabla = 0;
+    int escriturasGuardado = 0;
+
+    bool escribir(plataforma::ArchivoBloqueado& archivo, qint64 posicion, const char* datos,
+                  qint64 largo, QString& motivo) override;
+    bool escribir(QSaveFile& archivo, const char* datos, qint64 largo) override;
+    bool confirmar(QSaveFile& archivo) override;
+};
 
 /// Answers a conversion's questions from a script and counts them.
 class PreguntasPrueba : public Preguntas {

@@ -18,34 +18,6 @@
 namespace varnolo::prueba {
 namespace {
 
-/// Counts the writes into tables and fails the nth one (0: none) as a full disk does;
-/// fails every putting in place of a saved file when asked.
-class ArchivosQueFallan : public Archivos {
-  public:
-    int fallarEscritura = 0;
-    bool fallarConfirmacion = false;
-    int escrituras = 0;
-
-    bool escribir(plataforma::ArchivoBloqueado& archivo, qint64 posicion, const char* datos,
-                  qint64 largo, QString& motivo) override {
-        if (++escrituras == fallarEscritura) {
-            motivo = QStringLiteral("el disco está lleno");
-            return false;
-        }
-        return Archivos::escribir(archivo, posicion, datos, largo, motivo);
-    }
-    bool escribir(QSaveFile& archivo, const char* datos, qint64 largo) override {
-        return Archivos::escribir(archivo, datos, largo);
-    }
-    bool confirmar(QSaveFile& archivo) override {
-        if (fallarConfirmacion) {
-            archivo.cancelWriting();
-            return false;
-        }
-        return Archivos::confirmar(archivo);
-    }
-};
-
 /// Every file of the folder by name, with its bytes.
 QMap<QString, QByteArray> contenido(const QString& carpeta) {
     QMap<QString, QByteArray> r;
@@ -73,14 +45,14 @@ TEST(FallosDeDisco, ExportacionQueFallaSeRecuperaAlRepetirla) {
         ASSERT_TRUE(exportarEjemplo(sana).completada());
     }
     const QMap<QString, QByteArray> esperado = contenido(sana.trabajo());
-    ASSERT_GT(contador.escrituras, 3);
+    ASSERT_GT(contador.escriturasTabla, 3);
 
-    for (const int n : {1, 2, contador.escrituras / 2, contador.escrituras}) {
+    for (const int n : {1, 2, contador.escriturasTabla / 2, contador.escriturasTabla}) {
         SCOPED_TRACE(n);
         Carpetas c;
         c.instalarNivelcan();
         ArchivosQueFallan fallo;
-        fallo.fallarEscritura = n;
+        fallo.fallarEscrituraTabla = n;
         {
             const ArchivosInstalados instalados(fallo);
             const Desenlace d = exportarEjemplo(c);

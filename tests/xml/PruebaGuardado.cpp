@@ -22,9 +22,12 @@
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
 #include "data/EscritorXml.h"
+#include "tests/comun/Prueba.h"
 
 namespace varnolo {
 namespace {
+
+using prueba::ArchivosQueFallan;
 
 QByteArray utf16(const QString& texto) {
     return QByteArray("\xFF\xFE") +
@@ -375,27 +378,6 @@ TEST(GuardadoXml, ResultadoAbandonadoNoDejaNada) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-/// Fails the nth write into a file being saved (0: none) as a full disk does, or the
-/// putting of it in place as a target held by another program does.
-class ArchivosQueFallan : public Archivos {
-  public:
-    int fallarEscritura = 0;
-    bool fallarConfirmacion = false;
-    int escrituras = 0;
-
-    bool escribir(QSaveFile& archivo, const char* datos, qint64 largo) override {
-        if (++escrituras == fallarEscritura) return false;
-        return Archivos::escribir(archivo, datos, largo);
-    }
-    bool confirmar(QSaveFile& archivo) override {
-        if (fallarConfirmacion) {
-            archivo.cancelWriting();
-            return false;
-        }
-        return Archivos::confirmar(archivo);
-    }
-};
-
 // A write in the middle of a large result, or the final renaming, that fails: the
 // user is told which file, the old result stays whole and no temporary file is left;
 // the next save on a sound disk writes the whole result.
@@ -430,7 +412,7 @@ TEST(GuardadoXml, FalloDeDiscoDejaElResultadoAnterior) {
                           Caso{"al ponerlo en su sitio", 0, true}}) {
         SCOPED_TRACE(c.nombre);
         ArchivosQueFallan archivos;
-        archivos.fallarEscritura = c.fallarEscritura;
+        archivos.fallarEscrituraGuardado = c.fallarEscritura;
         archivos.fallarConfirmacion = c.fallarConfirmacion;
         const ArchivosInstalados instalados(archivos);
         try {
@@ -442,7 +424,7 @@ TEST(GuardadoXml, FalloDeDiscoDejaElResultadoAnterior) {
                 << e.what();
         }
         if (c.fallarEscritura > 0) {
-            EXPECT_EQ(archivos.escrituras, c.fallarEscritura);
+            EXPECT_EQ(archivos.escriturasGuardado, c.fallarEscritura);
         }
         EXPECT_EQ(leer(ruta), QByteArray("anterior"));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
