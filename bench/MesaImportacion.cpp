@@ -1,6 +1,7 @@
 #include "MesaImportacion.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <functional>
 
@@ -97,6 +98,15 @@ QString prepararMesaImportacion(const Entorno& e, const QString& carpeta, int pr
         "</BLOQUE_DATOS></SERVICIO>\n");
     f.close();
     return doc;
+}
+
+MesaTemporal::MesaTemporal(int profesores, int lecciones) {
+    entorno.carpetaTrabajo = carpeta.path();
+    entorno.carpetaPrograma = carpeta.path();
+    QElapsedTimer reloj;
+    reloj.start();
+    documento = prepararMesaImportacion(entorno, carpeta.path(), profesores, lecciones);
+    msGenerar = reloj.elapsed();
 }
 
 }  // namespace varnolo::banco

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "data/Entorno.h"
 #include "data/Preguntas.h"
@@ -27,5 +28,15 @@ class Desatendida : public Preguntas {
 /// `carpeta` and returns its path.
 QString prepararMesaImportacion(const Entorno& e, const QString& carpeta, int profesores,
                                 int lecciones);
+
+/// A temporary folder that is both the work folder and the program folder, with the
+/// tables and document of prepararMesaImportacion, and how long making them took.
+struct MesaTemporal {
+    MesaTemporal(int profesores, int lecciones);
+    QTemporaryDir carpeta;
+    Entorno entorno;
+    QString documento;
+    qint64 msGenerar = 0;
+};
 
 }  // namespace varnolo::banco

@@ -3,7 +3,7 @@
 #   <build>/bin/bench_grande [lessons] [teachers]
 if(UNIX)
   add_executable(bench_grande ${CMAKE_CURRENT_LIST_DIR}/grande/main.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/MesaImportacion.cpp ${CMAKE_CURRENT_LIST_DIR}/MesaImportacion.h)
+    ${CMAKE_CURRENT_LIST_DIR}/grande/PicoMemoria.h ${CMAKE_CURRENT_LIST_DIR}/MesaImportacion.cpp ${CMAKE_CURRENT_LIST_DIR}/MesaImportacion.h)
   target_link_libraries(bench_grande PRIVATE varnolo_core LibXml2::LibXml2)
   set_target_properties(bench_grande PROPERTIES AUTOUIC OFF)
 endif()
@@ -13,7 +13,7 @@ endif()
 #   <build>/bin/bench_grande_exportacion [scale]
 if(UNIX)
   add_executable(bench_grande_exportacion ${CMAKE_CURRENT_LIST_DIR}/grande/exportar.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/GeneradorDocumentos.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/grande/PicoMemoria.h ${CMAKE_CURRENT_LIST_DIR}/GeneradorDocumentos.cpp)
   target_link_libraries(bench_grande_exportacion PRIVATE varnolo_core LibXml2::LibXml2)
   set_target_properties(bench_grande_exportacion PROPERTIES AUTOUIC OFF)
   add_dependencies(bench_grande_exportacion nivelcan)

@@ -4,7 +4,6 @@
 // measured in the same run.
 //   <build>/bin/bench_grande_exportacion [scale]
 #include <libxml/parser.h>
-#include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,22 +15,12 @@
 
 #include "bench/GeneradorDocumentos.h"
 #include "bench/MesaImportacion.h"
+#include "bench/grande/PicoMemoria.h"
 #include "data/Errores.h"
 #include "export/Exportacion.h"
 #include "export/SeleccionMarcos.h"
 
 using namespace varnolo;
-
-namespace {
-
-/// The peak resident memory of this process so far, in KB.
-long picoKb() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -48,7 +37,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    const long picoAntes = picoKb();
+    const long picoAntes = banco::picoKb();
     const QString trabajo = QDir(carpeta.path()).filePath(QStringLiteral("QWORK"));
     QDir().mkpath(trabajo);
     Entorno entorno;
@@ -64,7 +53,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const qint64 msExportar = reloj.elapsed();
-    const long picoExportar = picoKb();
+    const long picoExportar = banco::picoKb();
 
     // The floor: libxml2 alone parsing the same file and freeing the tree.
     reloj.restart();

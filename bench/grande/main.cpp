@@ -3,52 +3,37 @@
 // time libxml2 alone takes to read the result, measured in the same run.
 //   <build>/bin/bench_grande [lessons] [teachers]
 #include <libxml/xmlreader.h>
-#include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
 #include "../MesaImportacion.h"
+#include "bench/grande/PicoMemoria.h"
 #include "import/Importacion.h"
 
 using namespace varnolo;
 namespace banco = varnolo::banco;
-
-namespace {
-
-/// The peak resident memory of this process so far, in KB.
-long picoKb() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int lecciones = argc > 1 ? atoi(argv[1]) : 1000000;
     const int profesores = argc > 2 ? atoi(argv[2]) : 1500;
 
-    QTemporaryDir dir;
-    Entorno e;
-    e.carpetaTrabajo = dir.path();
-    e.carpetaPrograma = dir.path();
+    const banco::MesaTemporal mesa(profesores, lecciones);
+    const Entorno& e = mesa.entorno;
+    const QString& doc = mesa.documento;
+    const qint64 msGenerar = mesa.msGenerar;
     QElapsedTimer reloj;
-    reloj.start();
-    const QString doc = banco::prepararMesaImportacion(e, dir.path(), profesores, lecciones);
-    const qint64 msGenerar = reloj.restart();
 
     banco::Desatendida ui;
-    const long picoAntes = picoKb();
+    const long picoAntes = banco::picoKb();
     reloj.restart();
     const Desenlace desenlace = importar(e, doc, ui);
     const qint64 msImportar = reloj.elapsed();
-    const long picoImportar = picoKb();
+    const long picoImportar = banco::picoKb();
     const QString resultado = rutaResultado(doc);
     const qint64 bytes = QFile(resultado).size();
 

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "../Medicion.h"
@@ -27,14 +26,10 @@ int main(int argc, char** argv) {
     const int profesores = argc > 1 ? atoi(argv[1]) : 1500;
     const int lecciones = argc > 2 ? atoi(argv[2]) : 60000;
 
-    QTemporaryDir dir;
-    Entorno e;
-    e.carpetaTrabajo = dir.path();
-    e.carpetaPrograma = dir.path();
-    QElapsedTimer reloj;
-    reloj.start();
-    const QString doc = banco::prepararMesaImportacion(e, dir.path(), profesores, lecciones);
-    const qint64 msGenerar = reloj.restart();
+    const banco::MesaTemporal mesa(profesores, lecciones);
+    const Entorno& e = mesa.entorno;
+    const QString& doc = mesa.documento;
+    const qint64 msGenerar = mesa.msGenerar;
 
     const auto importar = [&] {
         banco::Desatendida ui;

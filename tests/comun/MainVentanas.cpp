@@ -1,12 +1,12 @@
-// The main window's tests run inside one QApplication, offscreen unless told
-// otherwise, with Qt's Spanish texts as the program loads them.
+// The main() of the test programs that open windows: one QApplication, offscreen
+// unless told otherwise, with Qt's Spanish texts as the program loads them.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
-#include "app/VentanaPrincipal.h"
 #include "app/Traducciones.h"
+#include "app/VentanaPrincipal.h"
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
