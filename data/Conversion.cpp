@@ -9,9 +9,9 @@ namespace varnolo {
 
 bool existeDocumento(const QString& ruta) { return !ruta.isEmpty() && QFileInfo(ruta).isFile(); }
 
-std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta) {
+std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta, DocumentoXml::Lectura lectura) {
     auto documento = std::make_unique<DocumentoXml>();
-    if (!documento->load(ruta)) {
+    if (!documento->load(ruta, lectura)) {
         throw ErrorVarnolo(QStringLiteral("El archivo %1 %2.")
                                .arg(QDir::toNativeSeparators(ruta), documento->motivoFallo()));
     }

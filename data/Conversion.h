@@ -17,7 +17,8 @@ bool existeDocumento(const QString& ruta);
 /// Loads the document at `ruta`. Raises ErrorVarnolo naming the file and why it
 /// cannot be loaded (missing, unreadable, too large, declares entities, not
 /// well-formed with the line and column).
-std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta);
+std::unique_ptr<DocumentoXml> cargarDocumento(
+    const QString& ruta, DocumentoXml::Lectura lectura = DocumentoXml::Lectura::Completa);
 
 /// Raises ErrorVarnolo "El archivo … no es un documento de intercambio: falta …" when
 /// the loaded document's root is not SERVICIO or has no BLOQUE_DATOS. `ruta` names

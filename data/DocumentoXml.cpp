@@ -1,5 +1,6 @@
 #include "DocumentoXml.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <climits>
+#include <cstring>
 
 #include "CodificacionXml.h"
 #include "ErroresSistema.h"
@@ -22,6 +24,28 @@ const xmlChar* x(const QByteArray& b) { return reinterpret_cast<const xmlChar*>(
 
 QString deUtf8(const xmlChar* s) {
     return s ? QString::fromUtf8(reinterpret_cast<const char*>(s)) : QString();
+}
+
+/// Hands the text of every text and CDATA descendant of `n` to `anadir`, in document
+/// order: the string value of an element as XPath defines it.
+template <typename F>
+void recorrerTexto(xmlNodePtr n, F&& anadir) {
+    xmlNodePtr c = n->children;
+    while (c != nullptr) {
+        if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) &&
+            c->content != nullptr) {
+            anadir(reinterpret_cast<const char*>(c->content));
+        }
+        if (c->type == XML_ELEMENT_NODE && c->children != nullptr) {
+            c = c->children;
+            continue;
+        }
+        while (c != nullptr && c->next == nullptr) {
+            c = c->parent;
+            if (c == n) c = nullptr;
+        }
+        if (c != nullptr) c = c->next;
+    }
 }
 
 /// The string value of a node as XPath defines it: for an element, the text of all its
@@ -49,23 +73,76 @@ QString textoDe(xmlNodePtr n) {
         return deUtf8(c->content);
     }
     QByteArray acumulado;
-    while (c != nullptr) {
-        if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) &&
-            c->content != nullptr) {
-            acumulado += reinterpret_cast<const char*>(c->content);
-        }
-        if (c->type == XML_ELEMENT_NODE && c->children != nullptr) {
-            c = c->children;
-            continue;
-        }
-        while (c != nullptr && c->next == nullptr) {
-            c = c->parent;
-            if (c == n) c = nullptr;
-        }
-        if (c != nullptr) c = c->next;
-    }
+    recorrerTexto(n, [&](const char* texto) { acumulado += texto; });
     return QString::fromUtf8(acumulado);
 }
+
+// ---------------------------------------------------------------------------------
+// The records of the sections, read into an AlmacenRegistros
+
+/// An element of that name in no namespace, as an XPath name test without prefix
+/// selects it.
+bool esElemento(xmlNodePtr n, const char* nombre) {
+    return n != nullptr && n->type == XML_ELEMENT_NODE && n->ns == nullptr &&
+           xmlStrEqual(n->name, BAD_CAST nombre);
+}
+
+/// The seq attribute (no namespace) of a section element, or nothing.
+xmlAttrPtr atributoSeq(xmlNodePtr seccion) {
+    for (xmlAttrPtr a = seccion->properties; a != nullptr; a = a->next) {
+        if (a->ns == nullptr && xmlStrEqual(a->name, BAD_CAST "seq")) return a;
+    }
+    return nullptr;
+}
+
+/// True for a section element where records are looked for: a grupo_datos child of a
+/// BLOQUE_DATOS child of the root SERVICIO.
+bool esSeccion(xmlNodePtr n) {
+    if (!esElemento(n, "grupo_datos") || !esElemento(n->parent, "BLOQUE_DATOS")) return false;
+    const xmlNodePtr raiz = n->parent->parent;
+    return esElemento(raiz, "SERVICIO") && raiz->parent != nullptr &&
+           raiz->parent->type == XML_DOCUMENT_NODE;
+}
+
+using ListaRegistros = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+/// Reads one record (its dato children, no namespace, each item its string value) into
+/// the store and adds it to `destino`.
+void leerRegistro(xmlNodePtr registro, AlmacenRegistros& almacen, ListaRegistros& destino) {
+    const std::uint32_t primero = almacen.datos();
+    std::uint32_t cantidad = 0;
+    for (xmlNodePtr c = registro->children; c != nullptr; c = c->next) {
+        if (!esElemento(c, "dato")) continue;
+        recorrerTexto(c,
+                      [&](const char* texto) { almacen.anadirTexto(texto, std::strlen(texto)); });
+        almacen.cerrarDato();
+        ++cantidad;
+    }
+    destino.emplace_back(primero, cantidad);
+}
+
+/// While a document is read with Lectura::Registros: where the records go, and the
+/// section the last record belonged to.
+struct LecturaRegistros {
+    AlmacenRegistros* almacen = nullptr;
+    xmlNodePtr seccion = nullptr;
+    ListaRegistros* destino = nullptr;
+
+    /// The list for the records of `seccion`; null when it is not a section with seq.
+    /// Section elements are never dropped during the read, so the one remembered cannot
+    /// be replaced by another at the same address.
+    ListaRegistros* destinoDe(xmlNodePtr s) {
+        if (s == seccion) return destino;
+        seccion = s;
+        destino = nullptr;
+        if (esSeccion(s)) {
+            if (const xmlAttrPtr seq = atributoSeq(s)) {
+                destino = &almacen->seccion(textoDe(reinterpret_cast<xmlNodePtr>(seq)));
+            }
+        }
+        return destino;
+    }
+};
 
 QString nombreCalificado(const xmlChar* nombre, xmlNsPtr ns) {
     if (ns != nullptr && ns->prefix != nullptr) return deUtf8(ns->prefix) + u':' + deUtf8(nombre);
@@ -146,6 +223,8 @@ struct Diagnostico {
     bool entidad = false;
     int linea = 0;
     int columna = 0;
+    /// Set when the records are read as the parse goes (Lectura::Registros).
+    LecturaRegistros* registros = nullptr;
 };
 
 Diagnostico* diagnosticoDe(void* ctx) {
@@ -169,6 +248,43 @@ void rechazarEntidadNoAnalizada(void* ctx, const xmlChar*, const xmlChar*, const
                                 const xmlChar*) {
     rechazarEntidad(ctx, nullptr, 0, nullptr, nullptr, nullptr);
 }
+/// The end of an element, with Lectura::Registros: once the tree builder has finished
+/// it, a record is read into the store and dropped, and so is everything that cannot
+/// hold records (anything at the record level or below, and whatever is not on the
+/// path SERVICIO / BLOQUE_DATOS / grupo_datos). The parser never looks back at a
+/// finished element.
+void alTerminarElemento(void* ctx, const xmlChar* nombre, const xmlChar* prefijo,
+                        const xmlChar* uri) {
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    const xmlNodePtr elemento = ctxt->node;
+    const int nivel = ctxt->nameNr;  // the root is at level 1
+    xmlSAX2EndElementNs(ctx, nombre, prefijo, uri);
+    const Diagnostico* d = diagnosticoDe(ctx);
+    if (d == nullptr || d->registros == nullptr || elemento == nullptr ||
+        elemento->type != XML_ELEMENT_NODE || elemento == ctxt->node || nivel < 2) {
+        return;
+    }
+    switch (nivel) {
+        case 2:
+            if (esElemento(elemento, "BLOQUE_DATOS")) return;
+            break;
+        case 3:
+            if (esElemento(elemento, "grupo_datos")) return;
+            break;
+        case 4:
+            if (esElemento(elemento, "grupo_datos")) {
+                if (ListaRegistros* destino = d->registros->destinoDe(elemento->parent)) {
+                    leerRegistro(elemento, *d->registros->almacen, *destino);
+                }
+            }
+            break;
+        default:
+            return;  // inside a record, dropped with it
+    }
+    xmlUnlinkNode(elemento);
+    xmlFreeNode(elemento);
+}
+
 void ignorarSubconjuntoExterno(void*, const xmlChar*, const xmlChar*, const xmlChar*) {}
 void silenciar(void*, xmlErrorPtr) {}
 void silenciarGenerico(void*, const char*, ...) {}
@@ -236,6 +352,10 @@ struct DocumentoXml::Impl {
     /// The loaded bytes began with an XML declaration.
     bool declaracion = false;
     ResultadoCarga resultado;
+    Lectura lectura = Lectura::Completa;
+    /// The records read so far: all of them with Lectura::Registros, those of the
+    /// sections asked for with Lectura::Completa.
+    AlmacenRegistros almacen;
 
     Impl() { vaciar(); }
 
@@ -243,6 +363,31 @@ struct DocumentoXml::Impl {
         doc.reset(xmlNewDoc(BAD_CAST "1.0"));
         if (!doc) throw std::bad_alloc();
         declaracion = false;
+        lectura = Lectura::Completa;
+        almacen.vaciar();
+    }
+
+    /// The records of a section, read from the tree the first time they are asked for.
+    const AlmacenRegistros& leerSeccion(const QString& seccion) {
+        if (lectura == Lectura::Registros || almacen.tieneSeccion(seccion)) return almacen;
+        ListaRegistros& destino = almacen.seccion(seccion);
+        const QByteArray buscada = seccion.toUtf8();
+        const xmlNodePtr raiz = xmlDocGetRootElement(doc.get());
+        if (!esElemento(raiz, "SERVICIO")) return almacen;
+        for (xmlNodePtr bloque = raiz->children; bloque != nullptr; bloque = bloque->next) {
+            if (!esElemento(bloque, "BLOQUE_DATOS")) continue;
+            for (xmlNodePtr s = bloque->children; s != nullptr; s = s->next) {
+                if (!esElemento(s, "grupo_datos")) continue;
+                const xmlAttrPtr seq = atributoSeq(s);
+                if (seq == nullptr || textoDe(reinterpret_cast<xmlNodePtr>(seq)) != seccion) {
+                    continue;
+                }
+                for (xmlNodePtr r = s->children; r != nullptr; r = r->next) {
+                    if (esElemento(r, "grupo_datos")) leerRegistro(r, almacen, destino);
+                }
+            }
+        }
+        return almacen;
     }
 
     const ResultadoCarga& rechazar(ResultadoCarga r) {
@@ -253,7 +398,7 @@ struct DocumentoXml::Impl {
 
     xmlNodePtr comoNodo() const { return reinterpret_cast<xmlNodePtr>(doc.get()); }
 
-    const ResultadoCarga& cargar(const QByteArray& contenido) {
+    const ResultadoCarga& cargar(const QByteArray& contenido, Lectura modo) {
         using Motivo = ResultadoCarga::Motivo;
         if (contenido.isEmpty()) return rechazar(fallida(Motivo::Vacio));
         if (contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
@@ -274,6 +419,12 @@ struct DocumentoXml::Impl {
         ctxt->sax->entityDecl = rechazarEntidad;
         ctxt->sax->unparsedEntityDecl = rechazarEntidadNoAnalizada;
         ctxt->sax->externalSubset = ignorarSubconjuntoExterno;
+        almacen.vaciar();
+        LecturaRegistros registros{&almacen};
+        if (modo == Lectura::Registros) {
+            diagnostico.registros = &registros;
+            ctxt->sax->endElementNs = alTerminarElemento;
+        }
         const int opciones =
             XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
         std::unique_ptr<xmlDoc, LiberarLibxml2> nuevo(
@@ -292,6 +443,7 @@ struct DocumentoXml::Impl {
             return rechazar(std::move(r));
         }
         doc = std::move(nuevo);
+        lectura = modo;
         declaracion = tieneDeclaracion(contenido);
         resultado = ResultadoCarga{};
         return resultado;
@@ -402,7 +554,7 @@ DocumentoXml::DocumentoXml() {
 
 DocumentoXml::~DocumentoXml() = default;
 
-ResultadoCarga DocumentoXml::load(const QString& ruta) {
+ResultadoCarga DocumentoXml::load(const QString& ruta, Lectura lectura) {
     using Motivo = ResultadoCarga::Motivo;
     const QFileInfo info(ruta);
     if (!info.exists()) return d->rechazar(fallida(Motivo::NoExiste));
@@ -416,10 +568,12 @@ ResultadoCarga DocumentoXml::load(const QString& ruta) {
     if (f.error() != QFileDevice::NoError) {
         return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
     }
-    return d->cargar(contenido);
+    return d->cargar(contenido, lectura);
 }
 
-ResultadoCarga DocumentoXml::loadXml(const QByteArray& contenido) { return d->cargar(contenido); }
+ResultadoCarga DocumentoXml::loadXml(const QByteArray& contenido, Lectura lectura) {
+    return d->cargar(contenido, lectura);
+}
 
 bool DocumentoXml::cargado() const { return xmlDocGetRootElement(d->doc.get()) != nullptr; }
 
@@ -439,6 +593,10 @@ NodoXml DocumentoXml::selectSingleNode(const QString& xpath) const {
 NodoXml DocumentoXml::documentElement() const {
     xmlNodePtr raiz = xmlDocGetRootElement(d->doc.get());
     return raiz ? NodoXml(this, raiz) : NodoXml();
+}
+
+QList<Registro> DocumentoXml::registros(const QString& seccion) const {
+    return d->leerSeccion(seccion).registros(seccion);
 }
 
 QString DocumentoXml::encoding() const {

@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+#include "Registros.h"
+
 namespace varnolo {
 
 class DocumentoXml;
@@ -93,6 +95,17 @@ struct ContornoXml {
 
 class DocumentoXml {
   public:
+    /// How much of a document a load keeps.
+    enum class Lectura {
+        /// The whole tree.
+        Completa,
+        /// The envelope (SERVICIO, BLOQUE_DATOS and the section elements) as a tree, and
+        /// the records of every section only as the texts of their items (registros()).
+        /// Each record's nodes are dropped as soon as it has been read, so a large
+        /// document never stands whole in memory; queries do not see the records.
+        Registros,
+    };
+
     DocumentoXml();
     ~DocumentoXml();
     DocumentoXml(const DocumentoXml&) = delete;
@@ -105,9 +118,9 @@ class DocumentoXml {
     /// empty document and says why; bad content never throws. Nothing is fetched
     /// from the network or from other files. Whitespace-only text between elements
     /// is not kept.
-    ResultadoCarga load(const QString& ruta);
+    ResultadoCarga load(const QString& ruta, Lectura lectura = Lectura::Completa);
     /// The same from bytes in memory.
-    ResultadoCarga loadXml(const QByteArray& contenido);
+    ResultadoCarga loadXml(const QByteArray& contenido, Lectura lectura = Lectura::Completa);
     /// True when the last load gave a document with a root element.
     bool cargado() const;
     /// The result of the last load.
@@ -118,6 +131,12 @@ class DocumentoXml {
     std::vector<NodoXml> selectNodes(const QString& xpath) const;
     NodoXml selectSingleNode(const QString& xpath) const;
     NodoXml documentElement() const;
+
+    /// The records of every section named `seccion` (the grupo_datos children of
+    /// /SERVICIO/BLOQUE_DATOS/grupo_datos[@seq="seccion"], no namespace), in document
+    /// order; none when the document has no such section. Valid while the document
+    /// holds the same load.
+    QList<Registro> registros(const QString& seccion) const;
 
     /// The encoding named by the XML declaration ("ISO-8859-1"); "UTF-8" when none.
     QString encoding() const;

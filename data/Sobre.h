@@ -5,27 +5,10 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 #include "DocumentoXml.h"
 
 namespace varnolo {
-
-/// One record of a section: the texts of its dato children, in document order.
-class Registro {
-  public:
-    Registro() = default;
-    explicit Registro(QStringList datos) : datos_(std::move(datos)) {}
-    /// Number of items.
-    int count() const { return static_cast<int>(datos_.size()); }
-    /// Item i trimmed (recortar); an item the record does not have reads as "".
-    QString dato(int i) const;
-    /// Item i as it stands, untrimmed; "" when missing.
-    QString datoSinRecortar(int i) const;
-
-  private:
-    QStringList datos_;
-};
 
 /// The record path of a section:
 /// /SERVICIO/BLOQUE_DATOS/grupo_datos[@seq="NAME"]/grupo_datos

@@ -25,7 +25,10 @@ Desenlace exportar(const Entorno& entorno, const QString& documento,
         // A file that is not an exchange document would otherwise run the chain over no
         // sections: every work table emptied before the run fails. Everything that can be
         // checked is checked before the first table is touched.
-        const std::unique_ptr<DocumentoXml> doc = cargarDocumento(documento);
+        // Only the sections' records are read; the tree of a large document is never
+        // built whole.
+        const std::unique_ptr<DocumentoXml> doc =
+            cargarDocumento(documento, DocumentoXml::Lectura::Registros);
         comprobarSobre(*doc, documento);
         const QStringList marcos = listaDeMarcos(*doc);
         if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);

@@ -115,7 +115,14 @@ TEST(Sobre, DocumentosSinSobreNoDanRegistros) {
 }
 
 TEST(Sobre, DatoFueraDeRangoSeLeeVacio) {
-    const Registro r(QStringList{QStringLiteral(" a "), QStringLiteral("\tb\r\n")});
+    DocumentoXml doc;
+    ASSERT_TRUE(
+        doc.loadXml("<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"S\"><grupo_datos>"
+                    "<dato> a </dato><dato>\tb\r\n</dato></grupo_datos></grupo_datos>"
+                    "</BLOQUE_DATOS></SERVICIO>"));
+    const QList<Registro> registros = registrosDeSeccion(doc, QStringLiteral("S"));
+    ASSERT_EQ(registros.size(), 1);
+    const Registro& r = registros[0];
     EXPECT_EQ(r.count(), 2);
     EXPECT_EQ(r.dato(1), QStringLiteral("b"));
     for (int i : {-1, 2, 100}) {
@@ -123,6 +130,106 @@ TEST(Sobre, DatoFueraDeRangoSeLeeVacio) {
         EXPECT_EQ(r.datoSinRecortar(i), QString());
     }
     EXPECT_EQ(Registro().dato(0), QString());
+}
+
+// Records as the old query read them: the path, then each record's dato children and
+// their string values.
+QList<QStringList> segunLaRuta(const DocumentoXml& doc, const QString& seccion) {
+    QList<QStringList> r;
+    for (const NodoXml& registro : doc.selectNodes(rutaRegistros(seccion))) {
+        QStringList l;
+        for (const NodoXml& dato : registro.hijos(QStringLiteral("dato"))) l << dato.text();
+        r << l;
+    }
+    return r;
+}
+
+QList<QStringList> sinRecortar(const QList<Registro>& registros) {
+    QList<QStringList> r;
+    for (const Registro& reg : registros) {
+        QStringList l;
+        for (int i = 0; i < reg.count(); ++i) l << reg.datoSinRecortar(i);
+        r << l;
+    }
+    return r;
+}
+
+// Reading only the records, as the export does, drops each record as soon as it is
+// read; what it gives must be what the whole tree gives, on documents that try the
+// path's every step (namespaces, sections without seq, records in the wrong place,
+// mixed content, long blank runs, a declared element type).
+TEST(Sobre, LeerSoloLosRegistrosDaLoMismoQueElArbolEntero) {
+    const QByteArray blancos(700, ' ');
+    const QByteArray documentos[] = {
+        leer(fixture("utf8.xml")),
+        leer(fixture("latin1.xml")),
+        leer(fixture("cp1252.xml")),
+        leer(fixture("utf16.xml")),
+        leer(fixture("anidados.xml")),
+        leer(fixture("sin_sobre.xml")),
+        "<SERVICIO xmlns=\"urn:v\"><BLOQUE_DATOS><grupo_datos seq=\"S\"><grupo_datos>"
+        "<dato>x</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>",
+        "<SERVICIO xmlns:v=\"urn:v\"><BLOQUE_DATOS><v:grupo_datos seq=\"S\"><grupo_datos>"
+        "<dato>x</dato></grupo_datos></v:grupo_datos><grupo_datos v:seq=\"S\"><grupo_datos>"
+        "<dato>y</dato></grupo_datos></grupo_datos><grupo_datos seq=\"S\"><v:grupo_datos>"
+        "<dato>z</dato></v:grupo_datos><grupo_datos><v:dato>no</v:dato><dato>si</dato>"
+        "</grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>",
+        "<OTRO><BLOQUE_DATOS><grupo_datos seq=\"S\"><grupo_datos><dato>x</dato></grupo_datos>"
+        "</grupo_datos></BLOQUE_DATOS></OTRO>",
+        "<SERVICIO><BLOQUE_DATOS><grupo_datos><dato>nivel de sección</dato></grupo_datos>"
+        "<grupo_datos><grupo_datos><dato>sin seq</dato></grupo_datos></grupo_datos>"
+        "</BLOQUE_DATOS><BLOQUE_DATOS>texto<grupo_datos seq=\"S\">antes<!--c--><?pi x?>"
+        "<grupo_datos/><grupo_datos><dato/><dato></dato><dato>  </dato></grupo_datos>después"
+        "</grupo_datos></BLOQUE_DATOS><OTRO><grupo_datos seq=\"S\"><grupo_datos><dato>no"
+        "</dato></grupo_datos></grupo_datos></OTRO></SERVICIO>",
+        "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"S\"><grupo_datos><dato>  <b> x </b>  y "
+        "<![CDATA[ z ]]><!--c--> <i><j>k</j></i>\n</dato><dato>" +
+            blancos + "<b/>" + blancos + "a" + blancos +
+            "</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>",
+        "<!DOCTYPE SERVICIO [<!ELEMENT dato (#PCDATA|b)*><!ATTLIST grupo_datos seq CDATA "
+        "\"S\">]><SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"S\"><grupo_datos><dato> <b/> "
+        "</dato></grupo_datos></grupo_datos><grupo_datos><grupo_datos><dato>por omisión"
+        "</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>",
+    };
+    for (const QByteArray& xml : documentos) {
+        SCOPED_TRACE(xml.left(120).toStdString());
+        DocumentoXml entero;
+        DocumentoXml registros;
+        ASSERT_TRUE(entero.loadXml(xml));
+        ASSERT_TRUE(registros.loadXml(xml, DocumentoXml::Lectura::Registros));
+        QStringList secciones{QStringLiteral("S"), QStringLiteral("MATERIAS"),
+                              QStringLiteral("UNIDADES"), QStringLiteral("DEPENDENCIAS")};
+        for (const NodoXml& seq : entero.selectNodes(QStringLiteral("//@seq"))) {
+            secciones << seq.text();
+        }
+        for (const QString& seccion : secciones) {
+            SCOPED_TRACE(seccion.toStdString());
+            const QList<QStringList> esperados = segunLaRuta(entero, seccion);
+            EXPECT_EQ(sinRecortar(entero.registros(seccion)), esperados);
+            EXPECT_EQ(sinRecortar(registros.registros(seccion)), esperados);
+        }
+        // The envelope stays for its check.
+        EXPECT_EQ(registros.documentElement().nombre(), entero.documentElement().nombre());
+        EXPECT_EQ(registros.documentElement().hijos(QStringLiteral("BLOQUE_DATOS")).size(),
+                  entero.documentElement().hijos(QStringLiteral("BLOQUE_DATOS")).size());
+        EXPECT_EQ(registros.contorno().fueraDeRaiz, entero.contorno().fueraDeRaiz);
+    }
+}
+
+// What is read lives in one store; the records' nodes are gone from the tree.
+TEST(Sobre, LeerSoloLosRegistrosNoGuardaSusNodos) {
+    DocumentoXml doc;
+    ASSERT_TRUE(doc.load(fixture("anidados.xml"), DocumentoXml::Lectura::Registros));
+    EXPECT_TRUE(doc.selectNodes(rutaRegistros(QStringLiteral("UNIDADES"))).empty());
+    EXPECT_TRUE(doc.selectNodes(QStringLiteral("//dato")).empty());
+    EXPECT_EQ(doc.selectNodes(QStringLiteral("/SERVICIO/BLOQUE_DATOS/grupo_datos")).size(),
+              size_t{3});
+    EXPECT_EQ(datosDe(doc.registros(QStringLiteral("UNIDADES"))),
+              (QList<QStringList>{{QStringLiteral("1A"), QStringLiteral("Primero A")},
+                                  {QStringLiteral("2B"), QStringLiteral("Segundo B")}}));
+    // A later load forgets what an earlier one read.
+    ASSERT_FALSE(doc.load(fixture("malformado.xml"), DocumentoXml::Lectura::Registros));
+    EXPECT_TRUE(doc.registros(QStringLiteral("UNIDADES")).isEmpty());
 }
 
 TEST(Sobre, RutaDeRegistros) {
