@@ -212,11 +212,12 @@ void ArchivoTabla::volcar() {
     if (enDisco_ == numRegistros_) return;
     // The records and the end marker first, then the count that admits them: a file
     // cut short at any moment never counts a row it does not hold.
-    const qint64 desde = posicionRegistro(enDisco_);
+    const qsizetype desde = enMemoria(enDisco_);
     datos_.append(kFinArchivo);
     QString motivo;
-    const bool escrito = Archivos::actuales().escribir(*archivo_, desde, datos_.constData() + desde,
-                                                       datos_.size() - desde, motivo);
+    const bool escrito =
+        Archivos::actuales().escribir(*archivo_, posicionRegistro(enDisco_),
+                                      datos_.constData() + desde, datos_.size() - desde, motivo);
     datos_.chop(1);
     if (!escrito) {
         throw ErrorTabla(QStringLiteral("No se puede escribir en la tabla %1: %2 (%3)")
@@ -224,6 +225,42 @@ void ArchivoTabla::volcar() {
     }
     escribirCabecera(fechaPendiente_);
     enDisco_ = numRegistros_;
+    descartarEscritos();
+}
+
+void ArchivoTabla::descartarEscritos() {
+    // Under a shared hold another process may change the file, and a row read back
+    // may be held by a pointer: in either case the rows stay.
+    if (conservar_ || anterioresLeidos_ ||
+        archivo_->acceso() != ArchivoBloqueado::Acceso::Exclusivo) {
+        return;
+    }
+    if (enDisco_ != numRegistros_ || base_ == numRegistros_) return;
+    // borrado() answers for rows out of memory without reading them: none may be deleted.
+    for (int i = base_; i < numRegistros_; ++i) {
+        if (registro(i)[0] == '*') {
+            conservar_ = true;
+            return;
+        }
+    }
+    base_ = numRegistros_;
+    datos_.truncate(estructura_.largoCabecera);
+    // The buffer is kept for the rows to come, unless the file was large when opened.
+    if (datos_.capacity() > 2 * kBufferEscritura) datos_.squeeze();
+}
+
+const char* ArchivoTabla::anteriores(int i) const {
+    if (!anterioresLeidos_) {
+        const qint64 largo = static_cast<qint64>(base_) * estructura_.largoRegistro;
+        QByteArray leidos(static_cast<qsizetype>(largo), Qt::Uninitialized);
+        if (!archivo_->leer(estructura_.largoCabecera, leidos.data(), largo)) {
+            throw ErrorTabla(
+                QStringLiteral("No se puede leer la tabla %1 (%2)").arg(nombre_, nativa(ruta_)));
+        }
+        anteriores_ = std::move(leidos);
+        anterioresLeidos_ = true;
+    }
+    return anteriores_.constData() + static_cast<qsizetype>(i) * estructura_.largoRegistro;
 }
 
 int ArchivoTabla::anadir(const char* registro, QDate fecha, const void* escritor) {
@@ -238,7 +275,7 @@ int ArchivoTabla::anadir(const char* registro, QDate fecha, const void* escritor
     // Under a shared hold another process may be reading the file: the row goes to
     // disk with its post.
     const bool enEspera = archivo_->acceso() == ArchivoBloqueado::Acceso::Exclusivo &&
-                          datos_.size() - posicionRegistro(enDisco_) < kBufferEscritura;
+                          datos_.size() - enMemoria(enDisco_) < kBufferEscritura;
     if (!enEspera) {
         try {
             volcar();
@@ -257,9 +294,14 @@ int ArchivoTabla::anadir(const char* registro, QDate fecha, const void* escritor
 void ArchivoTabla::reescribir(int i, const char* registro, QDate fecha) {
     comprobarEscritura();
     volcar();
-    const qint64 posicion = posicionRegistro(i);
-    escribir(posicion, registro, estructura_.largoRegistro);
-    std::memcpy(datos_.data() + posicion, registro, estructura_.largoRegistro);
+    escribir(posicionRegistro(i), registro, estructura_.largoRegistro);
+    if (i < base_) anteriores(i);  // a row out of memory comes back before it changes
+    if (i >= base_) {
+        std::memcpy(datos_.data() + enMemoria(i), registro, estructura_.largoRegistro);
+    } else if (anterioresLeidos_) {
+        std::memcpy(anteriores_.data() + static_cast<qsizetype>(i) * estructura_.largoRegistro,
+                    registro, estructura_.largoRegistro);
+    }
     ++version_;
     cambiado_ = true;
     escribirCabecera(fecha);

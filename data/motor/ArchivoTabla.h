@@ -10,6 +10,11 @@
 // the step that held it). Under a shared hold every posted row goes to disk at once.
 // Either way the header never counts a row that is not on disk. The production
 // index is rewritten from the live rows when the last object lets go.
+//
+// Under an exclusive hold the rows written to disk also leave memory, as long as no
+// row before them has been read: a table that a step only fills (ASIGT of a large
+// district) costs a write buffer, not its size. Reading such a row brings them all
+// back from the file once, and from then on the file keeps its rows in memory.
 
 #include <QByteArray>
 #include <QDate>
@@ -54,11 +59,18 @@ class ArchivoTabla {
     int indiceCampo(const QString& campo) const;
 
     int numRegistros() const { return numRegistros_; }
+    /// The bytes of record i, valid until the rows change or go to disk. Raises
+    /// ErrorTabla when rows that had left memory cannot be read back.
     const char* registro(int i) const {
+        if (i < base_) return anteriores(i);
         return datos_.constData() + estructura_.largoCabecera +
-               static_cast<qsizetype>(i) * estructura_.largoRegistro;
+               static_cast<qsizetype>(i - base_) * estructura_.largoRegistro;
     }
-    bool borrado(int i) const { return registro(i)[0] == '*'; }
+    /// True for a record marked deleted; never reads rows back from the file.
+    bool borrado(int i) const {
+        if (i < base_ && !anterioresLeidos_) return false;  // only appended rows leave memory
+        return registro(i)[0] == '*';
+    }
     /// Raised by every change of the rows.
     quint64 version() const { return version_; }
 
@@ -94,13 +106,29 @@ class ArchivoTabla {
     qint64 posicionRegistro(int i) const {
         return estructura_.largoCabecera + static_cast<qint64>(i) * estructura_.largoRegistro;
     }
+    /// Where record i (base_ or later) starts in datos_.
+    qsizetype enMemoria(int i) const {
+        return estructura_.largoCabecera +
+               static_cast<qsizetype>(i - base_) * estructura_.largoRegistro;
+    }
+    /// Record i of those before base_, read back from the file the first time.
+    const char* anteriores(int i) const;
+    /// After rows reached the disk: under an exclusive hold, and while no row that
+    /// left memory has been read back, they leave memory.
+    void descartarEscritos();
 
     QString ruta_, clave_, nombre_;
     std::unique_ptr<plataforma::ArchivoBloqueado> archivo_;
     EstructuraDbf estructura_;
     FormatoValores formato_;
     QHash<QString, int> campos_;
-    QByteArray datos_;  ///< header, then numRegistros_ records
+    QByteArray datos_;  ///< header, then the records from base_ on
+    /// Records before this one are on disk only, or in anteriores_ once read back.
+    int base_ = 0;
+    mutable QByteArray anteriores_;
+    mutable bool anterioresLeidos_ = false;
+    /// A deleted row was among those in memory: from then on no row leaves it.
+    bool conservar_ = false;
     QByteArray filaEnBlanco_;
     int numRegistros_ = 0;
     int enDisco_ = 0;                 ///< records on disk and counted by the header there

@@ -182,6 +182,53 @@ TEST_F(Volcado, RowsPostedBeforeAnErrorStayOnDisk) {
     }
 }
 
+// Rows on disk leave memory while a table is only being filled; reading them again,
+// through the filling object or another one, finds them as they were posted, and a
+// row that was deleted before the table was opened stays hidden.
+TEST_F(Volcado, RowsThatLeftMemoryReadBackAsPosted) {
+    for (const bool conBorrada : {false, true}) {
+        SCOPED_TRACE(conBorrada ? "con una fila borrada" : "sin filas borradas");
+        const QString nombre = conBorrada ? QStringLiteral("CONBORRADA") : QStringLiteral("ASIGT");
+        crear(carpeta.path(), nombre, kCampos);
+        {
+            Tabla t = abrir(nombre, true);
+            anadirFilas(t, 0, 3);
+            t.close();
+        }
+        if (conBorrada) {
+            QByteArray bytes = leerBytes(ruta(nombre));
+            const int cabecera =
+                static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+            bytes[cabecera] = '*';  // K0, deleted by another program
+            escribirBytes(ruta(nombre), bytes);
+        }
+        Tabla t = abrir(nombre, true);
+        anadirFilas(t, 3, 5000);
+        // A new view over the rows, before any row is read back.
+        Tabla otro = abrir(nombre, false);
+        EXPECT_EQ(otro.recordCount(), conBorrada ? 4999 : 5000);
+        EXPECT_EQ(otro.locate(QStringLiteral("CLAVE"), {QStringLiteral("K0")}), !conBorrada);
+        EXPECT_TRUE(otro.locate(QStringLiteral("CLAVE"), {QStringLiteral("K17")}));
+        EXPECT_EQ(otro.asInteger(QStringLiteral("ORDEN")), 17);
+
+        QStringList claves;
+        for (t.first(); !t.eof(); t.next()) claves << t.asString(QStringLiteral("CLAVE"));
+        ASSERT_EQ(claves.size(), conBorrada ? 4999 : 5000);
+        EXPECT_EQ(claves.first(), conBorrada ? QStringLiteral("K1") : QStringLiteral("K0"));
+        EXPECT_EQ(claves[1234], QStringLiteral("K%1").arg(conBorrada ? 1235 : 1234));
+        EXPECT_EQ(claves.last(), QStringLiteral("K4999"));
+
+        // Rows appended after the others were read back.
+        anadirFilas(t, 5000, 5002);
+        EXPECT_TRUE(otro.locate(QStringLiteral("CLAVE"), {QStringLiteral("K5001")}));
+        otro.close();
+        t.close();
+        const QByteArray disco = leerBytes(ruta(nombre));
+        EXPECT_EQ(estadoDisco(disco).cuenta, 5002);
+        EXPECT_TRUE(estadoDisco(disco).completo);
+    }
+}
+
 TEST_F(Volcado, ProcessThatDiesLeavesATableThatOpensAndCanBeRebuilt) {
     crear(carpeta.path(), QStringLiteral("ASIGT"), kCampos);
     const QString archivo = ruta(QStringLiteral("ASIGT"));
