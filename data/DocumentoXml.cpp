@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <climits>
 #include <cstring>
+#include <functional>
 
 #include "CodificacionXml.h"
 #include "ErroresSistema.h"
@@ -305,6 +306,30 @@ struct LiberarLibxml2 {
     void operator()(xmlDocPtr d) const { xmlFreeDoc(d); }
 };
 
+/// Enough first bytes for the checks of the declaration (codificacionContradictoria
+/// reads at most 200 characters of four bytes).
+constexpr qsizetype kCabeza = 4096;
+
+/// The parser's reads from an open file, counted: beyond DocumentoXml::kTamanoMaximo
+/// (a file that grew after its size was checked) and on a read error the parse stops.
+struct LectorArchivo {
+    QFile* archivo;
+    qint64 leidos = 0;
+    bool fallo = false;
+
+    static int leer(void* contexto, char* destino, int longitud) {
+        auto* l = static_cast<LectorArchivo*>(contexto);
+        const qint64 n = l->archivo->read(destino, longitud);
+        if (n < 0) {
+            l->fallo = true;
+            return -1;
+        }
+        l->leidos += n;
+        if (l->leidos > DocumentoXml::kTamanoMaximo) return -1;
+        return static_cast<int>(n);
+    }
+};
+
 ResultadoCarga fallida(ResultadoCarga::Motivo motivo, QString detalle = {}) {
     ResultadoCarga r;
     r.motivo = motivo;
@@ -398,16 +423,19 @@ struct DocumentoXml::Impl {
 
     xmlNodePtr comoNodo() const { return reinterpret_cast<xmlNodePtr>(doc.get()); }
 
-    const ResultadoCarga& cargar(const QByteArray& contenido, Lectura modo) {
+    /// Parses with the context and options given; the bytes come from where the caller
+    /// knows.
+    using Analisis = std::function<xmlDocPtr(xmlParserCtxtPtr, int opciones)>;
+
+    /// Loads a document whose first bytes are `cabeza` (at least kCabeza of them, or
+    /// all when there are fewer) and whose parse `analizar` runs.
+    const ResultadoCarga& cargar(const QByteArray& cabeza, Lectura modo, const Analisis& analizar) {
         using Motivo = ResultadoCarga::Motivo;
-        if (contenido.isEmpty()) return rechazar(fallida(Motivo::Vacio));
-        if (contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
-            return rechazar(fallida(Motivo::DemasiadoGrande));
-        }
-        if (QByteArray declarada = codificacionContradictoria(contenido); !declarada.isEmpty()) {
-            ResultadoCarga r = fallida(Motivo::CodificacionContradictoria,
-                                       anchoDeCaracter(contenido) == 2 ? QStringLiteral("UTF-16")
-                                                                       : QStringLiteral("UCS-4"));
+        if (cabeza.isEmpty()) return rechazar(fallida(Motivo::Vacio));
+        if (QByteArray declarada = codificacionContradictoria(cabeza); !declarada.isEmpty()) {
+            ResultadoCarga r = fallida(
+                Motivo::CodificacionContradictoria,
+                anchoDeCaracter(cabeza) == 2 ? QStringLiteral("UTF-16") : QStringLiteral("UCS-4"));
             r.codificacionDeclarada = QString::fromLatin1(declarada);
             return rechazar(std::move(r));
         }
@@ -427,9 +455,7 @@ struct DocumentoXml::Impl {
         }
         const int opciones =
             XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-        std::unique_ptr<xmlDoc, LiberarLibxml2> nuevo(
-            xmlCtxtReadMemory(ctxt.get(), contenido.constData(), static_cast<int>(contenido.size()),
-                              nullptr, nullptr, opciones));
+        std::unique_ptr<xmlDoc, LiberarLibxml2> nuevo(analizar(ctxt.get(), opciones));
         const bool entidades =
             diagnostico.entidad ||
             (nuevo && (declaraEntidades(nuevo->intSubset) || declaraEntidades(nuevo->extSubset)));
@@ -444,7 +470,7 @@ struct DocumentoXml::Impl {
         }
         doc = std::move(nuevo);
         lectura = modo;
-        declaracion = tieneDeclaracion(contenido);
+        declaracion = tieneDeclaracion(cabeza);
         resultado = ResultadoCarga{};
         return resultado;
     }
@@ -564,15 +590,30 @@ ResultadoCarga DocumentoXml::load(const QString& ruta, Lectura lectura) {
     if (!f.open(QIODevice::ReadOnly)) {
         return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
     }
-    const QByteArray contenido = f.read(kTamanoMaximo + 1);
-    if (f.error() != QFileDevice::NoError) {
+    // The file is parsed as it is read: a large document never stands whole in memory
+    // beside what is made of it.
+    const QByteArray cabeza = f.read(kCabeza);
+    if (f.error() != QFileDevice::NoError || !f.seek(0)) {
         return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
     }
-    return d->cargar(contenido, lectura);
+    LectorArchivo lector{&f};
+    const ResultadoCarga& r = d->cargar(cabeza, lectura, [&](xmlParserCtxtPtr ctxt, int opciones) {
+        return xmlCtxtReadIO(ctxt, LectorArchivo::leer, nullptr, &lector, nullptr, nullptr,
+                             opciones);
+    });
+    if (lector.fallo) return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
+    if (lector.leidos > kTamanoMaximo) return d->rechazar(fallida(Motivo::DemasiadoGrande));
+    return r;
 }
 
 ResultadoCarga DocumentoXml::loadXml(const QByteArray& contenido, Lectura lectura) {
-    return d->cargar(contenido, lectura);
+    if (contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
+        return d->rechazar(fallida(ResultadoCarga::Motivo::DemasiadoGrande));
+    }
+    return d->cargar(contenido.left(kCabeza), lectura, [&](xmlParserCtxtPtr ctxt, int opciones) {
+        return xmlCtxtReadMemory(ctxt, contenido.constData(), static_cast<int>(contenido.size()),
+                                 nullptr, nullptr, opciones);
+    });
 }
 
 bool DocumentoXml::cargado() const { return xmlDocGetRootElement(d->doc.get()) != nullptr; }

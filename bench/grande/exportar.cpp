@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // What was prepared does not count: the peak starts from the memory in use now.
+    banco::reiniciarPico();
     const long picoAntes = banco::picoKb();
     const QString trabajo = QDir(carpeta.path()).filePath(QStringLiteral("QWORK"));
     QDir().mkpath(trabajo);
