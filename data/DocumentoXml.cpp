@@ -128,6 +128,8 @@ struct LecturaRegistros {
     AlmacenRegistros* almacen = nullptr;
     xmlNodePtr seccion = nullptr;
     ListaRegistros* destino = nullptr;
+    /// The last element dropped, emptied but still in the tree (alTerminarElemento).
+    xmlNodePtr vaciado = nullptr;
 
     /// The list for the records of `seccion`; null when it is not a section with seq.
     /// Section elements are never dropped during the read, so the one remembered cannot
@@ -252,8 +254,13 @@ void rechazarEntidadNoAnalizada(void* ctx, const xmlChar*, const xmlChar*, const
 /// The end of an element, with Lectura::Registros: once the tree builder has finished
 /// it, a record is read into the store and dropped, and so is everything that cannot
 /// hold records (anything at the record level or below, and whatever is not on the
-/// path SERVICIO / BLOQUE_DATOS / grupo_datos). The parser never looks back at a
-/// finished element.
+/// path SERVICIO / BLOQUE_DATOS / grupo_datos).
+///
+/// A dropped element loses its content at once but stays in the tree, empty, until
+/// the next element ends: the tree builder joins the next text to the last child of
+/// the open element when that child is text, and the element in between keeps it
+/// from joining text that it no longer tracks. By the next end a later node has
+/// followed it, or its parent is the element that ends.
 void alTerminarElemento(void* ctx, const xmlChar* nombre, const xmlChar* prefijo,
                         const xmlChar* uri) {
     auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
@@ -261,8 +268,15 @@ void alTerminarElemento(void* ctx, const xmlChar* nombre, const xmlChar* prefijo
     const int nivel = ctxt->nameNr;  // the root is at level 1
     xmlSAX2EndElementNs(ctx, nombre, prefijo, uri);
     const Diagnostico* d = diagnosticoDe(ctx);
-    if (d == nullptr || d->registros == nullptr || elemento == nullptr ||
-        elemento->type != XML_ELEMENT_NODE || elemento == ctxt->node || nivel < 2) {
+    if (d == nullptr || d->registros == nullptr) return;
+    LecturaRegistros& lectura = *d->registros;
+    if (lectura.vaciado != nullptr) {
+        xmlUnlinkNode(lectura.vaciado);
+        xmlFreeNode(lectura.vaciado);
+        lectura.vaciado = nullptr;
+    }
+    if (elemento == nullptr || elemento->type != XML_ELEMENT_NODE || elemento == ctxt->node ||
+        nivel < 2) {
         return;
     }
     switch (nivel) {
@@ -274,16 +288,18 @@ void alTerminarElemento(void* ctx, const xmlChar* nombre, const xmlChar* prefijo
             break;
         case 4:
             if (esElemento(elemento, "grupo_datos")) {
-                if (ListaRegistros* destino = d->registros->destinoDe(elemento->parent)) {
-                    leerRegistro(elemento, *d->registros->almacen, *destino);
+                if (ListaRegistros* destino = lectura.destinoDe(elemento->parent)) {
+                    leerRegistro(elemento, *lectura.almacen, *destino);
                 }
             }
             break;
         default:
             return;  // inside a record, dropped with it
     }
-    xmlUnlinkNode(elemento);
-    xmlFreeNode(elemento);
+    xmlFreeNodeList(elemento->children);
+    elemento->children = nullptr;
+    elemento->last = nullptr;
+    lectura.vaciado = elemento;
 }
 
 void ignorarSubconjuntoExterno(void*, const xmlChar*, const xmlChar*, const xmlChar*) {}

@@ -144,6 +144,18 @@ QList<QStringList> segunLaRuta(const DocumentoXml& doc, const QString& seccion) 
     return r;
 }
 
+// The text that the envelope's elements hold themselves, outside their children.
+QStringList textoPropio(const DocumentoXml& doc) {
+    QStringList r;
+    for (const NodoXml& e : doc.selectNodes(QStringLiteral(
+             "/SERVICIO | /SERVICIO/BLOQUE_DATOS | /SERVICIO/BLOQUE_DATOS/grupo_datos"))) {
+        QString texto;
+        for (const NodoXml& t : e.selectNodes(QStringLiteral("text()"))) texto += t.text();
+        r << texto;
+    }
+    return r;
+}
+
 QList<QStringList> sinRecortar(const QList<Registro>& registros) {
     QList<QStringList> r;
     for (const Registro& reg : registros) {
@@ -186,6 +198,10 @@ TEST(Sobre, LeerSoloLosRegistrosDaLoMismoQueElArbolEntero) {
         "<![CDATA[ z ]]><!--c--> <i><j>k</j></i>\n</dato><dato>" +
             blancos + "<b/>" + blancos + "a" + blancos +
             "</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>",
+        // Text on both sides of records and of other dropped elements.
+        "<SERVICIO>raíz<OTRO/>sigue<BLOQUE_DATOS>antes<OTRO>x</OTRO>medio<grupo_datos seq=\"S\">"
+        "uno<grupo_datos><dato>a</dato></grupo_datos>dos<otro>x</otro>tres<grupo_datos><dato>b"
+        "</dato></grupo_datos>cuatro</grupo_datos>cinco</BLOQUE_DATOS>fin</SERVICIO>",
         "<!DOCTYPE SERVICIO [<!ELEMENT dato (#PCDATA|b)*><!ATTLIST grupo_datos seq CDATA "
         "\"S\">]><SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"S\"><grupo_datos><dato> <b/> "
         "</dato></grupo_datos></grupo_datos><grupo_datos><grupo_datos><dato>por omisión"
@@ -208,7 +224,8 @@ TEST(Sobre, LeerSoloLosRegistrosDaLoMismoQueElArbolEntero) {
             EXPECT_EQ(sinRecortar(entero.registros(seccion)), esperados);
             EXPECT_EQ(sinRecortar(registros.registros(seccion)), esperados);
         }
-        // The envelope stays for its check.
+        // The envelope stays for its check, with its own text whole.
+        EXPECT_EQ(textoPropio(registros), textoPropio(entero));
         EXPECT_EQ(registros.documentElement().nombre(), entero.documentElement().nombre());
         EXPECT_EQ(registros.documentElement().hijos(QStringLiteral("BLOQUE_DATOS")).size(),
                   entero.documentElement().hijos(QStringLiteral("BLOQUE_DATOS")).size());
