@@ -132,8 +132,9 @@ struct LecturaRegistros {
     xmlNodePtr vaciado = nullptr;
 
     /// The list for the records of `seccion`; null when it is not a section with seq.
-    /// Section elements are never dropped during the read, so the one remembered cannot
-    /// be replaced by another at the same address.
+    /// The answer is remembered until an element above the records ends (olvidar()):
+    /// until then the element cannot be replaced by another at the same address, and
+    /// no other section is added to the store.
     ListaRegistros* destinoDe(xmlNodePtr s) {
         if (s == seccion) return destino;
         seccion = s;
@@ -144,6 +145,10 @@ struct LecturaRegistros {
             }
         }
         return destino;
+    }
+    void olvidar() {
+        seccion = nullptr;
+        destino = nullptr;
     }
 };
 
@@ -275,6 +280,7 @@ void alTerminarElemento(void* ctx, const xmlChar* nombre, const xmlChar* prefijo
         xmlFreeNode(lectura.vaciado);
         lectura.vaciado = nullptr;
     }
+    if (nivel <= 3) lectura.olvidar();
     if (elemento == nullptr || elemento->type != XML_ELEMENT_NODE || elemento == ctxt->node ||
         nivel < 2) {
         return;

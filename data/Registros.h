@@ -42,8 +42,8 @@ class AlmacenRegistros {
     AlmacenRegistros(const AlmacenRegistros&) = delete;
     AlmacenRegistros& operator=(const AlmacenRegistros&) = delete;
 
-    /// Where the records of section `seccion` are added; the list lives as long as the
-    /// store.
+    /// Where the records of section `seccion` are added, as (first item, number of
+    /// items); valid until another section is added.
     std::vector<std::pair<std::uint32_t, std::uint32_t>>& seccion(const QString& seccion);
     /// True when records of that section were ever asked for or added.
     bool tieneSeccion(const QString& seccion) const { return secciones_.contains(seccion); }

@@ -198,6 +198,11 @@ TEST(Sobre, LeerSoloLosRegistrosDaLoMismoQueElArbolEntero) {
         "<![CDATA[ z ]]><!--c--> <i><j>k</j></i>\n</dato><dato>" +
             blancos + "<b/>" + blancos + "a" + blancos +
             "</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>",
+        // Records under an element that is not a section, then a section made after that
+        // element was dropped (it may take the same place in memory).
+        "<SERVICIO><BLOQUE_DATOS><OTRO><grupo_datos><dato>no</dato></grupo_datos></OTRO><x/>"
+        "<grupo_datos seq=\"S\"><grupo_datos><dato>sí</dato></grupo_datos></grupo_datos>"
+        "</BLOQUE_DATOS></SERVICIO>",
         // Text on both sides of records and of other dropped elements.
         "<SERVICIO>raíz<OTRO/>sigue<BLOQUE_DATOS>antes<OTRO>x</OTRO>medio<grupo_datos seq=\"S\">"
         "uno<grupo_datos><dato>a</dato></grupo_datos>dos<otro>x</otro>tres<grupo_datos><dato>b"
