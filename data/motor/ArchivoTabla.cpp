@@ -170,6 +170,21 @@ void ArchivoTabla::soltar() {
 }
 
 int ArchivoTabla::indiceCampo(const QString& campo) const {
+    // The steps name the same few fields for every row, by literals (the catalogue's
+    // field names): characters that stay at one address, unchanged, for the whole run.
+    // Those are remembered by that address; any other name is looked up each time.
+    if (!campo.data_ptr().isMutable()) {  // static characters, as a literal's
+        CampoRecordado& r =
+            recordados_[(reinterpret_cast<quintptr>(campo.constData()) >> 3) % kRecordados];
+        if (r.nombre != campo.constData() || r.largo != campo.size()) {
+            r = {campo.constData(), campo.size(), buscarCampo(campo)};
+        }
+        return r.indice;
+    }
+    return buscarCampo(campo);
+}
+
+int ArchivoTabla::buscarCampo(const QString& campo) const {
     // Callers name fields as stored; only other spellings pay for the conversion.
     if (const auto hallado = campos_.constFind(campo); hallado != campos_.constEnd()) {
         return *hallado;

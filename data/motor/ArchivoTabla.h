@@ -20,6 +20,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <array>
 #include <memory>
 
 #include "data/motor/EstructuraDbf.h"
@@ -100,6 +101,7 @@ class ArchivoTabla {
   private:
     ArchivoTabla() = default;
     void comprobarEscritura() const;
+    int buscarCampo(const QString& campo) const;
     void escribir(qint64 posicion, const char* bytes, qint64 largo);
     void escribirCabecera(QDate fecha);
     void escribirIndice();
@@ -122,6 +124,14 @@ class ArchivoTabla {
     EstructuraDbf estructura_;
     FormatoValores formato_;
     QHash<QString, int> campos_;
+    /// Field positions of names given as literals, by the address of their characters.
+    struct CampoRecordado {
+        const QChar* nombre = nullptr;
+        qsizetype largo = -1;
+        int indice = -1;
+    };
+    static constexpr std::size_t kRecordados = 64;
+    mutable std::array<CampoRecordado, kRecordados> recordados_{};
     QByteArray datos_;  ///< header, then the records from base_ on
     /// Records before this one are on disk only, or in anteriores_ once read back.
     int base_ = 0;

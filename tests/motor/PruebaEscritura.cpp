@@ -59,6 +59,36 @@ TEST_F(Escritura, HeaderDescriptorsAndOneRecordByteForByte) {
     EXPECT_EQ(leerBytes(ruta(QStringLiteral("EXACTA.DBF"))).toHex(' '), esperado.toHex(' '));
 }
 
+// Field names given as literals are remembered by where their characters are; a
+// literal and a name built at run time, in any letter case, find the same field, asked
+// again and again, and a name one letter away from a field finds none.
+TEST_F(Escritura, LiteralsAndBuiltNamesFindTheSameFields) {
+    crear(carpeta.path(), QStringLiteral("NOMBRES"), kCuatroTipos);
+    Tabla t = abrir(QStringLiteral("NOMBRES"));
+    const QString literales[] = {
+        QStringLiteral("NOMBRE"),  QStringLiteral("CANT"),   QStringLiteral("PRECIO"),
+        QStringLiteral("ACTIVO"),  QStringLiteral("nombre"), QStringLiteral("Cant"),
+        QStringLiteral("NOMBRF"),  QStringLiteral("CANX"),   QStringLiteral(""),
+        QStringLiteral("ACTIVOS"),
+    };
+    for (int vuelta = 0; vuelta < 3; ++vuelta) {
+        for (const QString& literal : literales) {
+            const QString construido =
+                QString(literal.size(), u' ').replace(0, literal.size(), literal);
+            EXPECT_EQ(t.tieneCampo(literal), t.tieneCampo(construido)) << literal.toStdString();
+        }
+    }
+    EXPECT_TRUE(t.tieneCampo(QStringLiteral("cant")));
+    EXPECT_FALSE(t.tieneCampo(QStringLiteral("CANX")));
+    t.append();
+    t.setString(QStringLiteral("nombre"), QStringLiteral("Ana"));
+    t.setInteger(QStringLiteral("CANT"), 7);
+    t.post();
+    EXPECT_EQ(t.asString(QString::fromLatin1("NOMBRE")), QStringLiteral("Ana"));
+    EXPECT_EQ(t.asInteger(QString::fromLatin1("cant")), 7);
+    EXPECT_THROW(t.setString(QStringLiteral("NOMBRF"), QStringLiteral("x")), ErrorTabla);
+}
+
 TEST_F(Escritura, EmptyTableIsHeaderAndEndMarker) {
     crear(carpeta.path(), QStringLiteral("VACIA"), kCuatroTipos);
     const QByteArray b = leerBytes(ruta(QStringLiteral("VACIA.DBF")));
