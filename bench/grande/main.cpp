@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "../MesaImportacion.h"
+#include "bench/Medicion.h"
 #include "bench/grande/PicoMemoria.h"
 #include "import/Importacion.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     // What was prepared does not count: the peak starts from the memory in use now.
     banco::reiniciarPico();
     const long picoAntes = banco::picoKb();
+    banco::asentarMemoria();
     reloj.restart();
     const Desenlace desenlace = importar(e, doc, ui);
     const qint64 msImportar = reloj.elapsed();
@@ -41,6 +43,7 @@ int main(int argc, char** argv) {
 
     // The floor: libxml2 alone reading the result document through, node by node,
     // in the same run.
+    banco::asentarMemoria();
     reloj.restart();
     if (xmlTextReaderPtr lector =
             xmlReaderForFile(resultado.toLocal8Bit().constData(), nullptr, XML_PARSE_NOBLANKS)) {
