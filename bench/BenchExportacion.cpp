@@ -3,6 +3,8 @@
 // same file, in the same process and the same minute:
 //
 //   bench_exportacion [case ...]      cases: centro, distrito, distrito2 (default: all)
+//   bench_exportacion --documento CASE FILE   writes the case's document and ends (to
+//                                             time other programs on the same file)
 //
 // centro is the compact document of a large school (20,000 MATERIAS records, 600
 // groups); distrito the 7.6 MB district document; distrito2 the district at twice
@@ -62,6 +64,16 @@ void exportarDocumento(const Entorno& entorno, const QString& ruta) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList casos = app.arguments().mid(1);
+    if (casos.size() == 3 && casos[0] == u"--documento") {
+        const QByteArray contenido = documentoDe(casos[1]);
+        QFile archivo(casos[2]);
+        if (contenido.isEmpty() || !archivo.open(QIODevice::WriteOnly) ||
+            archivo.write(contenido) != contenido.size()) {
+            std::fprintf(stderr, "No se pudo escribir %s\n", qPrintable(casos[2]));
+            return 1;
+        }
+        return 0;
+    }
     if (casos.isEmpty()) casos = {"centro", "distrito", "distrito2"};
 
     QTemporaryDir carpeta;
