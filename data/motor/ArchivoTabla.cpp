@@ -309,14 +309,12 @@ int ArchivoTabla::anadir(const char* registro, QDate fecha, const void* escritor
 void ArchivoTabla::reescribir(int i, const char* registro, QDate fecha) {
     comprobarEscritura();
     volcar();
-    escribir(posicionRegistro(i), registro, estructura_.largoRegistro);
     if (i < base_) anteriores(i);  // a row out of memory comes back before it changes
-    if (i >= base_) {
-        std::memcpy(datos_.data() + enMemoria(i), registro, estructura_.largoRegistro);
-    } else if (anterioresLeidos_) {
-        std::memcpy(anteriores_.data() + static_cast<qsizetype>(i) * estructura_.largoRegistro,
-                    registro, estructura_.largoRegistro);
-    }
+    escribir(posicionRegistro(i), registro, estructura_.largoRegistro);
+    char* enLaCopia =
+        i < base_ ? anteriores_.data() + static_cast<qsizetype>(i) * estructura_.largoRegistro
+                  : datos_.data() + enMemoria(i);
+    std::memcpy(enLaCopia, registro, estructura_.largoRegistro);
     ++version_;
     cambiado_ = true;
     escribirCabecera(fecha);
