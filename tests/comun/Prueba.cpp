@@ -41,12 +41,16 @@ void Carpetas::instalarNivelcan() const {
     }
 }
 
+void escribirBytes(const QString& ruta, const QByteArray& bytes) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+        ADD_FAILURE() << "No se puede escribir " << ruta.toStdString();
+    }
+}
+
 QString Carpetas::escribirDocumento(const QString& nombre, const QByteArray& contenido) const {
     const QString ruta = QDir(documentos_.path()).filePath(nombre);
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly) || f.write(contenido) != contenido.size()) {
-        ADD_FAILURE() << "No se pudo escribir " << ruta.toStdString();
-    }
+    escribirBytes(ruta, contenido);
     return ruta;
 }
 

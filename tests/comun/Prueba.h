@@ -14,6 +14,9 @@
 
 namespace varnolo::prueba {
 
+/// Writes the file whole (creating or replacing it); a failure fails the test.
+void escribirBytes(const QString& ruta, const QByteArray& bytes);
+
 /// tests/data/NAME
 QString datoPrueba(const QString& nombre);
 /// examples/NAME

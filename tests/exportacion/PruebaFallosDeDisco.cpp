@@ -71,11 +71,7 @@ TEST(FallosDeDisco, ExportacionQueFallaSeRecuperaAlRepetirla) {
 TEST(FallosDeDisco, GuardadoQueNoSePuedeColocarDejaElArchivoAnterior) {
     Carpetas c;
     const QString ini = c.programa(QStringLiteral("Taviron.ini"));
-    {
-        QFile f(ini);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[Transformadores]\r\nTransformado=0\r\n");
-    }
+    prueba::escribirBytes(ini, "[Transformadores]\r\nTransformado=0\r\n");
     ArchivosQueFallan fallo;
     fallo.fallarConfirmacion = true;
     {

@@ -20,13 +20,6 @@ QByteArray leerBytes(const QString& ruta) {
     return f.readAll();
 }
 
-void escribirBytes(const QString& ruta, const QByteArray& bytes) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
-        ADD_FAILURE() << "No se puede escribir " << ruta.toStdString();
-    }
-}
-
 void cambiarByte(const QString& ruta, qint64 posicion, char valor) {
     QByteArray b = leerBytes(ruta);
     b[posicion] = valor;

@@ -9,13 +9,13 @@
 #include <QStringList>
 
 #include "data/Tabla.h"
+#include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba::motor {
 
 QString& rutaPrograma();
 
 QByteArray leerBytes(const QString& ruta);
-void escribirBytes(const QString& ruta, const QByteArray& bytes);
 void cambiarByte(const QString& ruta, qint64 posicion, char valor);
 void cortar(const QString& ruta, qint64 largo);
 

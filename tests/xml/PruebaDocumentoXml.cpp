@@ -10,15 +10,10 @@
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
 #include "data/EscritorXml.h"
+#include "tests/comun/Prueba.h"
 
 namespace varnolo {
 namespace {
-
-void escribir(const QString& ruta, const QByteArray& contenido) {
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(contenido), contenido.size());
-}
 
 void esperarVacio(const DocumentoXml& doc) {
     EXPECT_FALSE(doc.cargado());
@@ -39,7 +34,7 @@ QByteArray todoLoLeido(const DocumentoXml& doc) {
 TEST(CargaXml, DocumentosRechazadosQuedanVacios) {
     QTemporaryDir dir;
     const QString secreto = dir.filePath(QStringLiteral("secreto.txt"));
-    escribir(secreto, "SECRETO");
+    prueba::escribirBytes(secreto, "SECRETO");
     const QByteArray urlSecreto = QUrl::fromLocalFile(secreto).toEncoded();
 
     struct Caso {
@@ -141,7 +136,8 @@ TEST(CargaXml, ArchivosQueNoSePuedenCargar) {
         ASSERT_TRUE(f.resize(DocumentoXml::kTamanoMaximo + 1));
     }
     const QString cortado = dir.filePath(QStringLiteral("cortado.xml"));
-    escribir(cortado, "<?xml version=\"1.0\"?>\n<SERVICIO>\n  <BLOQUE_DATOS>\n  </SERVICIO>\n");
+    prueba::escribirBytes(cortado,
+                          "<?xml version=\"1.0\"?>\n<SERVICIO>\n  <BLOQUE_DATOS>\n  </SERVICIO>\n");
     // Each failure says why, for the user: the reason follows the file's name.
     using Motivo = ResultadoCarga::Motivo;
     struct Caso {
@@ -185,7 +181,7 @@ TEST(CargaXml, ArchivosQueNoSePuedenCargar) {
 TEST(CargaXml, DtdExternoNoSeLee) {
     QTemporaryDir dir;
     const QString dtd = dir.filePath(QStringLiteral("externo.dtd"));
-    escribir(dtd, "<!ENTITY e \"SECRETO\">");
+    prueba::escribirBytes(dtd, "<!ENTITY e \"SECRETO\">");
     const QByteArray xml = "<?xml version=\"1.0\"?><!DOCTYPE SERVICIO SYSTEM \"" +
                            QUrl::fromLocalFile(dtd).toEncoded() +
                            "\"><SERVICIO><dato>a&e;b</dato></SERVICIO>";

@@ -345,10 +345,7 @@ TEST(GuardadoXml, LlamadasFueraDeOrdenLevantanError) {
 TEST(GuardadoXml, GuardarReemplazaElArchivo) {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorplan.xml"));
-    QFile viejo(ruta);
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-    viejo.write(QByteArray(5000, 'x'));
-    viejo.close();
+    prueba::escribirBytes(ruta, QByteArray(5000, 'x'));
     EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
     escritor.abrir(QStringLiteral("SERVICIO"));
     escritor.terminar();
@@ -361,10 +358,7 @@ TEST(GuardadoXml, GuardarReemplazaElArchivo) {
 TEST(GuardadoXml, ResultadoAbandonadoNoDejaNada) {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorplan.xml"));
-    QFile viejo(ruta);
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-    viejo.write("anterior");
-    viejo.close();
+    prueba::escribirBytes(ruta, "anterior");
     {
         EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
         escritor.abrir(QStringLiteral("SERVICIO"));
@@ -398,10 +392,7 @@ TEST(GuardadoXml, FalloDeDiscoDejaElResultadoAnterior) {
     guardar();
     const QByteArray sano = leer(ruta);
     ASSERT_GT(sano.size(), 1000000);
-    QFile viejo(ruta);
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-    viejo.write("anterior");
-    viejo.close();
+    prueba::escribirBytes(ruta, "anterior");
 
     struct Caso {
         const char* nombre;
@@ -486,10 +477,7 @@ TEST(GuardadoXml, FalloAlGuardarDejaElArchivoAnterior) {
     const QString protegida = dir.filePath(QStringLiteral("protegida"));
     ASSERT_TRUE(QDir().mkpath(protegida));
     const QString ruta = protegida + QStringLiteral("/ResultadoZentorplan.xml");
-    QFile viejo(ruta);
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-    viejo.write("anterior");
-    viejo.close();
+    prueba::escribirBytes(ruta, "anterior");
     {
         CarpetaSoloLectura bloqueo(protegida);
         if (bloqueo.escribible()) GTEST_SKIP() << "no se puede proteger una carpeta aquí";
