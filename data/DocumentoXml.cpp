@@ -326,7 +326,32 @@ struct LiberarLibxml2 {
     void operator()(xmlXPathObjectPtr o) const { xmlXPathFreeObject(o); }
     void operator()(xmlBufferPtr b) const { xmlBufferFree(b); }
     void operator()(xmlDocPtr d) const { xmlFreeDoc(d); }
+    void operator()(xmlDtdPtr d) const { xmlFreeDtd(d); }
 };
+
+/// A copy of a document type that libxml2 writes back as something a parser reads:
+/// libxml2 writes an attribute default as it holds it, and a '<' that came from a
+/// character reference would go out bare inside the quotes.
+xmlDtdPtr copiaEscribible(xmlDtdPtr tipo) {
+    std::unique_ptr<xmlDtd, LiberarLibxml2> copia(xmlCopyDtd(tipo));
+    if (!copia) return nullptr;
+    for (xmlNodePtr n = copia->children; n != nullptr; n = n->next) {
+        if (n->type != XML_ATTRIBUTE_DECL) continue;
+        auto* declaracion = reinterpret_cast<xmlAttributePtr>(n);
+        if (declaracion->defaultValue == nullptr ||
+            xmlStrchr(declaracion->defaultValue, '<') == nullptr) {
+            continue;
+        }
+        QByteArray valor(reinterpret_cast<const char*>(declaracion->defaultValue));
+        valor.replace('<', "&#60;");
+        // A copy without a document owns its strings.
+        xmlChar* escrito = xmlStrdup(x(valor));
+        if (escrito == nullptr) return nullptr;
+        xmlFree(const_cast<xmlChar*>(declaracion->defaultValue));
+        declaracion->defaultValue = escrito;
+    }
+    return copia.release();
+}
 
 /// Enough first bytes for the checks of the declaration (codificacionContradictoria
 /// reads at most 200 characters of four bytes).
@@ -683,9 +708,16 @@ ContornoXml DocumentoXml::contorno() const {
     for (xmlNodePtr n = doc->children; n != nullptr; n = n->next) {
         if (n == raiz) continue;
         // Each node as libxml2 writes a document's children: unindented, in UTF-8,
-        // a line feed after each.
+        // a line feed after each. A document type goes out as a copy whose attribute
+        // defaults can be written back.
+        std::unique_ptr<xmlDtd, LiberarLibxml2> tipo;
+        if (n->type == XML_DTD_NODE) {
+            tipo.reset(copiaEscribible(reinterpret_cast<xmlDtdPtr>(n)));
+            if (!tipo) throw std::bad_alloc();
+        }
         xmlBufferEmpty(buffer.get());
-        if (xmlNodeDump(buffer.get(), doc, n, 0, 0) < 0) throw std::bad_alloc();
+        const xmlNodePtr escrito = tipo ? reinterpret_cast<xmlNodePtr>(tipo.get()) : n;
+        if (xmlNodeDump(buffer.get(), doc, escrito, 0, 0) < 0) throw std::bad_alloc();
         c.fueraDeRaiz.append(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
                              xmlBufferLength(buffer.get()));
         c.fueraDeRaiz += '\n';

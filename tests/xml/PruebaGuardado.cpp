@@ -296,6 +296,11 @@ TEST(GuardadoXml, NuevaRaizAlFinalDelDocumento) {
          "<!DOCTYPE SERVICIO [\n<!ELEMENT SERVICIO ANY>\n"
          "<!ATTLIST SERVICIO tipo CDATA #IMPLIED>\n]>\n<!---->\n"
          "<SERVICIO tipo=\"I\"><vacio/></SERVICIO>\n"},
+        // A default that holds a '<' (read from a reference) goes out as a reference
+        // again: bare, no parser would read the result.
+        {"<!DOCTYPE SERVICIO [<!ATTLIST SERVICIO tipo CDATA \"a&#60;b&#38;c\">]><SERVICIO/>",
+         "<!DOCTYPE SERVICIO [\n<!ATTLIST SERVICIO tipo CDATA \"a&#60;b&#38;c\">\n]>\n"
+         "<SERVICIO tipo=\"I\"><vacio/></SERVICIO>\n"},
         // Whatever the document type names, the result is written by the rules of XML.
         {"<!DOCTYPE SERVICIO PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
          "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\"><SERVICIO/>",
@@ -311,6 +316,8 @@ TEST(GuardadoXml, NuevaRaizAlFinalDelDocumento) {
         escritor.abrir(QStringLiteral("vacio"));
         escritor.terminar();
         EXPECT_EQ(escritor.bytes(), c.esperado);
+        DocumentoXml releido;
+        EXPECT_TRUE(releido.loadXml(escritor.bytes()));
     }
 }
 
