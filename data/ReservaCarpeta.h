@@ -21,7 +21,8 @@ inline const QString kArchivoReserva = QStringLiteral("VARNOLO.LCK");
 class ReservaCarpeta {
   public:
     /// Takes the work folder `carpeta` for this conversion. Raises ErrorVarnolo naming
-    /// the folder when another conversion holds it. When no lock file can be made
+    /// the folder when another conversion holds it, or when something that is not a
+    /// file stands in the lock file's place. When no lock file can be made
     /// there (missing or read-only folder) the conversion goes on without one: it
     /// cannot change the folder either, and its tables report why.
     explicit ReservaCarpeta(const QString& carpeta);

@@ -207,6 +207,19 @@ TEST_F(CarpetaExportada, OtraConversionEnLaMismaCarpetaSeRechazaEnSeguida) {
         SCOPED_TRACE("importar");
         rechazada({"importar", doc, "--qwork", c.trabajo()}, ocupada, doc);
     }
+    // A folder in the lock file's place would let both run unlocked: refused.
+    QFile::remove(QDir(c.trabajo()).filePath(kArchivoReserva));
+    ASSERT_TRUE(QDir(c.trabajo()).mkdir(kArchivoReserva));
+    const QStringList noEsArchivo{"En la carpeta de trabajo " +
+                                  QDir::toNativeSeparators(c.trabajo()) +
+                                  " hay una carpeta u otro elemento llamado VARNOLO.LCK"};
+    for (const QString& accion : {QStringLiteral("exportar"), QStringLiteral("importar")}) {
+        SCOPED_TRACE(accion.toStdString() + " con una carpeta VARNOLO.LCK");
+        QStringList orden{accion, doc, "--qwork", c.trabajo()};
+        if (accion == QStringLiteral("exportar")) orden << "--niveles" << nivelcanGenerado();
+        rechazada(orden, noEsArchivo, doc);
+    }
+    ASSERT_TRUE(QDir(c.trabajo()).rmdir(kArchivoReserva));
     // Released with its holder: the next export runs.
     const Salida s = ejecutarCli(
         {"exportar", doc, "--qwork", c.trabajo(), "--niveles", nivelcanGenerado()}, c.programa());
