@@ -169,8 +169,10 @@ void escribirValorIni(const QString& ruta, const QString& seccion, const QString
     QSaveFile salida(ruta);
     if (!salida.open(QIODevice::WriteOnly)) noSePuedeEscribir(ruta);
     Archivos& archivos = Archivos::actuales();
-    if (!archivos.escribir(salida, nuevo.constData(), nuevo.size()) ||
-        !archivos.confirmar(salida)) {
+    // The message is the fixed one Taviron's users know; the reason is not added.
+    QString motivo;
+    if (!archivos.escribir(salida, nuevo.constData(), nuevo.size(), motivo) ||
+        !archivos.confirmar(salida, motivo)) {
         noSePuedeEscribir(ruta);
     }
 }

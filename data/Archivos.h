@@ -20,11 +20,12 @@ class Archivos {
     /// `motivo` (in the user's language) on failure.
     virtual bool escribir(plataforma::ArchivoBloqueado& archivo, qint64 posicion, const char* datos,
                           qint64 largo, QString& motivo);
-    /// Writes into a file being saved; false on failure (the reason is the file's
-    /// errorString()).
-    virtual bool escribir(QSaveFile& archivo, const char* datos, qint64 largo);
-    /// Puts a saved file in place of the old one, in one step; false on failure.
-    virtual bool confirmar(QSaveFile& archivo);
+    /// Writes into a file being saved; false with the reason in `motivo` (in the
+    /// user's language) on failure.
+    virtual bool escribir(QSaveFile& archivo, const char* datos, qint64 largo, QString& motivo);
+    /// Puts a saved file in place of the old one, in one step; false with the reason
+    /// in `motivo` on failure.
+    virtual bool confirmar(QSaveFile& archivo, QString& motivo);
     /// Removes RUTA unless another process holds `guardian` (see borrarSiLibre);
     /// true when it is gone.
     virtual bool borrar(const QString& ruta, const QString& guardian);

@@ -23,6 +23,7 @@ const Causa kCausas[] = {
 #ifdef EDQUOT
     {EDQUOT, "el disco está lleno (cuota agotada)"},
 #endif
+    {EFBIG, "el archivo supera el tamaño que el sistema permite"},
     {EISDIR, "hay una carpeta con ese nombre"},
     {ENOTDIR, "una parte de la ruta no es una carpeta"},
     {EBUSY, "el archivo está en uso"},

@@ -1,4 +1,5 @@
 #include "IndiceMdx.h"
+
 #include "Archivos.h"
 
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <cmath>
 
 #include "Errores.h"
+#include "ErroresSistema.h"
 
 namespace varnolo {
 
@@ -237,13 +239,15 @@ void escribirIndiceMdx(const QString& ruta, const QString& nombreTabla, const QL
 
     QSaveFile archivo(ruta);
     Archivos& archivos = Archivos::actuales();
-    bool ok = archivo.open(QIODevice::WriteOnly) &&
-              archivos.escribir(archivo, cabecera.constData(), cabecera.size());
+    QString motivo;
+    bool ok = archivo.open(QIODevice::WriteOnly);
+    if (!ok) motivo = textoFalloArchivo(archivo);
+    ok = ok && archivos.escribir(archivo, cabecera.constData(), cabecera.size(), motivo);
     for (const QByteArray& b : bloques)
-        ok = ok && archivos.escribir(archivo, b.constData(), b.size());
-    if (!ok || !archivos.confirmar(archivo)) {
+        ok = ok && archivos.escribir(archivo, b.constData(), b.size(), motivo);
+    if (!ok || !archivos.confirmar(archivo, motivo)) {
         throw ErrorTabla(QStringLiteral("No se pudo escribir el índice %1: %2")
-                             .arg(ruta, archivo.errorString()));
+                             .arg(ruta, motivo));
     }
 }
 

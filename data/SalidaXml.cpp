@@ -59,7 +59,8 @@ void SalidaXml::empezar() {
 }
 
 void SalidaArchivo::confirmar() {
-    if (!Archivos::actuales().confirmar(archivo_)) falloArchivo();
+    QString motivo;
+    if (!Archivos::actuales().confirmar(archivo_, motivo)) falloArchivo(motivo);
 }
 
 void SalidaArchivo::abrir() {
@@ -67,12 +68,14 @@ void SalidaArchivo::abrir() {
 }
 
 void SalidaArchivo::escribir(const char* datos, qsizetype n) {
-    if (!Archivos::actuales().escribir(archivo_, datos, n)) falloArchivo();
+    QString motivo;
+    if (!Archivos::actuales().escribir(archivo_, datos, n, motivo)) falloArchivo(motivo);
 }
 
-void SalidaArchivo::falloArchivo() const {
-    throw ErrorVarnolo(QStringLiteral("No se ha podido guardar el archivo %1: %2.")
-                           .arg(QDir::toNativeSeparators(ruta_), motivo()));
+void SalidaArchivo::falloArchivo(const QString& motivoDado) const {
+    throw ErrorVarnolo(
+        QStringLiteral("No se ha podido guardar el archivo %1: %2.")
+            .arg(QDir::toNativeSeparators(ruta_), motivoDado.isEmpty() ? motivo() : motivoDado));
 }
 
 // A read-only file or folder reads to the system as a refused permission; the user
@@ -80,11 +83,13 @@ void SalidaArchivo::falloArchivo() const {
 QString SalidaArchivo::motivo() const {
     const QFileInfo destino(ruta_);
     if (destino.isDir()) return QStringLiteral("hay una carpeta con ese nombre");
+    // Qt refuses to replace a file it may not write with a text of its own, in English.
+    if (destino.exists() && !destino.isWritable()) {
+        return QStringLiteral(
+            "no tiene permiso para cambiar el archivo (es de solo lectura o de otro usuario)");
+    }
     if (archivo_.error() == QFileDevice::PermissionsError ||
         archivo_.error() == QFileDevice::OpenError) {
-        if (destino.exists() && !destino.isWritable()) {
-            return QStringLiteral("el archivo es de solo lectura");
-        }
         const QFileInfo carpeta(destino.absolutePath());
         if (!carpeta.exists()) return QStringLiteral("la carpeta no existe");
         if (!carpeta.isWritable()) {

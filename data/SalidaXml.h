@@ -72,7 +72,9 @@ class SalidaArchivo : public SalidaXml {
     void escribir(const char* datos, qsizetype n) override;
 
   private:
-    [[noreturn]] void falloArchivo() const;
+    /// Raises the error of the save, with `motivoDado` as its reason, or the reason
+    /// that the target and the file tell when it is empty.
+    [[noreturn]] void falloArchivo(const QString& motivoDado = {}) const;
     QString motivo() const;
     QSaveFile archivo_;
     QString ruta_;

@@ -78,17 +78,22 @@ bool ArchivosQueFallan::escribir(plataforma::ArchivoBloqueado& archivo, qint64 p
     return Archivos::escribir(archivo, posicion, datos, largo, motivo);
 }
 
-bool ArchivosQueFallan::escribir(QSaveFile& archivo, const char* datos, qint64 largo) {
-    if (++escriturasGuardado == fallarEscrituraGuardado) return false;
-    return Archivos::escribir(archivo, datos, largo);
-}
-
-bool ArchivosQueFallan::confirmar(QSaveFile& archivo) {
-    if (fallarConfirmacion) {
-        archivo.cancelWriting();
+bool ArchivosQueFallan::escribir(QSaveFile& archivo, const char* datos, qint64 largo,
+                                 QString& motivo) {
+    if (++escriturasGuardado == fallarEscrituraGuardado) {
+        motivo = QStringLiteral("el disco está lleno");
         return false;
     }
-    return Archivos::confirmar(archivo);
+    return Archivos::escribir(archivo, datos, largo, motivo);
+}
+
+bool ArchivosQueFallan::confirmar(QSaveFile& archivo, QString& motivo) {
+    if (fallarConfirmacion) {
+        archivo.cancelWriting();
+        motivo = QStringLiteral("el archivo está en uso");
+        return false;
+    }
+    return Archivos::confirmar(archivo, motivo);
 }
 
 QList<int> PreguntasPrueba::elegirMarcos(const MarcosHorarios& m) {

@@ -60,8 +60,8 @@ class ArchivosQueFallan : public Archivos {
 
     bool escribir(plataforma::ArchivoBloqueado& archivo, qint64 posicion, const char* datos,
                   qint64 largo, QString& motivo) override;
-    bool escribir(QSaveFile& archivo, const char* datos, qint64 largo) override;
-    bool confirmar(QSaveFile& archivo) override;
+    bool escribir(QSaveFile& archivo, const char* datos, qint64 largo, QString& motivo) override;
+    bool confirmar(QSaveFile& archivo, QString& motivo) override;
 };
 
 /// Answers a conversion's questions from a script and counts them.

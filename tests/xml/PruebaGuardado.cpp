@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
@@ -21,6 +22,7 @@
 #include "data/Archivos.h"
 #include "data/DocumentoXml.h"
 #include "data/Errores.h"
+#include "data/ErroresSistema.h"
 #include "data/EscritorXml.h"
 #include "tests/comun/Prueba.h"
 
@@ -494,43 +496,98 @@ TEST(GuardadoXml, FalloAlGuardarDejaElArchivoAnterior) {
     EXPECT_EQ(QDir(protegida).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-// A write that fails half-way (here: past the file size limit, as a full disk would):
-// the user gets our error with the reason, and libxml2 prints nothing of its own.
+// A write that fails half-way (here: past the file size limit, as a nearly full disk
+// would): the system takes part of a write without an error and refuses the rest, or
+// refuses what Qt still buffered when the file is put in place. Either way the user
+// gets our error with the reason in Spanish, the old result stays, and libxml2
+// prints nothing of its own.
 TEST(GuardadoXml, FalloAlEscribirNoImprimeNadaPorSuCuenta) {
 #ifdef _WIN32
     GTEST_SKIP() << "el límite de tamaño de archivo es de POSIX";
 #else
-    QTemporaryDir dir;
-    const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorgrande.xml"));
+    struct Caso {
+        const char* que;
+        rlim_t limite;
+        qsizetype texto;
+    };
+    const Caso casos[] = {
+        {"escrito en parte y luego rechazado", 64 * 1024, 256 * 1024},
+        {"rechazado al vaciar el búfer de Qt", 1024, 4 * 1024},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorgrande.xml"));
+        prueba::escribirBytes(ruta, "anterior");
 
-    struct rlimit antes;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
-    void (*senal)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limite = antes;
-    limite.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-    QString mensaje;
-    testing::internal::CaptureStderr();
-    try {
-        EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
-        escritor.abrir(QStringLiteral("SERVICIO"));
-        escritor.abrir(QStringLiteral("dato"));
-        escritor.texto(QString(256 * 1024, u'x'));
-        escritor.terminar();
-    } catch (const ErrorVarnolo& e) {
-        mensaje = e.texto();
+        struct rlimit antes;
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
+        void (*senal)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limite = antes;
+        limite.rlim_cur = c.limite;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+        QString mensaje;
+        testing::internal::CaptureStderr();
+        try {
+            EscritorXml escritor(contornoDe("<SERVICIO/>"), ruta);
+            escritor.abrir(QStringLiteral("SERVICIO"));
+            escritor.abrir(QStringLiteral("dato"));
+            escritor.texto(QString(c.texto, u'x'));
+            escritor.terminar();
+        } catch (const ErrorVarnolo& e) {
+            mensaje = e.texto();
+        }
+        const std::string impreso = testing::internal::GetCapturedStderr();
+        setrlimit(RLIMIT_FSIZE, &antes);
+        std::signal(SIGXFSZ, senal);
+
+        EXPECT_EQ(impreso, "");
+        EXPECT_EQ(mensaje, QStringLiteral("No se ha podido guardar el archivo ") +
+                               QDir::toNativeSeparators(ruta) +
+                               QStringLiteral(": el archivo supera el tamaño que el sistema "
+                                              "permite."))
+            << mensaje.toStdString();
+        EXPECT_EQ(leer(ruta), QByteArray("anterior"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
-    const std::string impreso = testing::internal::GetCapturedStderr();
-    setrlimit(RLIMIT_FSIZE, &antes);
-    std::signal(SIGXFSZ, senal);
-
-    EXPECT_EQ(impreso, "");
-    EXPECT_TRUE(mensaje.startsWith(QStringLiteral("No se ha podido guardar el archivo ") +
-                                   QDir::toNativeSeparators(ruta) + QStringLiteral(": ")))
-        << mensaje.toStdString();
-    EXPECT_FALSE(QFile::exists(ruta));
-    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden));
 #endif
+}
+
+// The reasons the system gives for a refused write, in Spanish: a full disk (the
+// device that is always full) and an old result that the user may not change.
+TEST(GuardadoXml, MotivoDelSistemaEnCastellano) {
+#ifndef _WIN32
+    QFile lleno(QStringLiteral("/dev/full"));
+    if (lleno.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        EXPECT_EQ(lleno.write("x", 1), -1);
+        EXPECT_EQ(textoFalloArchivo(lleno), QStringLiteral("el disco está lleno"));
+    }
+#endif
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("ResultadoZentorajeno.xml"));
+    prueba::escribirBytes(ruta, "anterior");
+    // Read-only for its owner; for the administrator, immutable where the file system
+    // has the attribute.
+    QFile(ruta).setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    const bool inmutable = QFileInfo(ruta).isWritable() &&
+                           QProcess::execute(QStringLiteral("chattr"), {"+i", ruta}) == 0;
+    const bool protegido = !QFileInfo(ruta).isWritable();
+    QString mensaje;
+    if (protegido) {
+        try {
+            guardarServicio(ruta);
+        } catch (const ErrorVarnolo& e) {
+            mensaje = e.texto();
+        }
+    }
+    if (inmutable) QProcess::execute(QStringLiteral("chattr"), {"-i", ruta});
+    if (!protegido) GTEST_SKIP() << "aquí se puede escribir en todo";
+    EXPECT_EQ(mensaje, QStringLiteral("No se ha podido guardar el archivo ") +
+                           QDir::toNativeSeparators(ruta) +
+                           QStringLiteral(": no tiene permiso para cambiar el archivo (es de "
+                                          "solo lectura o de otro usuario)."))
+        << mensaje.toStdString();
+    EXPECT_EQ(leer(ruta), QByteArray("anterior"));
 }
 
 }  // namespace
