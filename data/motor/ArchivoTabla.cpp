@@ -113,12 +113,13 @@ std::shared_ptr<ArchivoTabla> ArchivoTabla::tomar(const QString& ruta, const QSt
     t->estructura_ = leerEstructura(t->datos_, nombre, ruta);
     t->formato_ = FormatoValores::de(t->estructura_);
 
-    // The header's count is believed only as far as the file goes; a record cut
-    // short (other than by the end marker) is damage.
+    // The file must hold every record its header counts: a record cut short (other
+    // than by the end marker), or a file that ends records early, is damage. Bytes
+    // after the last record are left alone.
     const qint64 cuerpo = tamano - t->estructura_.largoCabecera;
     const qint64 completos = cuerpo / t->estructura_.largoRegistro;
     const qint64 resto = cuerpo % t->estructura_.largoRegistro;
-    qint64 registros = t->estructura_.registrosCabecera;
+    const qint64 registros = t->estructura_.registrosCabecera;
     if (registros > completos) {
         const bool soloMarca = resto == 1 && t->datos_.back() == kFinArchivo;
         if (resto != 0 && !soloMarca) {
@@ -128,7 +129,12 @@ std::shared_ptr<ArchivoTabla> ArchivoTabla::tomar(const QString& ruta, const QSt
                     .arg(completos + 1)
                     .arg(nativa(ruta)));
         }
-        registros = completos;
+        throw ErrorTabla(QStringLiteral("La tabla %1 está dañada: su cabecera cuenta %2 "
+                                        "registros y el archivo solo tiene %3 (%4)")
+                             .arg(nombre)
+                             .arg(registros)
+                             .arg(completos)
+                             .arg(nativa(ruta)));
     }
     t->numRegistros_ = static_cast<int>(registros);
     t->enDisco_ = t->numRegistros_;

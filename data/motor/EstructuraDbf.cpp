@@ -1,5 +1,7 @@
 #include "EstructuraDbf.h"
 
+#include <cstring>
+
 #include <QDir>
 #include <QSet>
 #include <algorithm>
@@ -39,6 +41,13 @@ void poner32(char* p, quint32 v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
+/// A type byte as a person can read it: the letter, or its code when it is none.
+QString describirTipo(char tipo) {
+    const auto b = static_cast<unsigned char>(tipo);
+    if (b > 0x20 && b < 0x7F) return QString(QLatin1Char(tipo));
+    return QStringLiteral("código %1").arg(b);
+}
+
 [[noreturn]] void danada(const QString& nombre, const QString& ruta, const QString& detalle) {
     throw ErrorTabla(QStringLiteral("La tabla %1 está dañada: %2 (%3)")
                          .arg(nombre, detalle, QDir::toNativeSeparators(ruta)));
@@ -60,6 +69,13 @@ int anchoFijo(char tipo, bool foxpro, bool nivel7) {
     if (tipo == '+' && nivel7) return 4;
     if (tipo == 'O' && nivel7) return 8;
     return 0;
+}
+
+/// The field types of the dBase family (dBase III to 7, FoxPro); any other byte is
+/// damage, for no program can tell how to read it.
+bool tipoConocido(char tipo) {
+    static const char kTipos[] = "CNFDLMBGPYTIV@O+0WQ";
+    return tipo != '\0' && std::strchr(kTipos, tipo) != nullptr;
 }
 
 bool nombreValido(const QString& campo) {
@@ -129,6 +145,11 @@ EstructuraDbf leerEstructura(const QByteArray& archivo, const QString& nombre,
             c.indexado = d[31] != 0;
         }
         if (c.fisico.nombre.isEmpty()) danada(nombre, ruta, QStringLiteral("campo sin nombre"));
+        if (!tipoConocido(c.fisico.tipo)) {
+            danada(nombre, ruta,
+                   QStringLiteral("el campo %1 es de un tipo desconocido (%2)")
+                       .arg(c.fisico.nombre, describirTipo(c.fisico.tipo)));
+        }
         if (c.fisico.ancho == 0) {
             danada(nombre, ruta, QStringLiteral("el campo %1 tiene ancho 0").arg(c.fisico.nombre));
         }
@@ -149,6 +170,13 @@ EstructuraDbf leerEstructura(const QByteArray& archivo, const QString& nombre,
             e.campos.append(c);
         }
         pos += paso;
+    }
+    // The list of fields ends with its marker inside the header; a header that ends
+    // first puts the rows where they are not.
+    if (pos >= e.largoCabecera) {
+        danada(nombre, ruta,
+               QStringLiteral("la cabecera mide %1 bytes y no le caben los campos que describe")
+                   .arg(e.largoCabecera));
     }
     if (e.campos.isEmpty()) danada(nombre, ruta, QStringLiteral("no tiene campos"));
     if (desplazamiento != e.largoRegistro) {

@@ -24,6 +24,10 @@ void poner16(QByteArray& b, int pos, int v) {
     b[pos + 1] = char((v >> 8) & 0xFF);
 }
 
+void poner32(QByteArray& b, int pos, quint32 v) {
+    for (int i = 0; i < 4; ++i) b[pos + i] = char((v >> (8 * i)) & 0xFF);
+}
+
 // A table as another program lays it out: dBase III/IV (32-byte descriptors), or
 // level 7 when `controlador7` names a language driver (48-byte descriptors).
 QByteArray tablaAjena(unsigned char version, unsigned char controlador,
@@ -184,16 +188,41 @@ TEST_F(Lectura, LevelSevenBinaryIntegersAndDoubles) {
               QByteArray("7ffffffe80000002c004000000000000"));
 }
 
-TEST_F(Lectura, HeaderCountIsNotTrustedPastTheEndOfTheFile) {
+// What other programs write and can still be read row for row is accepted: a header
+// padded beyond the end of its field list, bytes after the last record, no end marker.
+TEST_F(Lectura, HeaderAndFileMayDisagreeWhereRowsStillReadRight) {
     const QList<CampoCrudo> campos = {{"A", 'C', 2}};
-    QByteArray b = tablaAjena(0x03, 0x03, campos, {" a1", " a2"});
-    b[4] = char(200);
-    escribirBytes(ruta(), b);
-    Tabla t = tabla();
-    t.open();
-    EXPECT_EQ(t.recordCount(), 2);
-    t.last();
-    EXPECT_EQ(t.asString(QStringLiteral("A")), QStringLiteral("a2"));
+    const int cabecera = 32 + 32 + 1;
+    struct Caso {
+        const char* que;
+        std::function<QByteArray()> bytes;
+    };
+    const Caso casos[] = {
+        {"cabecera con relleno tras la lista de campos",
+         [&] {
+             QByteArray b = tablaAjena(0x03, 0x03, campos, {" a1", " a2"});
+             b.insert(cabecera, QByteArray(263, '\0'));
+             poner16(b, 8, cabecera + 263);
+             return b;
+         }},
+        {"bytes tras el último registro",
+         [&] {
+             return tablaAjena(0x03, 0x03, campos, {" a1", " a2"}) + "basura";
+         }},
+        {"sin marca de fin de archivo",
+         [&] {
+             return tablaAjena(0x03, 0x03, campos, {" a1", " a2"}).chopped(1);
+         }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.que);
+        escribirBytes(ruta(), c.bytes());
+        Tabla t = tabla();
+        t.open();
+        EXPECT_EQ(t.recordCount(), 2);
+        t.last();
+        EXPECT_EQ(t.asString(QStringLiteral("A")), QStringLiteral("a2"));
+    }
 }
 
 TEST_F(Lectura, DamagedFilesAreErrorsThatNameTheTable) {
@@ -203,6 +232,7 @@ TEST_F(Lectura, DamagedFilesAreErrorsThatNameTheTable) {
     struct Caso {
         const char* que;
         std::function<void(QByteArray&)> danar;
+        const char* motivo = "";
     };
     const Caso casos[] = {
         {"registro cortado", [&](QByteArray& b) { b.truncate(cabecera + 6 + 3); }},
@@ -214,6 +244,27 @@ TEST_F(Lectura, DamagedFilesAreErrorsThatNameTheTable) {
         {"campo de ancho 0", [](QByteArray& b) { b[32 + 16] = 0; }},
         {"versión desconocida", [](QByteArray& b) { b[0] = 0x02; }},
         {"sin campos", [](QByteArray& b) { b[32] = 0x0d; }},
+        // A header one byte short puts every row one byte early: nothing reads right.
+        {"cabecera un byte más corta", [](QByteArray& b) { poner16(b, 8, 32 + 64); },
+         "la cabecera mide 96 bytes y no le caben los campos que describe"},
+        {"tipo que no es de dBase", [](QByteArray& b) { b[32 + 32 + 11] = 'Z'; },
+         "el campo N es de un tipo desconocido (Z)"},
+        {"tipo en blanco", [](QByteArray& b) { b[32 + 11] = 0; },
+         "el campo A es de un tipo desconocido (código 0)"},
+        // The header counts more records than the file holds, with or without the end
+        // marker after the whole ones.
+        {"un registro menos en el archivo", [&](QByteArray& b) { b.truncate(cabecera + 6); },
+         "su cabecera cuenta 2 registros y el archivo solo tiene 1"},
+        {"un registro menos y la marca",
+         [&](QByteArray& b) {
+             b.truncate(cabecera + 6);
+             b += '\x1a';
+         },
+         "su cabecera cuenta 2 registros y el archivo solo tiene 1"},
+        {"cuenta 100000", [](QByteArray& b) { poner32(b, 4, 100000); },
+         "su cabecera cuenta 100000 registros y el archivo solo tiene 2"},
+        {"cuenta 0xFFFFFFFF", [](QByteArray& b) { poner32(b, 4, 0xFFFFFFFFu); },
+         "su cabecera cuenta 4294967295 registros y el archivo solo tiene 2"},
     };
     for (const Caso& c : casos) {
         QByteArray b = buena;
@@ -225,6 +276,8 @@ TEST_F(Lectura, DamagedFilesAreErrorsThatNameTheTable) {
             ADD_FAILURE() << c.que << ": se abrió";
         } catch (const ErrorTabla& e) {
             EXPECT_TRUE(e.texto().startsWith(QStringLiteral("La tabla AJENA está dañada: ")))
+                << c.que << ": " << e.what();
+            EXPECT_TRUE(e.texto().contains(QString::fromUtf8(c.motivo)))
                 << c.que << ": " << e.what();
         }
         EXPECT_FALSE(t.active()) << c.que;
