@@ -20,6 +20,8 @@ int ejecutar(const Orden& orden, const QString& carpetaPrograma, QTextStream& sa
     });
     if (desenlace.completada()) {
         salida << desenlace.texto << Qt::endl;
+        // What the user should look at although the conversion completed.
+        if (!desenlace.detalle.isEmpty()) errores << desenlace.detalle << Qt::flush;
         return 0;
     }
     errores << lineasDeConsola(desenlace.texto) << Qt::endl;

@@ -2,8 +2,8 @@
 
 namespace varnolo {
 
-Desenlace Desenlace::completa() {
-    return {Tipo::Completada, Motivo::Ninguno, kProcesoFinalizado, {}};
+Desenlace Desenlace::completa(const QString& detalle) {
+    return {Tipo::Completada, Motivo::Ninguno, kProcesoFinalizado, detalle};
 }
 
 Desenlace Desenlace::aviso(Motivo motivo, const QString& texto, const QString& detalle) {

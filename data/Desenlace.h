@@ -29,12 +29,13 @@ struct Desenlace {
     Motivo motivo = Motivo::Ninguno;
     /// The text to show: "Proceso finalizado", the program message or the error.
     QString texto;
-    /// Lines for a console after the text (the incomplete teachers); empty otherwise.
+    /// Lines for a console after the text (the incomplete teachers, the lessons
+    /// written without a slot); empty otherwise.
     QString detalle;
 
     bool completada() const { return tipo == Tipo::Completada; }
 
-    static Desenlace completa();
+    static Desenlace completa(const QString& detalle = {});
     static Desenlace aviso(Motivo motivo, const QString& texto, const QString& detalle = {});
     static Desenlace fallo(const QString& texto);
 };

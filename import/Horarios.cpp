@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -173,8 +174,9 @@ void agregarDato(EscritorXml& xml, const QString& nombre, const QString& valor) 
     xml.cerrar();
 }
 
-/// One activity record for a placed lesson, appended to the teacher record.
-void agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
+/// One activity record for a placed lesson, appended to the teacher record. False
+/// when DIASHORAST has no slot for its day and hour (the record then goes without them).
+bool agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
                       const FechasPeriodo& fechas, int actividadPorDefecto) {
     const Leccion& l = ix.lecciones[indice];
     abrirGrupo(xml, QStringLiteral("ACTIVIDAD_") + QString::number(m));
@@ -228,6 +230,7 @@ void agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
     if (enBlanco(tarea) && actividadPorDefecto == 1) tarea = QStringLiteral("513");
     agregarDato(xml, QStringLiteral("X_ACTIVIDAD"), tarea);
     xml.cerrar();
+    return &tramo != &sinTramo;
 }
 
 void exigirCampos(const Tabla& t, std::initializer_list<QString> campos) {
@@ -236,6 +239,25 @@ void exigirCampos(const Tabla& t, std::initializer_list<QString> campos) {
             throw ErrorTabla(QStringLiteral("La tabla %1 no tiene el campo %2, que la "
                                             "importación necesita.")
                                  .arg(t.nombre(), campo));
+        }
+    }
+}
+
+/// Fails with ErrorTabla when a field of `t` is not of one of `tipos`: the import
+/// would read it wrong or not at all (a memo block number as a day, a logical as an
+/// hour) and drop every lesson without a word.
+void exigirTipos(const Tabla& t, std::initializer_list<QString> campos, const char* tipos,
+                 const QString& necesita) {
+    for (const QString& campo : campos) {
+        for (const CampoFisico& c : t.campos()) {
+            if (c.nombre.compare(campo, Qt::CaseInsensitive) != 0) continue;
+            if (c.tipo == '\0' || std::strchr(tipos, c.tipo) == nullptr) {
+                throw ErrorTabla(
+                    QStringLiteral("La tabla %1 tiene el campo %2 de tipo %3, y la "
+                                   "importación necesita en él %4.")
+                        .arg(t.nombre(), campo, QString(QLatin1Char(c.tipo)), necesita));
+            }
+            break;
         }
     }
 }
@@ -250,6 +272,10 @@ int minutosDelDia(const QString& hora) {
 void comprobarCamposHorarios(const TablasImportacion& tablas) {
     using namespace campo;
     exigirCampos(tablas.soluc, {PROF, DIA, HORA, MARCO, ASIG, CODGRUPO, TAREA, AULA});
+    // SOLUC comes from Taviron: its day and slot are numbers, or texts that hold them.
+    exigirTipos(tablas.soluc, {DIA, HORA}, "NFIC", QStringLiteral("un número"));
+    exigirTipos(tablas.soluc, {PROF, MARCO, ASIG, CODGRUPO, TAREA, AULA}, "C",
+                QStringLiteral("un texto"));
     exigirCampos(tablas.proft, {ABREV, X_EMPLEADO, F_TOMAPOS});
     exigirCampos(tablas.asigt, {CASIG, CGRUP, CLAVE, CLAVECURSO});
     exigirCampos(tablas.asignomt, {COD, CODTAREA});
@@ -258,8 +284,22 @@ void comprobarCamposHorarios(const TablasImportacion& tablas) {
     exigirCampos(tablas.asignomt2, {COD, OFERTAMATRI, MATERIA});
 }
 
-void construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
-                       const FechasPeriodo& fechas) {
+QString LeccionesSinTramo::lineas() const {
+    if (filas.isEmpty()) return {};
+    QString texto = QStringLiteral(
+        "Lecciones de SOLUC cuyo día y hora no están en DIASHORAST (se han escrito sin "
+        "día ni tramo):\n");
+    constexpr int kMostradas = 20;
+    for (int k = 0; k < filas.size() && k < kMostradas; ++k)
+        texto += QStringLiteral("  %1\n").arg(filas[k]);
+    if (filas.size() > kMostradas) {
+        texto += QStringLiteral("  … y %1 más\n").arg(filas.size() - kMostradas);
+    }
+    return texto;
+}
+
+LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
+                                    const FechasPeriodo& fechas) {
     comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
     const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
@@ -272,6 +312,8 @@ void construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
     resultado.atributo(QStringLiteral("registros"), QString::number(proft.recordCount()));
 
     static const std::vector<int> kSinLecciones;
+    LeccionesSinTramo sinTramo;
+    int escritas = 0;
     int k = 1;
     for (proft.first(); !proft.eof(); proft.next()) {
         const QString empleado = proft.asString(campo::X_EMPLEADO);
@@ -291,11 +333,28 @@ void construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
         int m = 1;
         for (int i : suyas) {
             if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) == 0) continue;
-            agregarActividad(resultado, m++, i, ix, fechas, actividadPorDefecto);
+            ++escritas;
+            if (agregarActividad(resultado, m++, i, ix, fechas, actividadPorDefecto)) continue;
+            const Leccion& l = ix.lecciones[i];
+            sinTramo.filas << QStringLiteral("registro %1: PROF %2, DIA %3, HORA %4, MARCO %5")
+                                  .arg(i + 1)
+                                  .arg(recortar(proft.asString(campo::ABREV)), l.dia.texto,
+                                       l.hora.texto, recortar(l.marco));
         }
         resultado.cerrar();
     }
     resultado.cerrar();
+    // Not one lesson in its slot: the tables do not belong to this solution (or
+    // DIASHORAST lost its rows). A result without a single day or hour is not written.
+    if (escritas > 0 && sinTramo.filas.size() == escritas) {
+        throw ErrorVarnolo(
+            QStringLiteral("Ninguna de las %1 lecciones colocadas en SOLUC tiene su día y su hora "
+                           "en DIASHORAST, así que no se ha escrito el resultado. Vuelva a "
+                           "exportar los datos desde Velna y a hacer el horario en Taviron, o "
+                           "compruebe que SOLUC es la solución de estos datos.")
+                .arg(escritas));
+    }
+    return sinTramo;
 }
 
 }  // namespace varnolo

@@ -4,6 +4,7 @@
 // each lesson's codes translated into Velna's keys through the work tables.
 
 #include <QString>
+#include <QStringList>
 
 #include "TablasImportacion.h"
 #include "data/EscritorXml.h"
@@ -26,12 +27,22 @@ int minutosDelDia(const QString& hora);
 /// or SOLUC lacks a field that the section reads; call it before any work is done.
 void comprobarCamposHorarios(const TablasImportacion& tablas);
 
+/// The placed lessons that DIASHORAST has no slot for, one line each ("registro 12:
+/// PROF …, DIA 1, HORA 3, MARCO 0").
+struct LeccionesSinTramo {
+    QStringList filas;
+    /// For a console: a heading and the first lines; empty when there are none.
+    QString lineas() const;
+};
+
 /// Writes the section as the next child of the element open in `resultado`
 /// (BLOQUE_DATOS), closed when it returns, from SOLUC, PROFT, ASIGT, ASIGNOMT,
 /// ASIGNOMT2, DIASHORAST and GRUPOST of `tablas`; each lookup table is read once into
 /// an index, SOLUC is grouped by teacher once, so the run is linear in the size of the
-/// tables. Errors propagate.
-void construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
-                       const FechasPeriodo& fechas);
+/// tables. Errors propagate. Returns the lessons written without a slot; when every
+/// placed lesson lacks one, raises ErrorVarnolo instead (the caller then leaves the
+/// result unwritten).
+LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
+                                    const FechasPeriodo& fechas);
 
 }  // namespace varnolo

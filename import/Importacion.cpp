@@ -111,10 +111,10 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
         // appears only when the whole result has been written and the tables are closed.
         EscritorXml resultado(doc->contorno(), rutaResultado(documento));
         construirCabecera(resultado, fecha, anno);
-        construirHorarios(resultado, tablas, fechas);
+        const LeccionesSinTramo sinTramo = construirHorarios(resultado, tablas, fechas);
         tablas.cerrar();
         resultado.terminar();
-        return Desenlace::completa();
+        return Desenlace::completa(sinTramo.lineas());
     });
 }
 

@@ -39,6 +39,15 @@ void sustituirBytes(const QString& ruta, const QByteArray& antes, const QByteArr
     ASSERT_EQ(f.write(contenido), contenido.size());
 }
 
+/// Sets the type byte of field `indice` (from 0) of a dBase IV table, as another
+/// program may have written it.
+void cambiarTipo(const QString& ruta, int indice, char tipo) {
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(32 + 32 * indice + 11));
+    ASSERT_EQ(f.write(&tipo, 1), 1);
+}
+
 class Importacion : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
@@ -287,6 +296,43 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
         {"AULAT no existe, con SOLUC, GRUPOST y PROFT ya abiertas",
          [](const Entorno& e) { QFile::remove(e.rutaTrabajo("AULAT.DBF")); },
          {"AULAT"}},
+        // DIASHORAST emptied (or every row deleted): not one lesson can be placed, and
+        // a result without a day or an hour is not written.
+        {"DIASHORAST sin filas",
+         [](const Entorno& e) {
+             agregarFilas(e, "SOLUC",
+                          {{"P1", "1", "3", "0", "MAT", "G1"}, {"P1", "2", "3", "0", "MAT", "G1"}});
+         },
+         {"Ninguna de las 2 lecciones colocadas en SOLUC tiene su día y su hora en DIASHORAST, "
+          "así que no se ha escrito el resultado."}},
+        // A field of a type the import cannot read as it needs: refused, where every
+        // lesson would otherwise be dropped or misread without a word.
+        {"DIA de tipo memo",
+         [](const Entorno& e) {
+             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
+             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 1, 'M');
+         },
+         {"La tabla SOLUC tiene el campo DIA de tipo M, y la importación necesita en él un "
+          "número."}},
+        {"HORA lógica",
+         [](const Entorno& e) {
+             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
+             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 2, 'L');
+         },
+         {"el campo HORA de tipo L"}},
+        {"PROF binario",
+         [](const Entorno& e) {
+             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
+             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 0, 'B');
+         },
+         {"La tabla SOLUC tiene el campo PROF de tipo B, y la importación necesita en él un "
+          "texto."}},
+        {"DIA de un tipo que no es de dBase",
+         [](const Entorno& e) {
+             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
+             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 1, 'Z');
+         },
+         {"La tabla SOLUC está dañada: el campo DIA es de un tipo desconocido (Z)"}},
         {"SOLUC dañada",
          [](const Entorno& e) {
              QFile f(e.rutaTrabajo("SOLUC.DBF"));
@@ -350,6 +396,23 @@ TEST_F(Importacion, DiaYHoraComoTextoYFiltroExacto) {
                                  "dato[@nombre_dato=\"N_HORINI\"]")
                   .text(),
               "510");
+}
+
+// A lesson whose day and hour DIASHORAST does not have is written as before, and
+// listed for the user; the lessons in their slots are not.
+TEST_F(Importacion, LeccionSinTramoSeEscribeYSeAvisa) {
+    const auto& e = carpetas.entorno();
+    prueba::crearSoluc(e);
+    agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "X", "G"}, {"P1", "5", "9", "0", "X", "G"}});
+    const QString doc = documento();
+    importar(doc);
+    ASSERT_TRUE(desenlace.completada()) << prueba::describir(desenlace);
+    EXPECT_EQ(desenlace.texto, QStringLiteral("Proceso finalizado"));
+    EXPECT_EQ(desenlace.detalle,
+              QStringLiteral("Lecciones de SOLUC cuyo día y hora no están en DIASHORAST (se han "
+                             "escrito sin día ni tramo):\n  registro 2: PROF P1, DIA 5, HORA 9, "
+                             "MARCO 0\n"));
+    EXPECT_TRUE(QFile::exists(rutaResultado(doc)));
 }
 
 TEST_F(Importacion, DiaConDecimalesFormaLaClaveSinEllos) {
