@@ -231,6 +231,8 @@ struct Diagnostico {
     bool entidad = false;
     int linea = 0;
     int columna = 0;
+    /// The first error's reason in Spanish (razonDeError).
+    QString razon;
     /// Set when the records are read as the parse goes (Lectura::Registros).
     LecturaRegistros* registros = nullptr;
 };
@@ -239,11 +241,98 @@ Diagnostico* diagnosticoDe(void* ctx) {
     return static_cast<Diagnostico*>(static_cast<xmlParserCtxtPtr>(ctx)->_private);
 }
 
+/// The reason of a parse error in words a user understands, for the errors people
+/// meet in a document that was cut, edited by hand or saved in the wrong encoding;
+/// empty for the rest.
+QString razonDeError(const xmlError& e) {
+    const QByteArray mensaje = e.message != nullptr ? QByteArray(e.message) : QByteArray();
+    switch (e.code) {
+        case XML_ERR_DOCUMENT_EMPTY:
+            return QStringLiteral("no tiene ningún elemento");
+        case XML_ERR_DOCUMENT_END:
+            return QStringLiteral("hay algo más después del final del elemento raíz");
+        case XML_ERR_TAG_NOT_FINISHED:
+        case XML_ERR_LTSLASH_REQUIRED:
+            return QStringLiteral(
+                "el archivo se acaba antes de cerrar todos los elementos (puede estar cortado)");
+        case XML_ERR_TAG_NAME_MISMATCH:
+            return QStringLiteral("una etiqueta de cierre no es la del elemento que está abierto");
+        case XML_ERR_GT_REQUIRED:
+            return QStringLiteral("falta el «>» que cierra una etiqueta");
+        case XML_ERR_NAME_REQUIRED:
+            if (mensaje.contains("EntityRef")) break;  // a bare '&', below
+            return QStringLiteral("después de «<» no viene un nombre de elemento válido");
+        case XML_ERR_EQUAL_REQUIRED:
+            return QStringLiteral("falta el «=» entre un atributo y su valor");
+        case XML_ERR_ATTRIBUTE_NOT_STARTED:
+            return QStringLiteral("falta la comilla que abre el valor de un atributo");
+        case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
+            return QStringLiteral("falta el «=» entre un atributo y su valor");
+        case XML_ERR_ATTRIBUTE_NOT_FINISHED:
+            return QStringLiteral("falta la comilla que cierra el valor de un atributo");
+        case XML_ERR_LT_IN_ATTRIBUTE:
+            return QStringLiteral("hay un «<» dentro del valor de un atributo");
+        case XML_ERR_ATTRIBUTE_REDEFINED:
+            return QStringLiteral("un elemento tiene dos veces el mismo atributo");
+        case XML_ERR_SPACE_REQUIRED:
+            return QStringLiteral("falta un espacio entre dos atributos");
+        case XML_ERR_ENTITYREF_SEMICOL_MISSING:
+        case XML_ERR_ENTITYREF_NO_NAME:
+        case XML_ERR_UNDECLARED_ENTITY:
+        case XML_WAR_UNDECLARED_ENTITY:
+            return QStringLiteral(
+                "hay un «&» que no empieza una referencia válida (en un texto se escribe "
+                "«&amp;»)");
+        case XML_ERR_INVALID_CHARREF:
+            return QStringLiteral("una referencia «&#…;» no es un carácter que XML admita");
+        case XML_ERR_INVALID_CHAR:
+            if (!mensaje.contains("UTF-8") && !mensaje.contains("encoding")) {
+                return QStringLiteral("hay un carácter que XML no admite");
+            }
+            [[fallthrough]];
+        case XML_ERR_INVALID_ENCODING:
+            return QStringLiteral(
+                "hay bytes que no son caracteres de la codificación del documento (se guardó "
+                "en otra codificación que la que declara)");
+        case XML_ERR_UNSUPPORTED_ENCODING:
+            return QStringLiteral("declara una codificación de caracteres desconocida");
+        case XML_ERR_COMMENT_NOT_FINISHED:
+            return QStringLiteral("un comentario «<!--» no se cierra");
+        case XML_ERR_CDATA_NOT_FINISHED:
+            return QStringLiteral("una sección «<![CDATA[» no se cierra");
+        case XML_ERR_PI_NOT_FINISHED:
+            return QStringLiteral("una instrucción «<?» no se cierra");
+        case XML_ERR_RESERVED_XML_NAME:
+            return QStringLiteral(
+                "hay una declaración «<?xml» que no está al principio del archivo");
+        case XML_ERR_INTERNAL_ERROR:
+            if (mensaje.contains("depth")) {
+                return QStringLiteral(
+                    "los elementos están anidados a demasiada profundidad (el límite es de 256 "
+                    "niveles)");
+            }
+            break;
+        case XML_ERR_NO_MEMORY:
+            if (mensaje.contains("huge text") || mensaje.contains("Huge")) {
+                return QStringLiteral("un texto pasa de 10 MB, el límite de un texto");
+            }
+            break;
+        default:
+            break;
+    }
+    if (mensaje.contains("EntityRef")) {
+        return QStringLiteral(
+            "hay un «&» que no empieza una referencia válida (en un texto se escribe «&amp;»)");
+    }
+    return {};
+}
+
 void anotarError(void* ctx, xmlErrorPtr e) {
     Diagnostico* d = diagnosticoDe(ctx);
     if (d == nullptr || e == nullptr || d->linea > 0 || e->level < XML_ERR_ERROR) return;
     d->linea = e->line;
     d->columna = e->int2;
+    d->razon = razonDeError(*e);
 }
 
 void rechazarEntidad(void* ctx, const xmlChar*, int, const xmlChar*, const xmlChar*, xmlChar*) {
@@ -410,11 +499,15 @@ QString ResultadoCarga::texto() const {
                 .arg(detalle, codificacionDeclarada);
         case Motivo::SinRaiz:
             return QStringLiteral("no es un documento XML válido: no tiene elemento raíz");
-        case Motivo::MalFormado:
-            if (linea <= 0) return QStringLiteral("no es un documento XML válido");
-            return QStringLiteral("no es un documento XML válido: error en la línea %1, columna %2")
-                .arg(linea)
-                .arg(std::max(1, columna));
+        case Motivo::MalFormado: {
+            QString texto = QStringLiteral("no es un documento XML válido");
+            if (linea > 0) {
+                texto += QStringLiteral(": error en la línea %1, columna %2")
+                             .arg(linea)
+                             .arg(std::max(1, columna));
+            }
+            return razon.isEmpty() ? texto : texto + QStringLiteral(": ") + razon;
+        }
     }
     return {};
 }
@@ -513,6 +606,7 @@ struct DocumentoXml::Impl {
             ResultadoCarga r = fallida(Motivo::MalFormado);
             r.linea = diagnostico.linea;
             r.columna = diagnostico.columna;
+            r.razon = diagnostico.razon;
             return rechazar(std::move(r));
         }
         doc = std::move(nuevo);

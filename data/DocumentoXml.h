@@ -66,13 +66,16 @@ struct ResultadoCarga {
     Motivo motivo = Motivo::Ninguno;
     int linea = 0;
     int columna = 0;
+    /// Why the parser stopped (Motivo::MalFormado), in Spanish; empty when it is none
+    /// of the errors people meet.
+    QString razon;
     QString detalle;
     QString codificacionDeclarada;
 
     explicit operator bool() const { return motivo == Motivo::Ninguno; }
     /// The reason in Spanish, to follow the file's name: "no existe", "no se puede
     /// leer: …", "es demasiado grande: el límite es de … MB", "declara entidades, …",
-    /// "no es un documento XML válido: error en la línea L, columna C". Empty when
+    /// "no es un documento XML válido: error en la línea L, columna C: razón". Empty when
     /// the file was read.
     QString texto() const;
 };

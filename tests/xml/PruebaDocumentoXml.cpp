@@ -153,7 +153,8 @@ TEST(CargaXml, ArchivosQueNoSePuedenCargar) {
         {fixture("mil_millones.xml"), Motivo::Entidades,
          QStringLiteral("declara entidades, que no se admiten por seguridad")},
         {cortado, Motivo::MalFormado,
-         QStringLiteral("no es un documento XML válido: error en la línea 4, columna 14")},
+         QStringLiteral("no es un documento XML válido: error en la línea 4, columna 14: una "
+                        "etiqueta de cierre no es la del elemento que está abierto")},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.ruta.toStdString());
@@ -174,6 +175,58 @@ TEST(CargaXml, ArchivosQueNoSePuedenCargar) {
     EXPECT_EQ(cortadoEnMemoria.linea, 4);
     EXPECT_EQ(cortadoEnMemoria.columna, 14);
     EXPECT_EQ(doc.loadXml("").motivo, Motivo::Vacio);
+}
+
+// A document that is not well-formed says where and why, in Spanish, for the faults
+// people meet: a cut file, hand edits, the wrong encoding, the parser's limits.
+TEST(CargaXml, RazonDelErrorEnCastellano) {
+    struct Caso {
+        QByteArray xml;
+        QString razon;
+    };
+    const Caso casos[] = {
+        {"<?xml version=\"1.0\"?>\n<SERVICIO>\n  <BLOQUE_DATOS>\n",
+         "el archivo se acaba antes de cerrar todos los elementos (puede estar cortado)"},
+        {"<SERVICIO><a></b></SERVICIO>",
+         "una etiqueta de cierre no es la del elemento que está abierto"},
+        {"<SERVICIO a=x/>", "falta la comilla que abre el valor de un atributo"},
+        {"<SERVICIO a=\"x/>", "falta la comilla que cierra el valor de un atributo"},
+        {"<SERVICIO a \"x\"/>", "falta el «=» entre un atributo y su valor"},
+        {"<SERVICIO a=\"1\" a=\"2\"/>", "un elemento tiene dos veces el mismo atributo"},
+        {"<SERVICIO/><otro/>", "hay algo más después del final del elemento raíz"},
+        {"<SERVICIO>a & b</SERVICIO>",
+         "hay un «&» que no empieza una referencia válida (en un texto se escribe «&amp;»)"},
+        {"<SERVICIO>\x01</SERVICIO>", "hay un carácter que XML no admite"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?><SERVICIO>\xE9</SERVICIO>",
+         "hay bytes que no son caracteres de la codificación del documento (se guardó en otra "
+         "codificación que la que declara)"},
+        {QByteArray("<a>").repeated(300) + QByteArray("</a>").repeated(300),
+         "los elementos están anidados a demasiada profundidad (el límite es de 256 niveles)"},
+        {"<SERVICIO>" + QByteArray(11 * 1024 * 1024, 'x') + "</SERVICIO>",
+         "un texto pasa de 10 MB, el límite de un texto"},
+        {"<SERVICIO><!DOCTYPE x></SERVICIO>",
+         "después de «<» no viene un nombre de elemento válido"},
+        // Others keep the general sentence with the place.
+        {"<?xml version=\"1.0\" standalone=\"quizas\"?><SERVICIO/>", {}},
+        {"<!DOCTYPE a [ <!ELEMENT a (b|)> ]><a/>", {}},
+    };
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("d.xml"));
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.xml.left(60).toStdString());
+        prueba::escribirBytes(ruta, c.xml);
+        DocumentoXml doc;
+        const ResultadoCarga r = doc.load(ruta);
+        ASSERT_EQ(r.motivo, ResultadoCarga::Motivo::MalFormado);
+        EXPECT_GT(r.linea, 0);
+        EXPECT_EQ(r.razon, c.razon);
+        const QString lugar = QStringLiteral(
+                                  "no es un documento XML válido: error en la línea %1, "
+                                  "columna %2")
+                                  .arg(r.linea)
+                                  .arg(std::max(1, r.columna));
+        EXPECT_EQ(r.texto(), c.razon.isEmpty() ? lugar : lugar + QStringLiteral(": ") + c.razon);
+    }
 }
 
 // An external DTD is neither fetched nor read: the entity that it would declare stays
