@@ -14,6 +14,7 @@
 
 #include "CodificacionXml.h"
 #include "ErroresSistema.h"
+#include "VigiaMarcado.h"
 
 namespace varnolo {
 
@@ -452,6 +453,7 @@ struct LectorArchivo {
     QFile* archivo;
     qint64 leidos = 0;
     bool fallo = false;
+    VigiaMarcado vigia;
 
     static int leer(void* contexto, char* destino, int longitud) {
         auto* l = static_cast<LectorArchivo*>(contexto);
@@ -462,6 +464,7 @@ struct LectorArchivo {
         }
         l->leidos += n;
         if (l->leidos > DocumentoXml::kTamanoMaximo) return -1;
+        if (!l->vigia.leer(destino, n)) return -1;
         return static_cast<int>(n);
     }
 };
@@ -470,6 +473,18 @@ ResultadoCarga fallida(ResultadoCarga::Motivo motivo, QString detalle = {}) {
     ResultadoCarga r;
     r.motivo = motivo;
     r.detalle = std::move(detalle);
+    return r;
+}
+
+/// The refusal of a document that the watch stopped.
+ResultadoCarga desmesurado(const VigiaMarcado& vigia) {
+    ResultadoCarga r = fallida(ResultadoCarga::Motivo::MalFormado);
+    r.linea = static_cast<int>(vigia.linea());
+    r.columna = static_cast<int>(vigia.columna());
+    r.razon = QStringLiteral(
+                  "un elemento tiene más de %1 atributos, y los de un documento de intercambio "
+                  "llevan unos pocos")
+                  .arg(VigiaMarcado::kMaxAtributos);
     return r;
 }
 
@@ -737,12 +752,13 @@ ResultadoCarga DocumentoXml::load(const QString& ruta, Lectura lectura) {
     if (f.error() != QFileDevice::NoError || !f.seek(0)) {
         return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
     }
-    LectorArchivo lector{&f};
+    LectorArchivo lector{&f, 0, false, {}};
     const ResultadoCarga& r = d->cargar(cabeza, lectura, [&](xmlParserCtxtPtr ctxt, int opciones) {
         return xmlCtxtReadIO(ctxt, LectorArchivo::leer, nullptr, &lector, nullptr, nullptr,
                              opciones);
     });
     if (lector.fallo) return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
+    if (lector.vigia.excedido()) return d->rechazar(desmesurado(lector.vigia));
     if (lector.leidos > kTamanoMaximo) return d->rechazar(fallida(Motivo::DemasiadoGrande));
     return r;
 }
@@ -750,6 +766,9 @@ ResultadoCarga DocumentoXml::load(const QString& ruta, Lectura lectura) {
 ResultadoCarga DocumentoXml::loadXml(const QByteArray& contenido, Lectura lectura) {
     if (contenido.size() > kTamanoMaximo || contenido.size() > INT_MAX) {
         return d->rechazar(fallida(ResultadoCarga::Motivo::DemasiadoGrande));
+    }
+    if (VigiaMarcado vigia; !vigia.leer(contenido.constData(), contenido.size())) {
+        return d->rechazar(desmesurado(vigia));
     }
     return d->cargar(contenido.left(kCabeza), lectura, [&](xmlParserCtxtPtr ctxt, int opciones) {
         return xmlCtxtReadMemory(ctxt, contenido.constData(), static_cast<int>(contenido.size()),
