@@ -476,11 +476,14 @@ ResultadoCarga fallida(ResultadoCarga::Motivo motivo, QString detalle = {}) {
     return r;
 }
 
-/// The refusal of a document that the watch stopped.
-ResultadoCarga desmesurado(const VigiaMarcado& vigia) {
+/// The refusal of a document that the watch stopped; `antes` holds the document's
+/// bytes before the element it stopped at.
+ResultadoCarga desmesurado(const QByteArray& antes) {
     ResultadoCarga r = fallida(ResultadoCarga::Motivo::MalFormado);
-    r.linea = static_cast<int>(vigia.linea());
-    r.columna = static_cast<int>(vigia.columna());
+    qint64 linea = 0, columna = 0;
+    VigiaMarcado::lugar(antes, linea, columna);
+    r.linea = static_cast<int>(linea);
+    r.columna = static_cast<int>(columna);
     r.razon = QStringLiteral(
                   "un elemento tiene más de %1 atributos, y los de un documento de intercambio "
                   "llevan unos pocos")
@@ -758,7 +761,11 @@ ResultadoCarga DocumentoXml::load(const QString& ruta, Lectura lectura) {
                              opciones);
     });
     if (lector.fallo) return d->rechazar(fallida(Motivo::Ilegible, textoFalloArchivo(f)));
-    if (lector.vigia.excedido()) return d->rechazar(desmesurado(lector.vigia));
+    if (lector.vigia.excedido()) {
+        QByteArray antes;
+        if (f.seek(0)) antes = f.read(lector.vigia.desplazamiento());
+        return d->rechazar(desmesurado(antes));
+    }
     if (lector.leidos > kTamanoMaximo) return d->rechazar(fallida(Motivo::DemasiadoGrande));
     return r;
 }
@@ -768,7 +775,7 @@ ResultadoCarga DocumentoXml::loadXml(const QByteArray& contenido, Lectura lectur
         return d->rechazar(fallida(ResultadoCarga::Motivo::DemasiadoGrande));
     }
     if (VigiaMarcado vigia; !vigia.leer(contenido.constData(), contenido.size())) {
-        return d->rechazar(desmesurado(vigia));
+        return d->rechazar(desmesurado(contenido.left(vigia.desplazamiento())));
     }
     return d->cargar(contenido.left(kCabeza), lectura, [&](xmlParserCtxtPtr ctxt, int opciones) {
         return xmlCtxtReadMemory(ctxt, contenido.constData(), static_cast<int>(contenido.size()),

@@ -1,5 +1,7 @@
 #include "VigiaMarcado.h"
 
+#include <QByteArray>
+#include <array>
 #include <cstring>
 
 namespace varnolo {
@@ -10,6 +12,13 @@ bool empiezaNombre(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
 }
 
+/// The bytes that change something inside a start tag.
+constexpr auto kEnEtiqueta = [] {
+    std::array<bool, 256> t{};
+    t['='] = t['"'] = t['\''] = t['>'] = true;
+    return t;
+}();
+
 }  // namespace
 
 bool VigiaMarcado::leer(const char* p, qint64 n) {
@@ -18,34 +27,44 @@ bool VigiaMarcado::leer(const char* p, qint64 n) {
     const qint64 base = desplazamiento_;
     const char* const inicio = p;
     while (p < fin) {
-        // Most bytes are text between tags: skipped to the next '<', counting lines.
+        // Most bytes are text between tags or values inside them: skipped whole.
         if (estado_ == Estado::Texto) {
             const auto* menor =
                 static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(fin - p)));
-            const char* hasta = menor != nullptr ? menor : fin;
-            for (const char* q = p; q < hasta; ++q) {
-                if (*q == '\n') {
-                    ++linea_;
-                    inicioLinea_ = base + (q - inicio) + 1;
-                }
-            }
             if (menor == nullptr) break;
             p = menor + 1;
             estado_ = Estado::Menor;
-            lineaEtiqueta_ = linea_;
-            columnaEtiqueta_ = base + (menor - inicio) - inicioLinea_ + 1;
+            desplazamientoEtiqueta_ = base + (menor - inicio);
+            continue;
+        }
+        if (estado_ == Estado::Cierre) {
+            const auto* mayor =
+                static_cast<const char*>(std::memchr(p, '>', static_cast<size_t>(fin - p)));
+            if (mayor == nullptr) break;
+            p = mayor + 1;
+            estado_ = Estado::Texto;
+            continue;
+        }
+        if (estado_ == Estado::Etiqueta) {
+            // Names and blanks up to the next byte that matters.
+            while (p < fin && !kEnEtiqueta[static_cast<unsigned char>(*p)]) ++p;
+            if (p == fin) break;
+        }
+        if (estado_ == Estado::Valor) {
+            const auto* cierre =
+                static_cast<const char*>(std::memchr(p, comilla_, static_cast<size_t>(fin - p)));
+            if (cierre == nullptr) break;
+            p = cierre + 1;
+            estado_ = Estado::Etiqueta;
             continue;
         }
         const auto c = static_cast<unsigned char>(*p++);
-        if (c == '\n') {
-            ++linea_;
-            inicioLinea_ = base + (p - inicio);
-        }
         // UTF-16 puts a zero beside every ASCII character; the markup reads the same
         // without them.
         if (c == 0) continue;
         switch (estado_) {
             case Estado::Texto:
+            case Estado::Valor:
                 break;
             case Estado::Menor:
                 if (c == '!') {
@@ -88,9 +107,6 @@ bool VigiaMarcado::leer(const char* p, qint64 n) {
                 } else if (c == '>') {
                     estado_ = Estado::Texto;
                 }
-                break;
-            case Estado::Valor:
-                if (c == static_cast<unsigned char>(comilla_)) estado_ = Estado::Etiqueta;
                 break;
             case Estado::Comentario:
                 if (c == '-') {
@@ -154,6 +170,12 @@ bool VigiaMarcado::leer(const char* p, qint64 n) {
     }
     desplazamiento_ = base + n;
     return true;
+}
+
+void VigiaMarcado::lugar(const QByteArray& antes, qint64& linea, qint64& columna) {
+    linea = antes.count('\n') + 1;
+    const qsizetype salto = antes.lastIndexOf('\n');
+    columna = antes.size() - (salto + 1) + 1;
 }
 
 }  // namespace varnolo

@@ -6,6 +6,8 @@
 
 #include <QtGlobal>
 
+class QByteArray;
+
 namespace varnolo {
 
 class VigiaMarcado {
@@ -18,10 +20,13 @@ class VigiaMarcado {
     bool leer(const char* p, qint64 n);
 
     bool excedido() const { return excedido_; }
-    /// Where the element that went beyond the limit is: its line from 1, and the
-    /// byte of that line from 1.
-    qint64 linea() const { return lineaEtiqueta_; }
-    qint64 columna() const { return columnaEtiqueta_; }
+    /// Where the element that went beyond the limit starts: the offset of its '<'
+    /// from the first byte read.
+    qint64 desplazamiento() const { return desplazamientoEtiqueta_; }
+
+    /// The line and byte column (from 1) of the byte that follows `antes`, the
+    /// document's first bytes: a place for the user.
+    static void lugar(const QByteArray& antes, qint64& linea, qint64& columna);
 
   private:
     enum class Estado {
@@ -38,16 +43,13 @@ class VigiaMarcado {
         Cierre,                   // "</" … '>'
     };
     Estado estado_ = Estado::Texto;
-    char comilla_ = 0;         // the quote that ends the value (Valor, Declaracion)
-    int atributos_ = 0;        // '=' seen in the current start tag
-    int seguidos_ = 0;         // '-', ']' or '?' just seen, towards the end of a construct
-    int corchetes_ = 0;        // '[' open in a declaration
-    int haciaComentario_ = 0;  // characters of "<!--" just seen in a declaration
-    qint64 linea_ = 1;         // line of the current byte
-    qint64 inicioLinea_ = 0;   // offset of the first byte of the current line
-    qint64 desplazamiento_ = 0;
-    qint64 lineaEtiqueta_ = 0;
-    qint64 columnaEtiqueta_ = 0;
+    char comilla_ = 0;           // the quote that ends the value (Valor, Declaracion)
+    int atributos_ = 0;          // '=' seen in the current start tag
+    int seguidos_ = 0;           // '-', ']' or '?' just seen, towards the end of a construct
+    int corchetes_ = 0;          // '[' open in a declaration
+    int haciaComentario_ = 0;    // characters of "<!--" just seen in a declaration
+    qint64 desplazamiento_ = 0;  // offset of the next byte to read
+    qint64 desplazamientoEtiqueta_ = 0;  // offset of the '<' of the current tag
     bool excedido_ = false;
 };
 

@@ -61,8 +61,11 @@ TEST(VigiaMarcado, CuentaSoloLosAtributosDeCadaElemento) {
         }
         EXPECT_EQ(admitido, c.admitido);
         if (!c.admitido) {
-            EXPECT_EQ(entero.linea(), c.linea);
-            EXPECT_EQ(troceado.linea(), c.linea);
+            EXPECT_EQ(entero.desplazamiento(), troceado.desplazamiento());
+            qint64 linea = 0, columna = 0;
+            VigiaMarcado::lugar(c.xml.left(entero.desplazamiento()), linea, columna);
+            EXPECT_EQ(linea, c.linea);
+            EXPECT_EQ(c.xml.at(entero.desplazamiento()), '<');
         }
     }
 }
