@@ -1,8 +1,48 @@
 #include "Argumentos.h"
 
+#include <QCommandLineParser>
+#include <vector>
+
 namespace varnolo::cli {
 
 namespace {
+
+/// One option of an action: its name, the name of its value, what it does, and
+/// whether it may be repeated.
+struct Opcion {
+    const char* nombre;
+    const char* valor;
+    const char* descripcion;
+    bool repetible = false;
+};
+
+struct DefinicionAccion {
+    const char* nombre;
+    Orden::Accion accion;
+    const char* descripcion;
+    std::vector<Opcion> opciones;
+};
+
+const std::vector<DefinicionAccion>& acciones() {
+    static const std::vector<DefinicionAccion> definiciones = {
+        {"exportar",
+         Orden::Accion::Exportar,
+         "convierte el documento XML de Velna en las tablas de Taviron.",
+         {{"marco", "CODIGO",
+           "elige un marco horario cuando el documento tiene varios (de uno a cinco, "
+           "repitiendo la opción).",
+           true},
+          {"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."},
+          {"niveles", "RUTA_NIVELCAN.DBF",
+           "tabla de niveles en lugar de NIVELCAN.DBF junto al programa."}}},
+        {"importar",
+         Orden::Accion::Importar,
+         "escribe, junto al DOCUMENTO, el documento de resultados para Velna con los "
+         "horarios que Taviron dejó en SOLUC.",
+         {{"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."}}},
+    };
+    return definiciones;
+}
 
 QString minusculasAscii(QString texto) {
     for (QChar& c : texto) {
@@ -11,80 +51,177 @@ QString minusculasAscii(QString texto) {
     return texto;
 }
 
-/// The value that follows option `i`; raises ErrorUso when there is none.
-QString valorDe(const QStringList& argumentos, qsizetype& i) {
-    const QString& opcion = argumentos[i];
-    if (i + 1 >= argumentos.size() || argumentos[i + 1].isEmpty()) {
-        throw ErrorUso(QStringLiteral("Falta el valor de la opción %1.").arg(opcion));
+/// `texto` in lines of at most 79 characters, each after `sangria` blanks but the
+/// first, which follows what the caller wrote.
+QString envolver(const QString& texto, int sangria) {
+    constexpr int kAncho = 79;
+    QString resultado;
+    int columna = sangria;
+    for (const QString& palabra : texto.split(u' ', Qt::SkipEmptyParts)) {
+        if (columna > sangria && columna + 1 + palabra.size() > kAncho) {
+            resultado += u'\n' + QString(sangria, u' ');
+            columna = sangria;
+        } else if (columna > sangria) {
+            resultado += u' ';
+            ++columna;
+        }
+        resultado += palabra;
+        columna += int(palabra.size());
     }
-    return argumentos[++i];
+    return resultado;
 }
 
-void unaVez(QString& destino, const QString& valor, const QString& opcion) {
-    if (!destino.isEmpty()) {
-        throw ErrorUso(QStringLiteral("La opción %1 solo puede darse una vez.").arg(opcion));
+bool esAyuda(const QString& a) { return a == QLatin1String("--help") || a == QLatin1String("-h"); }
+
+QString lineaDeUso(const DefinicionAccion& d) {
+    QString linea = QStringLiteral("varnolo-cli %1 DOCUMENTO").arg(QLatin1String(d.nombre));
+    for (const Opcion& o : d.opciones) {
+        linea += QStringLiteral(" [--%1 %2]%3")
+                     .arg(QLatin1String(o.nombre), QLatin1String(o.valor),
+                          o.repetible ? QStringLiteral("...") : QString());
     }
-    destino = valor;
+    return linea;
+}
+
+/// One action's own help: its usage line, what it does and its options.
+QString ayudaDe(const DefinicionAccion& d) {
+    QString texto =
+        QStringLiteral("Uso: %1\n\n%2\n\nOpciones:\n")
+            .arg(lineaDeUso(d),
+                 envolver(QLatin1String(d.nombre) + u' ' + QString::fromUtf8(d.descripcion), 0));
+    for (const Opcion& o : d.opciones) {
+        texto += QStringLiteral("  --%1 %2\n      %3\n")
+                     .arg(QLatin1String(o.nombre), QLatin1String(o.valor),
+                          envolver(QString::fromUtf8(o.descripcion), 6));
+    }
+    texto += QStringLiteral("  -h, --help\n      muestra esta ayuda.\n");
+    return texto;
+}
+
+/// Raises the usage error for a command line that QCommandLineParser refused, with
+/// the Spanish text of the case.
+[[noreturn]] void rechazar(const QCommandLineParser& p, const QStringList& resto,
+                           const DefinicionAccion& d) {
+    if (!p.unknownOptionNames().isEmpty()) {
+        const QString nombre = p.unknownOptionNames().first();
+        throw ErrorUso(QStringLiteral("Opción no válida para %1: %2%3.")
+                           .arg(QLatin1String(d.nombre),
+                                nombre.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                                nombre));
+    }
+    // The other refusal is an option without its value: the last one given.
+    for (qsizetype i = resto.size() - 1; i >= 0; --i) {
+        if (resto[i].startsWith(QLatin1String("--"))) {
+            throw ErrorUso(QStringLiteral("Falta el valor de la opción %1.")
+                               .arg(resto[i].section(u'=', 0, 0)));
+        }
+    }
+    throw ErrorUso(p.errorText());
 }
 
 }  // namespace
 
 Orden analizarArgumentos(const QStringList& argumentos) {
     if (argumentos.isEmpty()) throw ErrorUso(QStringLiteral("Falta la acción."));
-
     Orden orden;
-    const QString accion = minusculasAscii(argumentos.first());
-    if (accion == QLatin1String("exportar")) {
-        orden.accion = Orden::Accion::Exportar;
-    } else if (accion == QLatin1String("importar")) {
-        orden.accion = Orden::Accion::Importar;
-    } else {
-        throw ErrorUso(QStringLiteral("Acción desconocida: %1.").arg(argumentos.first()));
+    const QString primero = argumentos.first();
+    if (esAyuda(primero)) {
+        orden.accion = Orden::Accion::Ayuda;
+        orden.ayuda = textoUso();
+        return orden;
     }
-    const bool exportar = orden.accion == Orden::Accion::Exportar;
+    if (primero == QLatin1String("--version")) {
+        orden.accion = Orden::Accion::Version;
+        return orden;
+    }
+    const QString nombreAccion = minusculasAscii(primero);
+    const DefinicionAccion* definicion = nullptr;
+    for (const DefinicionAccion& d : acciones()) {
+        if (nombreAccion == QLatin1String(d.nombre)) definicion = &d;
+    }
+    if (definicion == nullptr) {
+        throw ErrorUso(QStringLiteral("Acción desconocida: %1.").arg(primero));
+    }
+    orden.accion = definicion->accion;
 
-    bool conDocumento = false;
-    for (qsizetype i = 1; i < argumentos.size(); ++i) {
-        const QString& a = argumentos[i];
-        if (a == QLatin1String("--qwork")) {
-            unaVez(orden.qwork, valorDe(argumentos, i), a);
-        } else if (exportar && a == QLatin1String("--marco")) {
-            orden.marcos << valorDe(argumentos, i);
-        } else if (exportar && a == QLatin1String("--niveles")) {
-            unaVez(orden.niveles, valorDe(argumentos, i), a);
-        } else if (a.startsWith(QLatin1String("--"))) {
-            throw ErrorUso(QStringLiteral("Opción no válida para %1: %2.").arg(accion, a));
-        } else if (conDocumento) {
-            throw ErrorUso(
-                QStringLiteral("Sobra el argumento %1: solo se admite un DOCUMENTO.").arg(a));
-        } else if (a.isEmpty()) {
-            throw ErrorUso(QStringLiteral("El DOCUMENTO no puede ser un texto vacío."));
-        } else {
-            orden.documento = a;
-            conDocumento = true;
+    QCommandLineParser p;
+    p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    for (const Opcion& o : definicion->opciones) {
+        p.addOption(QCommandLineOption(QString::fromLatin1(o.nombre),
+                                       QString::fromUtf8(o.descripcion),
+                                       QString::fromLatin1(o.valor)));
+    }
+    const QStringList resto = argumentos.mid(1);
+    if (!p.parse(QStringList{QStringLiteral("varnolo-cli")} + resto)) {
+        rechazar(p, resto, *definicion);
+    }
+    if (p.isSet(QStringLiteral("help"))) {
+        orden.accion = Orden::Accion::Ayuda;
+        orden.ayuda = ayudaDe(*definicion);
+        return orden;
+    }
+    for (const Opcion& o : definicion->opciones) {
+        const QString nombre = QString::fromLatin1(o.nombre);
+        const QStringList valores = p.values(nombre);
+        const QString opcion = QStringLiteral("--") + nombre;
+        for (const QString& v : valores) {
+            if (v.isEmpty())
+                throw ErrorUso(QStringLiteral("Falta el valor de la opción %1.").arg(opcion));
+        }
+        if (!o.repetible && valores.size() > 1) {
+            throw ErrorUso(QStringLiteral("La opción %1 solo puede darse una vez.").arg(opcion));
         }
     }
-    if (!conDocumento) throw ErrorUso(QStringLiteral("Falta el DOCUMENTO."));
+    const QStringList posicionales = p.positionalArguments();
+    if (posicionales.isEmpty()) throw ErrorUso(QStringLiteral("Falta el DOCUMENTO."));
+    if (posicionales.size() > 1) {
+        throw ErrorUso(QStringLiteral("Sobra el argumento %1: solo se admite un DOCUMENTO.")
+                           .arg(posicionales[1]));
+    }
+    if (posicionales.first().isEmpty()) {
+        throw ErrorUso(QStringLiteral("El DOCUMENTO no puede ser un texto vacío."));
+    }
+    orden.documento = posicionales.first();
+    // Only the action's own options are asked for.
+    const auto valores = [&](const char* nombre) {
+        for (const Opcion& o : definicion->opciones) {
+            if (qstrcmp(o.nombre, nombre) == 0) return p.values(QString::fromLatin1(nombre));
+        }
+        return QStringList();
+    };
+    orden.marcos = valores("marco");
+    orden.qwork = valores("qwork").value(0);
+    orden.niveles = valores("niveles").value(0);
     return orden;
 }
 
 QString textoUso() {
-    return QStringLiteral(
-        "Uso:\n"
-        "  varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] "
-        "[--niveles RUTA_NIVELCAN.DBF]\n"
-        "  varnolo-cli importar DOCUMENTO [--qwork CARPETA]\n"
+    QString texto = QStringLiteral("Uso:\n");
+    for (const DefinicionAccion& d : acciones())
+        texto += QStringLiteral("  ") + lineaDeUso(d) + u'\n';
+    texto += QStringLiteral("  varnolo-cli ACCION --help\n  varnolo-cli --help | --version\n\n");
+    for (const DefinicionAccion& d : acciones()) {
+        texto += QStringLiteral("%1  %2\n")
+                     .arg(QLatin1String(d.nombre), envolver(QString::fromUtf8(d.descripcion), 10));
+    }
+    texto += QStringLiteral(
         "\n"
-        "exportar  convierte el documento XML de Velna en las tablas de Taviron.\n"
-        "          --marco CODIGO elige un marco horario cuando el documento tiene\n"
-        "          varios (de uno a cinco, repitiendo la opción).\n"
-        "importar  escribe, junto al DOCUMENTO, el documento de resultados para Velna\n"
-        "          con los horarios que Taviron dejó en SOLUC.\n"
+        "--marco CODIGO           elige un marco horario cuando el documento tiene varios\n"
+        "                         (de uno a cinco, repitiendo la opción; solo exportar).\n"
         "--qwork CARPETA          carpeta de trabajo de Taviron en lugar de la del sistema.\n"
-        "--niveles RUTA           tabla de niveles en lugar de NIVELCAN.DBF junto al programa.\n"
+        "--niveles RUTA           tabla de niveles en lugar de NIVELCAN.DBF junto al programa\n"
+        "                         (solo exportar).\n"
+        "-h, --help               muestra esta ayuda; tras una acción, la de esa acción.\n"
+        "--version                muestra la versión del programa.\n"
         "\n"
         "Termina con 0 cuando la conversión se completó, 1 cuando terminó con un aviso\n"
         "o un error, y 2 cuando la orden no es válida.\n");
+    return texto;
+}
+
+QString textoVersion() {
+    return QStringLiteral("varnolo-cli %1").arg(QStringLiteral(VARNOLO_VERSION));
 }
 
 }  // namespace varnolo::cli

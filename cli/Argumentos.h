@@ -2,6 +2,7 @@
 // The command line of varnolo-cli:
 //   varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] [--niveles RUTA]
 //   varnolo-cli importar DOCUMENTO [--qwork CARPETA]
+//   varnolo-cli --help | -h | --version, and ACCION --help for one action.
 
 #include <QString>
 #include <QStringList>
@@ -11,8 +12,10 @@
 namespace varnolo::cli {
 
 struct Orden {
-    enum class Accion { Exportar, Importar };
+    enum class Accion { Exportar, Importar, Ayuda, Version };
     Accion accion = Accion::Exportar;
+    /// With Accion::Ayuda: the text to print (the whole usage, or one action's).
+    QString ayuda;
     QString documento;
     /// Frame codes chosen when the document holds several time frames (export only).
     QStringList marcos;
@@ -32,7 +35,10 @@ class ErrorUso : public ErrorVarnolo {
 /// ASCII letter case ignored. Raises ErrorUso on anything else than the usage allows.
 Orden analizarArgumentos(const QStringList& argumentos);
 
-/// The usage text shown with a usage error.
+/// The usage text: shown with a usage error and by --help.
 QString textoUso();
+
+/// "varnolo-cli 1.0": what --version prints.
+QString textoVersion();
 
 }  // namespace varnolo::cli

@@ -19,5 +19,13 @@ int main(int argc, char* argv[]) {
         errores << e.texto() << "\n\n" << varnolo::cli::textoUso() << Qt::flush;
         return 2;
     }
+    if (orden.accion == varnolo::cli::Orden::Accion::Ayuda) {
+        salida << orden.ayuda << Qt::flush;
+        return 0;
+    }
+    if (orden.accion == varnolo::cli::Orden::Accion::Version) {
+        salida << varnolo::cli::textoVersion() << Qt::endl;
+        return 0;
+    }
     return varnolo::cli::ejecutar(orden, QCoreApplication::applicationDirPath(), salida, errores);
 }

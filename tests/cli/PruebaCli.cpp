@@ -18,28 +18,76 @@ QString nivelcanGenerado() {
     return QDir(carpetaBinarios()).filePath(QStringLiteral("NIVELCAN.DBF"));
 }
 
-const QStringList kOrdenesMal[] = {
-    {},
-    {"convertir", "datos.xml"},
-    {"exportar"},
-    {"importar", "--qwork", "/tmp"},
-    {"exportar", "a.xml", "b.xml"},
-    {"exportar", "a.xml", "--qwork"},
-    {"exportar", "a.xml", "--marco"},
-    {"exportar", "a.xml", "--desconocida", "x"},
-    {"exportar", "a.xml", "--qwork", "a", "--qwork", "b"},
-    {"importar", "a.xml", "--marco", "J1"},
-    {"importar", "a.xml", "--niveles", "NIVELCAN.DBF"},
-};
-
+// Usage errors: status 2, the reason and the usage on standard error, nothing done.
 TEST(VarnoloCli, OrdenMalEscritaTerminaConDosYElUso) {
+    struct Caso {
+        QStringList orden;
+        QString motivo;
+    };
+    const Caso casos[] = {
+        {{}, "Falta la acción."},
+        {{"convertir", "datos.xml"}, "Acción desconocida: convertir."},
+        {{"--ayuda"}, "Acción desconocida: --ayuda."},
+        {{"exportar"}, "Falta el DOCUMENTO."},
+        {{"importar", "--qwork", "/tmp"}, "Falta el DOCUMENTO."},
+        {{"exportar", "a.xml", "b.xml"}, "Sobra el argumento b.xml: solo se admite un DOCUMENTO."},
+        {{"exportar", "a.xml", "--qwork"}, "Falta el valor de la opción --qwork."},
+        {{"exportar", "a.xml", "--qwork="}, "Falta el valor de la opción --qwork."},
+        {{"exportar", "a.xml", "--marco"}, "Falta el valor de la opción --marco."},
+        {{"exportar", "a.xml", "--desconocida", "x"},
+         "Opción no válida para exportar: --desconocida."},
+        {{"exportar", "a.xml", "-x"}, "Opción no válida para exportar: -x."},
+        {{"exportar", "a.xml", "--qwork", "a", "--qwork", "b"},
+         "La opción --qwork solo puede darse una vez."},
+        {{"importar", "a.xml", "--marco", "J1"}, "Opción no válida para importar: --marco."},
+        {{"importar", "a.xml", "--niveles", "NIVELCAN.DBF"},
+         "Opción no válida para importar: --niveles."},
+        {{"exportar", ""}, "El DOCUMENTO no puede ser un texto vacío."},
+    };
     Carpetas c;
-    for (const QStringList& orden : kOrdenesMal) {
-        SCOPED_TRACE(orden.join(u' ').toStdString());
-        const Salida s = ejecutarCli(orden, c.trabajo());
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.orden.join(u' ').toStdString());
+        const Salida s = ejecutarCli(caso.orden, c.trabajo());
         EXPECT_EQ(s.codigo, 2);
-        EXPECT_TRUE(s.errores.contains(QStringLiteral("Uso:"))) << s.errores.toStdString();
+        EXPECT_TRUE(s.errores.startsWith(caso.motivo + QStringLiteral("\n\nUso:\n")))
+            << s.errores.toStdString();
         EXPECT_TRUE(s.salida.isEmpty());
+    }
+    EXPECT_TRUE(QDir(c.trabajo()).isEmpty());
+}
+
+// What people type without thinking: help and version on standard output, status 0,
+// nothing done; help after an action is that action's.
+TEST(VarnoloCli, AyudaYVersionTerminanConCero) {
+    struct Caso {
+        QStringList orden;
+        QString primeraLinea;
+    };
+    const Caso casos[] = {
+        {{"--help"}, "Uso:"},
+        {{"-h"}, "Uso:"},
+        {{"--version"}, "varnolo-cli 1.0"},
+        {{"exportar", "--help"},
+         "Uso: varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] "
+         "[--niveles RUTA_NIVELCAN.DBF]"},
+        {{"EXPORTAR", "a.xml", "-h"},
+         "Uso: varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] "
+         "[--niveles RUTA_NIVELCAN.DBF]"},
+        {{"importar", "--help"}, "Uso: varnolo-cli importar DOCUMENTO [--qwork CARPETA]"},
+    };
+    Carpetas c;
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.orden.join(u' ').toStdString());
+        const Salida s = ejecutarCli(caso.orden, c.trabajo());
+        EXPECT_EQ(s.codigo, 0);
+        EXPECT_EQ(s.salida.section(u'\n', 0, 0), caso.primeraLinea) << s.salida.toStdString();
+        EXPECT_TRUE(s.errores.isEmpty()) << s.errores.toStdString();
+    }
+    // The whole usage names every option of every action.
+    const Salida ayuda = ejecutarCli({"--help"}, c.trabajo());
+    for (const char* parte :
+         {"exportar", "importar", "--marco", "--qwork", "--niveles", "--help", "--version"}) {
+        EXPECT_TRUE(ayuda.salida.contains(QLatin1String(parte))) << parte;
     }
     EXPECT_TRUE(QDir(c.trabajo()).isEmpty());
 }
