@@ -13,7 +13,7 @@ void instalarAyudaF1(QWidget* ventana, const QString& carpetaPrograma, const Tem
         try {
             mostrarAyuda(carpetaPrograma, tema);
         } catch (const ErrorVarnolo& e) {
-            mostrarAviso(ventana, {QStringLiteral("Varnolo"), e.texto(), QMessageBox::Information});
+            mostrarAviso(ventana, avisoDe(ClaseAviso::Mensaje, e.texto()));
         }
     });
 }

@@ -6,6 +6,7 @@
 #include <QStyle>
 
 #include "app/AtajoAyuda.h"
+#include "app/DialogosVentana.h"
 #include "app/TeclaEnter.h"
 #include "data/Errores.h"
 #include "export/SeleccionMarcos.h"
@@ -16,9 +17,7 @@ namespace varnolo {
 namespace {
 
 void avisoCaja(QWidget* padre, const QString& texto) {
-    QMessageBox caja(QMessageBox::NoIcon, QStringLiteral("Varnolo"), texto, QMessageBox::Ok, padre);
-    caja.setTextFormat(Qt::PlainText);
-    caja.exec();
+    mostrarAviso(padre, avisoDe(ClaseAviso::Mensaje, texto));
 }
 
 /// A label's look: pixel height of its font and the colour of its text. Forms keep

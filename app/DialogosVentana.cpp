@@ -1,6 +1,11 @@
 #include "DialogosVentana.h"
 
+#include <QAbstractButton>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
 
 #include "app/DialogoMarcos.h"
 #include "app/DialogoProfesores.h"
@@ -26,6 +31,17 @@ std::optional<QString> mostrarOpenDialogXML(QWidget* propietario) {
     return elegidos.first();
 }
 
+QMessageBox::Icon iconoDe(ClaseAviso clase) {
+    return clase == ClaseAviso::Error ? QMessageBox::Critical : QMessageBox::NoIcon;
+}
+
+AvisoVentana avisoDe(ClaseAviso clase, const QString& texto) {
+    return {QStringLiteral("Varnolo"), texto, iconoDe(clase)};
+}
+
+namespace {
+
+/// A zero-width space after every path separator: where a long path may wrap.
 QString textoPartible(const QString& texto) {
     QString r;
     r.reserve(texto.size());
@@ -36,11 +52,48 @@ QString textoPartible(const QString& texto) {
     return r;
 }
 
+/// A message box that shows its text with break opportunities in long paths but
+/// gives the text itself to a screen reader and to Ctrl+C.
+class CajaAviso : public QMessageBox {
+  public:
+    CajaAviso(const AvisoVentana& aviso, QWidget* propietario)
+        : QMessageBox(aviso.icono, aviso.titulo, QString(), QMessageBox::Ok, propietario),
+          texto_(aviso.texto) {
+        setTextFormat(Qt::PlainText);
+        setText(textoPartible(texto_));
+        setAccessibleDescription(texto_);
+        if (auto* etiqueta = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            etiqueta->setAccessibleName(texto_);
+        }
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* evento) override {
+        if (evento != nullptr && evento->matches(QKeySequence::Copy)) {
+            // The layout of Qt's own copy, with the message as it is.
+            const QString raya = QStringLiteral("---------------------------\n");
+            QStringList botones;
+            for (QAbstractButton* b : buttons()) botones << b->text().remove(u'&');
+            QGuiApplication::clipboard()->setText(
+                raya + windowTitle() + u'\n' + raya + texto_ + u'\n' + raya +
+                botones.join(QStringLiteral("   ")) + u'\n' + raya);
+            return;
+        }
+        QMessageBox::keyPressEvent(evento);
+    }
+
+  private:
+    QString texto_;
+};
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> crearCajaAviso(QWidget* propietario, const AvisoVentana& aviso) {
+    return std::make_unique<CajaAviso>(aviso, propietario);
+}
+
 void mostrarAviso(QWidget* propietario, const AvisoVentana& aviso) {
-    QMessageBox caja(aviso.icono, aviso.titulo, textoPartible(aviso.texto), QMessageBox::Ok,
-                     propietario);
-    caja.setTextFormat(Qt::PlainText);
-    caja.exec();
+    crearCajaAviso(propietario, aviso)->exec();
 }
 
 }  // namespace varnolo

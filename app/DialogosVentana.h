@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "data/Entorno.h"
@@ -13,12 +14,21 @@
 
 namespace varnolo {
 
+/// The two kinds of box the program shows, and their one rule: a message of the
+/// program (a conversion's outcome, a refused choice, a missing help file) is a plain
+/// box without an icon; an error keeps the icon of the standard error box.
+enum class ClaseAviso { Mensaje, Error };
+QMessageBox::Icon iconoDe(ClaseAviso clase);
+
 /// One message of the main window: caption, text and the kind of box.
 struct AvisoVentana {
     QString titulo;
     QString texto;
-    QMessageBox::Icon icono = QMessageBox::Information;
+    QMessageBox::Icon icono = QMessageBox::NoIcon;
 };
+
+/// A message of the given kind, captioned "Varnolo".
+AvisoVentana avisoDe(ClaseAviso clase, const QString& texto);
 
 struct DialogosVentana {
     /// The file-open dialog; nothing when cancelled.
@@ -41,12 +51,12 @@ struct DialogosVentana {
 /// "*.xml", default suffix "xml". The chosen path, or nothing when cancelled.
 std::optional<QString> mostrarOpenDialogXML(QWidget* propietario);
 
-/// `texto` with a break opportunity (a zero-width space) after every path separator, so
-/// that a long path wraps in a message box instead of being cut off at its right edge.
-QString textoPartible(const QString& texto);
+/// The box of `aviso`, not yet shown: one OK button, the text as plain text. A long
+/// path wraps after its separators on screen, while what a screen reader reads and
+/// what Ctrl+C copies is the message exactly.
+std::unique_ptr<QMessageBox> crearCajaAviso(QWidget* propietario, const AvisoVentana& aviso);
 
-/// A modal QMessageBox with one OK button and the text shown as plain text; long paths
-/// wrap.
+/// Shows the box of `aviso` modally; returns once confirmed.
 void mostrarAviso(QWidget* propietario, const AvisoVentana& aviso);
 
 }  // namespace varnolo

@@ -6,8 +6,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+
 #include <QScrollBar>
 #include <QTimer>
+#include "app/DialogosVentana.h"
 
 namespace varnolo {
 
@@ -71,8 +73,9 @@ bool DelegadoMascaras::eventFilter(QObject* objeto, QEvent* evento) {
 RejillaProft::RejillaProft(ModeloProft* modelo, QWidget* padre, const QFont& letra)
     : QTableView(padre), modelo_(modelo), delegado_(new DelegadoMascaras(this)) {
     setFont(letra);
+    // A value refused by its mask is the grid's error, shown in the error box.
     avisar = [this](const QString& texto) {
-        QMessageBox::warning(this, QStringLiteral("Varnolo"), texto);
+        mostrarAviso(this, avisoDe(ClaseAviso::Error, texto));
     };
     setModel(modelo_);
     QItemSelectionModel* anterior = selectionModel();

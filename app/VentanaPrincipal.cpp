@@ -98,7 +98,7 @@ QString VentanaPrincipal::rutaIni() const { return entorno_.rutaPrograma(kArchiv
 
 void VentanaPrincipal::mostrarMensaje(const QString& texto) {
     CursorSuspendido libre(cursoresOcupados_);
-    dialogos_.avisar(this, {kTituloAplicacion, texto, QMessageBox::Information});
+    dialogos_.avisar(this, avisoDe(ClaseAviso::Mensaje, texto));
 }
 
 void VentanaPrincipal::cursorOcupado() {
@@ -152,7 +152,7 @@ void VentanaPrincipal::ejecutarConversion(
 
 void VentanaPrincipal::mostrarError(const QString& texto) {
     CursorSuspendido libre(cursoresOcupados_);
-    dialogos_.avisar(this, {kTituloAplicacion, texto, QMessageBox::Critical});
+    dialogos_.avisar(this, avisoDe(ClaseAviso::Error, texto));
 }
 
 void VentanaPrincipal::alPulsarExportar() {
@@ -175,7 +175,7 @@ void VentanaPrincipal::mostrarTemaAyuda(const TemaAyuda& tema) {
     } catch (const ErrorVarnolo& e) {
         // A missing help file is news for the user, not a failure of the program.
         CursorSuspendido libre(cursoresOcupados_);
-        dialogos_.avisar(this, {kTituloAplicacion, e.texto(), QMessageBox::Information});
+        dialogos_.avisar(this, avisoDe(ClaseAviso::Mensaje, e.texto()));
     }
 }
 

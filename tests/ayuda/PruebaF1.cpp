@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -196,14 +198,14 @@ TEST_F(AyudaF1, SinPaginasElVisorSinContextosMuestraElArchivo) {
     EXPECT_EQ(navegador.urls, QList<QUrl>{QUrl::fromLocalFile(carpetas.programa(kArchivoAyuda))});
 }
 
-TEST_F(AyudaF1, SinAyudaUnAvisoInformativo) {
+TEST_F(AyudaF1, SinAyudaUnAvisoSencillo) {
     // The main window.
     auto w = ventanaPrincipal();
     pulsarF1(w.get());
     w->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     ASSERT_EQ(avisos.size(), 2);
     for (const AvisoVentana& a : avisos) {
-        EXPECT_EQ(a.icono, QMessageBox::Information);
+        EXPECT_EQ(a.icono, QMessageBox::NoIcon);
         EXPECT_EQ(a.titulo, QStringLiteral("Varnolo"));
         EXPECT_EQ(a.texto, QStringLiteral("No se encuentra el archivo de ayuda VELNA.chm en %1. "
                                           "Reinstale VARNOLO.")
@@ -227,7 +229,7 @@ TEST_F(AyudaF1, SinAyudaUnAvisoInformativo) {
             titulo = caja->windowTitle();
             texto = caja->text();
         });
-        EXPECT_EQ(icono, QMessageBox::Information);
+        EXPECT_EQ(icono, QMessageBox::NoIcon);
         EXPECT_EQ(titulo, QStringLiteral("Varnolo"));
         EXPECT_TRUE(
             texto.startsWith(QStringLiteral("No se encuentra el archivo de ayuda VELNA.chm")))
@@ -257,15 +259,21 @@ TEST(AvisoAyuda, UnaRutaLargaSeParteEnVariasLineas) {
             EXPECT_LE(etiqueta->minimumSizeHint().width(), etiqueta->width());
             EXPECT_GE(etiqueta->height(), etiqueta->heightForWidth(etiqueta->width()));
             EXPECT_GT(etiqueta->height(), 2 * m.lineSpacing());
-            // The text still reads the same.
-            EXPECT_EQ(etiqueta->text().remove(QChar(0x200B)), texto);
+            // What a screen reader reads is the message itself.
+            EXPECT_EQ(etiqueta->accessibleName(), texto);
         }
+        EXPECT_EQ(caja->accessibleDescription(), texto);
+        // Ctrl+C copies the message as it is, a path that still works.
+        QTest::keyClick(caja, Qt::Key_C, Qt::ControlModifier);
+        const QString copiado = QGuiApplication::clipboard()->text();
+        EXPECT_TRUE(copiado.contains(u'\n' + texto + u'\n')) << copiado.toStdString();
+        EXPECT_FALSE(copiado.contains(QChar(0x200B)));
         if (const QScreen* pantalla = caja->screen()) {
             EXPECT_LE(caja->width(), pantalla->availableGeometry().width());
         }
         caja->accept();
     });
-    mostrarAviso(nullptr, {QStringLiteral("Varnolo"), texto, QMessageBox::Information});
+    mostrarAviso(nullptr, avisoDe(ClaseAviso::Mensaje, texto));
     EXPECT_TRUE(visto);
 }
 

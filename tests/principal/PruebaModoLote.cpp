@@ -30,7 +30,7 @@ struct CasoLote {
 
 void PrintTo(const CasoLote& caso, std::ostream* os) { *os << caso.nombre; }
 
-const auto kInfo = QMessageBox::Information;
+const auto kInfo = QMessageBox::NoIcon;
 const auto kError = QMessageBox::Critical;
 
 const CasoLote kCasosLote[] = {
@@ -202,7 +202,7 @@ TEST(VentanaPrincipal, ImportacionQueSeDetieneAvisaYSoloCierraPorLosProfesores) 
     p.avisos.clear();
     p.boton("BImportar")->click();
     EXPECT_EQ(p.textos(), QStringList{kPeriodosNoEncontrado});
-    EXPECT_EQ(p.avisos[0].icono, QMessageBox::Information);
+    EXPECT_EQ(p.avisos[0].icono, QMessageBox::NoIcon);
     EXPECT_TRUE(v.isVisible());
     EXPECT_EQ(p.vecesProfesores, 0);
 

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -127,7 +130,7 @@ TEST(Ayuda, SinArchivoDeAyudaLoDice) {
 
     ASSERT_EQ(p.avisos.size(), 2);
     for (const AvisoVentana& a : p.avisos) {
-        EXPECT_EQ(a.icono, QMessageBox::Information);
+        EXPECT_EQ(a.icono, QMessageBox::NoIcon);
         EXPECT_TRUE(
             a.texto.startsWith(QStringLiteral("No se encuentra el archivo de ayuda VELNA.chm")))
             << a.texto.toStdString();
@@ -168,6 +171,44 @@ TEST(DialogosReales, CajaDeMensajeConTituloYBotonAceptar) {
     EXPECT_EQ(titulo, QStringLiteral("Varnolo"));
     EXPECT_EQ(texto, kNoExisteArchivo);
     EXPECT_EQ(boton, QStringLiteral("Aceptar"));
+}
+
+// One rule for every box: the program's messages plain, errors with the error icon;
+// each with one OK button, its caption, and the message itself for a screen reader
+// and for Ctrl+C.
+TEST(DialogosReales, CadaMensajeSigueLaMismaRegla) {
+    VentanaPrueba p;
+    struct Caso {
+        QString texto;
+        ClaseAviso clase;
+    };
+    const Caso casos[] = {
+        {kNoExisteArchivo, ClaseAviso::Mensaje},
+        {QStringLiteral("ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale VARNOLO"),
+         ClaseAviso::Mensaje},
+        {kProcesoFinalizado, ClaseAviso::Mensaje},
+        {QStringLiteral("Debe al menos seleccionar 1 Marco Horario."), ClaseAviso::Mensaje},
+        {QStringLiteral("Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede "
+                        "seleccionar 5 Marcos Horarios"),
+         ClaseAviso::Mensaje},
+        {QStringLiteral("Invalid characters. Field : F_TOMAPOS"), ClaseAviso::Error},
+        {QStringLiteral("La tabla SOLUC está dañada: el campo DIA es de un tipo desconocido (Z) "
+                        "(C:\\QWORK\\SOLUC.DBF)"),
+         ClaseAviso::Error},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.texto.toStdString());
+        const std::unique_ptr<QMessageBox> caja =
+            crearCajaAviso(nullptr, avisoDe(c.clase, c.texto));
+        EXPECT_EQ(caja->icon(),
+                  c.clase == ClaseAviso::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
+        EXPECT_EQ(caja->windowTitle(), QStringLiteral("Varnolo"));
+        EXPECT_EQ(caja->buttons().size(), 1);
+        EXPECT_EQ(caja->textFormat(), Qt::PlainText);
+        EXPECT_EQ(caja->accessibleDescription(), c.texto);
+        QTest::keyClick(caja.get(), Qt::Key_C, Qt::ControlModifier);
+        EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(c.texto));
+    }
 }
 
 TEST(DialogosReales, OpenDialogXML) {
