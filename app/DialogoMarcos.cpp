@@ -106,6 +106,12 @@ void DialogoMarcos::showEvent(QShowEvent* evento) {
     // front): the lists are filled when it first shows all the same.
     if (!activado_) llenarListas();
     QDialog::showEvent(evento);
+    // The focus starts where the tab order starts, on "Continuar": on the frame list
+    // its frame would sit on the first code, which looks chosen although nothing is.
+    if (!enfocado_) {
+        enfocado_ = true;
+        ui->BitBtnContinuar->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void DialogoMarcos::keyPressEvent(QKeyEvent* evento) {

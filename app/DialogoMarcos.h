@@ -62,6 +62,7 @@ class DialogoMarcos : public QDialog {
     MarcosHorarios marcos_;
     bool activado_ = false;
     bool centrado_ = false;
+    bool enfocado_ = false;
 };
 
 /// Creates the dialog owned by `propietario`, shows it modally once over `marcos`, and

@@ -210,6 +210,26 @@ TEST_F(DialogoDeMarcos, ReglaDeCierre) {
 
 // Enter on the focused "Continuar" presses it, as a click does.
 // What the window receives from the dialog: the positions accepted, or none.
+// The dialog opens with the focus on "Continuar", first in the tab order, and nothing
+// in the frame list looks chosen: no current row, no selection.
+TEST_F(DialogoDeMarcos, AbreConElFocoEnContinuarYNadaElegido) {
+    letras(3);
+    QWidget* foco = nullptr;
+    int actual = 0;
+    qsizetype elegidas = -1;
+    alAbrirse([&](DialogoMarcos& d) {
+        foco = d.focusWidget();
+        actual = lista(d, "ListBox2")->currentRow();
+        elegidas = lista(d, "ListBox2")->selectedItems().size();
+        foco = foco == d.findChild<QPushButton*>("BitBtnContinuar") ? foco : nullptr;
+        continuar(d);
+    });
+    mostrarDialogoMarcos(nullptr, carpetas.entorno(), marcos);
+    EXPECT_NE(foco, nullptr);
+    EXPECT_EQ(actual, -1);
+    EXPECT_EQ(elegidas, 0);
+}
+
 TEST_F(DialogoDeMarcos, EnterPulsaContinuar) {
     letras(3);
     alAbrirse([](DialogoMarcos& d) {
