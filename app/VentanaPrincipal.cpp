@@ -206,7 +206,7 @@ void VentanaPrincipal::closeEvent(QCloseEvent* evento) {
             // was, and the exit status tells the outcome was not recorded.
             if (!iniRechazado_) {
                 iniRechazado_ = true;
-                mostrarError(e.texto());
+                mostrarError(e.texto() + kReintentoIni);
                 evento->ignore();
                 return;
             }

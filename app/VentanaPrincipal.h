@@ -92,5 +92,12 @@ class VentanaPrincipal : public QWidget, private Preguntas {
 
 /// The title of the application: the caption of every message box.
 inline const QString kTituloAplicacion = QStringLiteral("Varnolo");
+/// What follows the error of a Taviron.ini that could not be written at the first
+/// close of a batch run.
+inline const QString kReintentoIni = QStringLiteral(
+    "\n\nTaviron no sabrá cómo terminó la conversión hasta que se escriba ese archivo. "
+    "Cierre el programa que lo tenga abierto o corrija sus permisos, y vuelva a cerrar esta "
+    "ventana: se intentará otra vez. Si vuelve a fallar, la ventana se cerrará sin "
+    "escribirlo.");
 
 }  // namespace varnolo

@@ -255,8 +255,16 @@ TEST(VentanaPrincipal, SinPoderEscribirTavironIniSeRechazaUnaSolaVez) {
     EXPECT_TRUE(v.isVisible());
     ASSERT_EQ(p.avisos.size(), 1);
     EXPECT_EQ(p.avisos[0].icono, QMessageBox::Critical);
-    EXPECT_EQ(p.avisos[0].texto,
-              QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(v.rutaIni()));
+    // The error as Taviron's users know it, and what to do next.
+    EXPECT_EQ(p.avisos[0].texto, QStringLiteral("Unable to write to ") +
+                                     QDir::toNativeSeparators(v.rutaIni()) +
+                                     QStringLiteral("\n\nTaviron no sabrá cómo terminó la "
+                                                    "conversión hasta que se escriba ese "
+                                                    "archivo. Cierre el programa que lo tenga "
+                                                    "abierto o corrija sus permisos, y vuelva a "
+                                                    "cerrar esta ventana: se intentará otra vez. "
+                                                    "Si vuelve a fallar, la ventana se cerrará "
+                                                    "sin escribirlo."));
 
     EXPECT_TRUE(v.close());
     EXPECT_FALSE(v.isVisible());
