@@ -39,6 +39,31 @@ if(WIN32)
   install(FILES ${_qt_dll} ${_runtime} DESTINATION .)
   install(FILES ${_qt_plataformas} DESTINATION platforms)
   install(FILES ${_qt_estilos} DESTINATION styles)
+  # CPack strips only the programs it builds; the DLLs come with their symbols
+  # (libstdc++ alone is 23 MB of them). Each installed DLL and program is stripped
+  # where it was installed.
+  set(_instalados)
+  foreach(_f ${_qt_dll} ${_runtime})
+    get_filename_component(_n ${_f} NAME)
+    list(APPEND _instalados ${_n})
+  endforeach()
+  foreach(_f ${_qt_plataformas})
+    get_filename_component(_n ${_f} NAME)
+    list(APPEND _instalados platforms/${_n})
+  endforeach()
+  foreach(_f ${_qt_estilos})
+    get_filename_component(_n ${_f} NAME)
+    list(APPEND _instalados styles/${_n})
+  endforeach()
+  install(CODE "
+    foreach(f ${_instalados})
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${f}\"
+                      RESULT_VARIABLE r)
+      if(NOT r EQUAL 0)
+        message(FATAL_ERROR \"No se ha podido quitar los símbolos de \${f}\")
+      endif()
+    endforeach()")
 else()
   include(GNUInstallDirs)
   set(VARNOLO_DESTINO ${CMAKE_INSTALL_LIBDIR}/varnolo)

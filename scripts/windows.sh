@@ -33,3 +33,4 @@ bash scripts/compare-windows.sh
 echo "== Instalador"
 (cd build-windows && cpack -G NSIS >/dev/null)
 ls -l build-windows/Varnolo-*-win64.exe
+bash scripts/check-windows-package.sh
