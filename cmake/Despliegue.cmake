@@ -78,6 +78,24 @@ else()
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/varnolo.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # Manual pages, the changelog and the copyright file, as Debian lays them out: the
+  # first two compressed with gzip -9n (no name, no date: the same bytes every build).
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/documentos)
+  foreach(_doc varnolo.1 varnolo-cli.1 changelog)
+    set(_gz ${CMAKE_BINARY_DIR}/documentos/${_doc}.gz)
+    add_custom_command(OUTPUT ${_gz}
+      COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/linux/${_doc} > ${_gz}
+      DEPENDS ${CMAKE_SOURCE_DIR}/packaging/linux/${_doc}
+      VERBATIM)
+    list(APPEND _comprimidos ${_gz})
+  endforeach()
+  add_custom_target(documentos_paquete ALL DEPENDS ${_comprimidos})
+  install(FILES ${CMAKE_BINARY_DIR}/documentos/varnolo.1.gz
+                ${CMAKE_BINARY_DIR}/documentos/varnolo-cli.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_BINARY_DIR}/documentos/changelog.gz
+                ${CMAKE_SOURCE_DIR}/packaging/linux/copyright
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/varnolo)
 endif()
 
 install(TARGETS varnolo varnolo-cli RUNTIME DESTINATION ${VARNOLO_DESTINO})
@@ -92,7 +110,7 @@ endif()
 # Packages.
 set(CPACK_PACKAGE_NAME Varnolo)
 set(CPACK_PACKAGE_VENDOR Varnolo)
-set(CPACK_PACKAGE_CONTACT "Varnolo <varnolo@localhost>")
+set(CPACK_PACKAGE_CONTACT "Equipo Varnolo <equipo@varnolo.es>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Conversor de datos entre Velna y Taviron")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Varnolo)
 set(CPACK_STRIP_FILES ON)

@@ -11,6 +11,7 @@ paquetes=(
   python3 python3-dbfread python3-dbf python3-chm
   fp-utils
   fonts-liberation fonts-dejavu-core
+  lintian
 )
 
 faltan=()
