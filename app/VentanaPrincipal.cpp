@@ -61,6 +61,7 @@ VentanaPrincipal::VentanaPrincipal(Entorno entorno, const QStringList& argumento
     setFixedSize(632, 266);
 
     QFont titular(QStringLiteral("Arial"));
+    titular.setStyleHint(QFont::SansSerif);
     titular.setPixelSize(16);
     titular.setBold(true);
     ui_->Label3->setFont(titular);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/Letras.h"
 #include "app/Traducciones.h"
 #include "app/VentanaPrincipal.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(varnolo::kTituloAplicacion);
     varnolo::cargarTraduccionesQt(aplicacion);
+    varnolo::instalarLetrasSustitutas();
 
     varnolo::VentanaPrincipal MForm(
         varnolo::Entorno::delSistema(QApplication::applicationDirPath()),

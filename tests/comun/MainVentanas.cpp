@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "app/Letras.h"
 #include "app/Traducciones.h"
 #include "app/VentanaPrincipal.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(varnolo::kTituloAplicacion);
     varnolo::cargarTraduccionesQt(aplicacion);
+    varnolo::instalarLetrasSustitutas();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "VentanaPrueba.h"
+#include "app/Letras.h"
 #include "app/PanelDegradado.h"
 #include "export/Exportacion.h"
 
@@ -88,6 +90,29 @@ TEST(AspectoVentana, CapturaDeLaVentana) {
     const QImage imagen = v.grab().toImage();
     EXPECT_EQ(imagen.size() / imagen.devicePixelRatio(), QSize(632, 266));
     EXPECT_TRUE(imagen.save(QDir(carpeta).filePath(QStringLiteral("VentanaPrincipal.png"))));
+}
+
+// Every text of the windows is in a sans face of the size asked for, also where the
+// system has neither Arial nor MS Sans Serif (Wine, a bare Linux): never the serif
+// face a font lookup falls back to.
+TEST(AspectoVentana, LetrasSansAunqueFaltenArialYMsSansSerif) {
+    QStringList sans{QStringLiteral("Arial"), QStringLiteral("Microsoft Sans Serif"),
+                     QStringLiteral("MS Sans Serif")};
+    for (const char* nombre : kSustitutasSans) sans << QString::fromLatin1(nombre);
+    VentanaPrueba p;
+    VentanaPrincipal& v = p.crear({});
+    for (const char* etiqueta : {"Label3", "Label4", "Label1"}) {
+        SCOPED_TRACE(etiqueta);
+        const auto* l = v.findChild<QLabel*>(QString::fromLatin1(etiqueta));
+        ASSERT_NE(l, nullptr);
+        const QFontInfo info(l->font());
+        EXPECT_TRUE(sans.contains(info.family())) << info.family().toStdString();
+    }
+    for (const QString& pedida : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")}) {
+        const QFontInfo info{QFont(pedida)};
+        EXPECT_TRUE(sans.contains(info.family()))
+            << pedida.toStdString() << " -> " << info.family().toStdString();
+    }
 }
 
 TEST(AspectoVentana, SalirCierraLaVentana) {
