@@ -5,12 +5,15 @@
 #include <cstdio>
 
 #include "Argumentos.h"
+#include "Consola.h"
 #include "Ejecucion.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication aplicacion(argc, argv);
-    QTextStream salida(stdout);
-    QTextStream errores(stderr);
+    varnolo::cli::SalidaConsola dispositivoSalida(stdout);
+    varnolo::cli::SalidaConsola dispositivoErrores(stderr);
+    QTextStream salida(&dispositivoSalida);
+    QTextStream errores(&dispositivoErrores);
 
     varnolo::cli::Orden orden;
     try {
