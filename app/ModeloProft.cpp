@@ -44,8 +44,34 @@ bool empiezaMascara(const QString& texto, const QString& mascara) {
     return m.hasMatch() || m.hasPartialMatch();
 }
 
-QValidator::State ValidadorMascara::validate(QString& entrada, int&) const {
-    return empiezaMascara(entrada, mascara_) ? Acceptable : Invalid;
+QString conSeparadores(const QString& texto, const QString& mascara, int* posicion) {
+    // Masks with a run of any length keep what was typed.
+    if (mascara.contains(QLatin1Char('*'))) return texto;
+    QString r;
+    int j = 0;
+    for (int i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        while (j < mascara.size() && mascara[j] != QLatin1Char('#') && c != mascara[j]) {
+            r += mascara[j++];
+            if (posicion != nullptr && i < *posicion) ++*posicion;
+        }
+        r += c;
+        ++j;
+    }
+    return r;
+}
+
+QValidator::State ValidadorMascara::validate(QString& entrada, int& posicion) const {
+    if (empiezaMascara(entrada, mascara_)) return Acceptable;
+    // A digit typed where the mask has its separator: the separator goes in first.
+    int nueva = posicion;
+    const QString completada = conSeparadores(entrada, mascara_, &nueva);
+    if (completada != entrada && empiezaMascara(completada, mascara_)) {
+        entrada = completada;
+        posicion = nueva;
+        return Acceptable;
+    }
+    return Invalid;
 }
 
 ModeloProft::ModeloProft(Tabla& tabla, QObject* padre)

@@ -20,8 +20,14 @@ bool encajaMascara(const QString& texto, const QString& mascara);
 /// True when `texto` can still become a value that fits the mask by typing more.
 bool empiezaMascara(const QString& texto, const QString& mascara);
 
-/// Lets the user type only what can still fit the mask; an unfinished value is
-/// accepted here and refused when the row is posted.
+/// `texto` with the mask's separators put in where a character was typed in their
+/// place ("0109" becomes "01/09" for "##/##/####"); `posicion`, when given, moves with
+/// the separators put before it.
+QString conSeparadores(const QString& texto, const QString& mascara, int* posicion = nullptr);
+
+/// Lets the user type only what can still fit the mask, putting in the mask's
+/// separators as the digits come; an unfinished value is accepted here and refused
+/// when the row is posted.
 class ValidadorMascara : public QValidator {
   public:
     ValidadorMascara(QString mascara, QObject* padre)

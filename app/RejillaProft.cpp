@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QToolTip>
 
 #include <QScrollBar>
 #include <QTimer>
@@ -50,7 +51,17 @@ QWidget* DelegadoMascaras::createEditor(QWidget* padre, const QStyleOptionViewIt
     editor->setFrame(false);
     editor->setMaxLength(ModeloProft::anchoCaracteres(indice.column()));
     const QString mascara = ModeloProft::mascara(indice.column());
-    if (!mascara.isEmpty()) editor->setValidator(new ValidadorMascara(mascara, editor));
+    if (!mascara.isEmpty()) {
+        editor->setValidator(new ValidadorMascara(mascara, editor));
+        // What the mask refuses is refused visibly: a beep and what the cell takes.
+        const QString pista = indice.column() == ModeloProft::ColTomaPos
+                                  ? QStringLiteral("F_TOMAPOS: una fecha dd/mm/aaaa, solo cifras")
+                                  : QStringLiteral("X_EMPLEADO: solo cifras");
+        connect(editor, &QLineEdit::inputRejected, editor, [editor, pista] {
+            QApplication::beep();
+            QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), pista, editor);
+        });
+    }
     editor_ = editor;
     return editor;
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -114,6 +115,22 @@ TEST(Mascaras, EncajeYEscritura) {
         EXPECT_EQ(encajaMascara(c.texto, c.mascara), c.encaja) << c.texto;
         EXPECT_EQ(empiezaMascara(c.texto, c.mascara), c.empieza) << c.texto;
     }
+    // Separators go in where a digit was typed in their place.
+    struct Separadores {
+        const char* texto;
+        const char* mascara;
+        const char* resultado;
+    };
+    const Separadores separadores[] = {
+        {"010", "##/##/####", "01/0"},
+        {"01092015", "##/##/####", "01/09/2015"},
+        {"01/09/2015", "##/##/####", "01/09/2015"},
+        {"01/092", "##/##/####", "01/09/2"},
+        {"12345", "#*#", "12345"},
+    };
+    for (const Separadores& c : separadores) {
+        EXPECT_EQ(conSeparadores(c.texto, c.mascara), c.resultado) << c.texto;
+    }
 }
 
 TEST_F(DialogoDeProfesores, VentanaYRejilla) {
@@ -181,6 +198,25 @@ TEST_F(DialogoDeProfesores, LetrasNoEntranYEnterAvanzaComoTab) {
     // leaving the row posted it
     EXPECT_EQ(enTabla(1, "X_EMPLEADO"), "123");
     EXPECT_TRUE(avisos.isEmpty());
+}
+
+// A date typed as its digits shows with its separators; what the cell cannot take is
+// refused visibly (the editor says so), never dropped in silence after the first two.
+TEST_F(DialogoDeProfesores, FechaSeEscribeComoSusCifras) {
+    QLineEdit* e = escribir(1, 3, "01092015");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->text(), "01/09/2015");
+    EXPECT_EQ(e->cursorPosition(), 10);
+    QSignalSpy rechazos(e, &QLineEdit::inputRejected);
+    QTest::keyClicks(e, "7");
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClicks(e, "x");
+    EXPECT_EQ(rechazos.count(), 2);
+    EXPECT_EQ(e->text(), "01/09/201");
+    QTest::keyClicks(e, "8");
+    salir();
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join('/').toStdString();
+    EXPECT_EQ(enTabla(1, "F_TOMAPOS"), "01/09/2018");
 }
 
 TEST_F(DialogoDeProfesores, CompletarYSalirSinDejarLaCelda) {
