@@ -3,9 +3,13 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
+#include <QSortFilterProxyModel>
 
 #include "app/DialogoMarcos.h"
 #include "app/DialogoProfesores.h"
@@ -16,10 +20,42 @@ DialogosVentana DialogosVentana::reales() {
     return {mostrarOpenDialogXML, mostrarAviso, mostrarDialogoMarcos, mostrarDialogoProfesores};
 }
 
+namespace {
+
+/// The file list of Qt's own file dialog in Spanish whatever the environment: dates in
+/// the Spanish short format, and "Carpeta" for a folder (Qt's Spanish texts lack it).
+class ArchivosEnCastellano : public QSortFilterProxyModel {
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    QVariant data(const QModelIndex& indice, int papel) const override {
+        if (papel == Qt::DisplayRole && (indice.column() == 2 || indice.column() == 3)) {
+            if (const auto* archivos = qobject_cast<const QFileSystemModel*>(sourceModel())) {
+                const QFileInfo info = archivos->fileInfo(mapToSource(indice));
+                if (indice.column() == 3) {
+                    return QLocale(QLocale::Spanish, QLocale::Spain)
+                        .toString(info.lastModified(), QLocale::ShortFormat);
+                }
+                if (info.isDir()) return QStringLiteral("Carpeta");
+            }
+        }
+        return QSortFilterProxyModel::data(indice, papel);
+    }
+};
+
+}  // namespace
+
 std::optional<QString> mostrarOpenDialogXML(QWidget* propietario) {
     QFileDialog OpenDialogXML(propietario,
                               QStringLiteral("Seleccione Archivo XML obtenido de VELNA"));
     OpenDialogXML.setObjectName(QStringLiteral("OpenDialogXML"));
+#ifdef Q_OS_WIN
+    // Windows' own dialog, in the system's language.
+#else
+    // Qt's own dialog here: its list in Spanish too.
+    OpenDialogXML.setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialogXML.setProxyModel(new ArchivosEnCastellano(&OpenDialogXML));
+#endif
     OpenDialogXML.setAcceptMode(QFileDialog::AcceptOpen);
     // Any name is accepted: the conversion itself reports a file that does not exist.
     OpenDialogXML.setFileMode(QFileDialog::AnyFile);

@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include "VentanaPrueba.h"
 #include "app/Letras.h"
@@ -250,6 +254,46 @@ TEST(DialogosReales, OpenDialogXML) {
     EXPECT_EQ(filtros, QStringList{QStringLiteral("*.xml (*.xml)")});
     EXPECT_EQ(sufijo, QStringLiteral("xml"));
 }
+
+#ifndef Q_OS_WIN
+// Qt's file dialog speaks Spanish in its list too, whatever the environment's
+// language: a folder's type and the dates.
+TEST(DialogosReales, OpenDialogXMLEnCastellano) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Centro")));
+    const QDateTime fecha(QDate(2026, 12, 10), QTime(9, 5));
+    {
+        QFile f(dir.filePath(QStringLiteral("datos.xml")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.setFileTime(fecha, QFileDevice::FileModificationTime));
+    }
+    QString tipo, modificada, cabeceraTipo;
+    alAbrirse<QFileDialog>([&](QFileDialog* d) {
+        d->setDirectory(dir.path());
+        auto* vista = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+        QAbstractItemModel* m = vista != nullptr ? vista->model() : nullptr;
+        for (int espera = 0;
+             m != nullptr && espera < 200 && (tipo.isEmpty() || modificada.isEmpty()); ++espera) {
+            QTest::qWait(10);
+            const QModelIndex raiz = vista->rootIndex();
+            for (int r = 0; r < m->rowCount(raiz); ++r) {
+                const QString nombre = m->index(r, 0, raiz).data().toString();
+                if (nombre == QStringLiteral("Centro"))
+                    tipo = m->index(r, 2, raiz).data().toString();
+                if (nombre == QStringLiteral("datos.xml")) {
+                    modificada = m->index(r, 3, raiz).data().toString();
+                }
+            }
+        }
+        if (m != nullptr) cabeceraTipo = m->headerData(2, Qt::Horizontal).toString();
+        d->reject();
+    });
+    mostrarOpenDialogXML(nullptr);
+    EXPECT_EQ(tipo, QStringLiteral("Carpeta"));
+    EXPECT_EQ(modificada, QStringLiteral("10/12/26 9:05"));
+    EXPECT_EQ(cabeceraTipo, QStringLiteral("Tipo"));
+}
+#endif
 
 }  // namespace
 }  // namespace varnolo::prueba
