@@ -109,20 +109,10 @@ bool VigiaMarcado::leer(const char* p, qint64 n) {
                 }
                 break;
             case Estado::Comentario:
-                if (c == '-') {
-                    ++seguidos_;
-                } else {
-                    if (c == '>' && seguidos_ >= 2) estado_ = Estado::Texto;
-                    seguidos_ = 0;
-                }
+                if (terminaCon(c, '-')) estado_ = Estado::Texto;
                 break;
             case Estado::CData:
-                if (c == ']') {
-                    ++seguidos_;
-                } else {
-                    if (c == '>' && seguidos_ >= 2) estado_ = Estado::Texto;
-                    seguidos_ = 0;
-                }
+                if (terminaCon(c, ']')) estado_ = Estado::Texto;
                 break;
             case Estado::Instruccion:
                 if (c == '>' && seguidos_ > 0) estado_ = Estado::Texto;
@@ -156,12 +146,7 @@ bool VigiaMarcado::leer(const char* p, qint64 n) {
                 }
                 break;
             case Estado::ComentarioEnDeclaracion:
-                if (c == '-') {
-                    ++seguidos_;
-                } else {
-                    if (c == '>' && seguidos_ >= 2) estado_ = Estado::Declaracion;
-                    seguidos_ = 0;
-                }
+                if (terminaCon(c, '-')) estado_ = Estado::Declaracion;
                 break;
             case Estado::Cierre:
                 if (c == '>') estado_ = Estado::Texto;
@@ -170,6 +155,16 @@ bool VigiaMarcado::leer(const char* p, qint64 n) {
     }
     desplazamiento_ = base + n;
     return true;
+}
+
+bool VigiaMarcado::terminaCon(unsigned char c, char marca) {
+    if (c == static_cast<unsigned char>(marca)) {
+        ++seguidos_;
+        return false;
+    }
+    const bool fin = c == '>' && seguidos_ >= 2;
+    seguidos_ = 0;
+    return fin;
 }
 
 void VigiaMarcado::lugar(const QByteArray& antes, qint64& linea, qint64& columna) {

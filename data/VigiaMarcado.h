@@ -29,6 +29,9 @@ class VigiaMarcado {
     static void lugar(const QByteArray& antes, qint64& linea, qint64& columna);
 
   private:
+    /// True when `c` is the '>' after two `marca` in a row ("-->", "]]>").
+    bool terminaCon(unsigned char c, char marca);
+
     enum class Estado {
         Texto,                    // character data
         Menor,                    // just after '<'
