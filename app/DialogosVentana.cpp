@@ -1,6 +1,8 @@
 #include "DialogosVentana.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -118,13 +120,43 @@ class CajaAviso : public QMessageBox {
         QMessageBox::keyPressEvent(evento);
     }
 
+  public:
+    const QString& textoOriginal() const { return texto_; }
+
   private:
     QString texto_;
 };
 
+/// What assistive technology reads of a CajaAviso: the message itself as its value
+/// and description (Qt's own reads the shown text, break opportunities included).
+class CajaAvisoAccesible : public QAccessibleWidget {
+  public:
+    explicit CajaAvisoAccesible(CajaAviso* caja)
+        : QAccessibleWidget(caja, QAccessible::AlertMessage) {}
+
+    QString text(QAccessible::Text clase) const override {
+        const auto* caja = static_cast<const CajaAviso*>(widget());
+        if (clase == QAccessible::Value || clase == QAccessible::Description) {
+            return caja->textoOriginal();
+        }
+        if (clase == QAccessible::Name) return caja->windowTitle();
+        return QAccessibleWidget::text(clase);
+    }
+};
+
+QAccessibleInterface* accesibleDeCaja(const QString&, QObject* objeto) {
+    if (auto* caja = dynamic_cast<CajaAviso*>(objeto)) return new CajaAvisoAccesible(caja);
+    return nullptr;
+}
+
 }  // namespace
 
 std::unique_ptr<QMessageBox> crearCajaAviso(QWidget* propietario, const AvisoVentana& aviso) {
+    static const bool instalada = [] {
+        QAccessible::installFactory(accesibleDeCaja);
+        return true;
+    }();
+    (void)instalada;
     return std::make_unique<CajaAviso>(aviso, propietario);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
@@ -224,6 +225,9 @@ TEST(DialogosReales, CadaMensajeSigueLaMismaRegla) {
                         "seleccionar 5 Marcos Horarios"),
          ClaseAviso::Mensaje},
         {QStringLiteral("Invalid characters. Field : F_TOMAPOS"), ClaseAviso::Error},
+        {QStringLiteral("No se ha podido guardar el archivo C:\\Centro\\ResultadoZentorcentro.xml: "
+                        "el disco está lleno."),
+         ClaseAviso::Error},
         {QStringLiteral("La tabla SOLUC está dañada: el campo DIA es de un tipo desconocido (Z) "
                         "(C:\\QWORK\\SOLUC.DBF)"),
          ClaseAviso::Error},
@@ -238,6 +242,11 @@ TEST(DialogosReales, CadaMensajeSigueLaMismaRegla) {
         EXPECT_EQ(caja->buttons().size(), 1);
         EXPECT_EQ(caja->textFormat(), Qt::PlainText);
         EXPECT_EQ(caja->accessibleDescription(), c.texto);
+        caja->show();
+        QAccessibleInterface* accesible = QAccessible::queryAccessibleInterface(caja.get());
+        ASSERT_NE(accesible, nullptr);
+        EXPECT_EQ(accesible->text(QAccessible::Value), c.texto);
+        EXPECT_EQ(accesible->text(QAccessible::Description), c.texto);
         QTest::keyClick(caja.get(), Qt::Key_C, Qt::ControlModifier);
         EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(c.texto));
     }
