@@ -55,6 +55,24 @@ if(WIN32)
     get_filename_component(_n ${_f} NAME)
     list(APPEND _instalados styles/${_n})
   endforeach()
+  # The licences of the libraries shipped beside the programs, taken from where this
+  # build got them (Debian's licence files, the libxml2 sources of the cache).
+  set(_licencias ${CMAKE_SOURCE_DIR}/packaging/windows/licencias/LEEME.txt)
+  foreach(_par "/usr/share/common-licenses/LGPL-3|LGPL-3.txt"
+               "/usr/share/common-licenses/GPL-3|GPL-3.txt"
+               "${VARNOLO_MINGW_CACHE}/src/libxml2/Copyright|libxml2.txt"
+               "/usr/share/doc/gcc-12-base/copyright|gcc.txt"
+               "/usr/share/doc/mingw-w64-common/copyright|mingw-w64.txt")
+    string(REPLACE "|" ";" _par "${_par}")
+    list(GET _par 0 _origen)
+    list(GET _par 1 _nombre)
+    if(NOT EXISTS ${_origen})
+      message(FATAL_ERROR "Falta la licencia ${_origen}, que acompaña al instalador")
+    endif()
+    configure_file(${_origen} ${CMAKE_BINARY_DIR}/licencias/${_nombre} COPYONLY)
+    list(APPEND _licencias ${CMAKE_BINARY_DIR}/licencias/${_nombre})
+  endforeach()
+  install(FILES ${_licencias} DESTINATION licencias)
   install(CODE "
     foreach(f ${_instalados})
       execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
