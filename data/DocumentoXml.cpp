@@ -242,6 +242,9 @@ Diagnostico* diagnosticoDe(void* ctx) {
     return static_cast<Diagnostico*>(static_cast<xmlParserCtxtPtr>(ctx)->_private);
 }
 
+const QString kAmpersandSuelto = QStringLiteral(
+    "hay un «&» que no empieza una referencia válida (en un texto se escribe «&amp;»)");
+
 /// The reason of a parse error in words a user understands, for the errors people
 /// meet in a document that was cut, edited by hand or saved in the wrong encoding;
 /// empty for the rest.
@@ -261,14 +264,13 @@ QString razonDeError(const xmlError& e) {
         case XML_ERR_GT_REQUIRED:
             return QStringLiteral("falta el «>» que cierra una etiqueta");
         case XML_ERR_NAME_REQUIRED:
-            if (mensaje.contains("EntityRef")) break;  // a bare '&', below
+            if (mensaje.contains("EntityRef")) return kAmpersandSuelto;
             return QStringLiteral("después de «<» no viene un nombre de elemento válido");
         case XML_ERR_EQUAL_REQUIRED:
+        case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
             return QStringLiteral("falta el «=» entre un atributo y su valor");
         case XML_ERR_ATTRIBUTE_NOT_STARTED:
             return QStringLiteral("falta la comilla que abre el valor de un atributo");
-        case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
-            return QStringLiteral("falta el «=» entre un atributo y su valor");
         case XML_ERR_ATTRIBUTE_NOT_FINISHED:
             return QStringLiteral("falta la comilla que cierra el valor de un atributo");
         case XML_ERR_LT_IN_ATTRIBUTE:
@@ -281,9 +283,7 @@ QString razonDeError(const xmlError& e) {
         case XML_ERR_ENTITYREF_NO_NAME:
         case XML_ERR_UNDECLARED_ENTITY:
         case XML_WAR_UNDECLARED_ENTITY:
-            return QStringLiteral(
-                "hay un «&» que no empieza una referencia válida (en un texto se escribe "
-                "«&amp;»)");
+            return kAmpersandSuelto;
         case XML_ERR_INVALID_CHARREF:
             return QStringLiteral("una referencia «&#…;» no es un carácter que XML admita");
         case XML_ERR_INVALID_CHAR:
@@ -321,10 +321,7 @@ QString razonDeError(const xmlError& e) {
         default:
             break;
     }
-    if (mensaje.contains("EntityRef")) {
-        return QStringLiteral(
-            "hay un «&» que no empieza una referencia válida (en un texto se escribe «&amp;»)");
-    }
+    if (mensaje.contains("EntityRef")) return kAmpersandSuelto;
     return {};
 }
 

@@ -1,5 +1,4 @@
 #include "IndiceMdx.h"
-
 #include "Archivos.h"
 
 #include <QFile>

@@ -107,11 +107,17 @@ int enteroDeLeccion(const EnteroLeido& valor, int indice, const QString& campo) 
     return enLugar(lugarLeccion(indice, campo), [&] { return valor.entero(); });
 }
 
-bool esCampoTexto(const Tabla& t, const QString& campo) {
+/// The field `campo` of `t` as the file describes it; null when there is none.
+const CampoFisico* campoFisico(const Tabla& t, const QString& campo) {
     for (const CampoFisico& c : t.campos()) {
-        if (c.nombre.compare(campo, Qt::CaseInsensitive) == 0) return c.tipo == 'C';
+        if (c.nombre.compare(campo, Qt::CaseInsensitive) == 0) return &c;
     }
-    return true;
+    return nullptr;
+}
+
+bool esCampoTexto(const Tabla& t, const QString& campo) {
+    const CampoFisico* c = campoFisico(t, campo);
+    return c == nullptr || c->tipo == 'C';
 }
 
 Indices leerIndices(TablasImportacion& tablas) {
@@ -249,15 +255,11 @@ void exigirCampos(const Tabla& t, std::initializer_list<QString> campos) {
 void exigirTipos(const Tabla& t, std::initializer_list<QString> campos, const char* tipos,
                  const QString& necesita) {
     for (const QString& campo : campos) {
-        for (const CampoFisico& c : t.campos()) {
-            if (c.nombre.compare(campo, Qt::CaseInsensitive) != 0) continue;
-            if (c.tipo == '\0' || std::strchr(tipos, c.tipo) == nullptr) {
-                throw ErrorTabla(
-                    QStringLiteral("La tabla %1 tiene el campo %2 de tipo %3, y la "
-                                   "importación necesita en él %4.")
-                        .arg(t.nombre(), campo, QString(QLatin1Char(c.tipo)), necesita));
-            }
-            break;
+        const CampoFisico* c = campoFisico(t, campo);
+        if (c != nullptr && (c->tipo == '\0' || std::strchr(tipos, c->tipo) == nullptr)) {
+            throw ErrorTabla(QStringLiteral("La tabla %1 tiene el campo %2 de tipo %3, y la "
+                                            "importación necesita en él %4.")
+                                 .arg(t.nombre(), campo, QString(QLatin1Char(c->tipo)), necesita));
         }
     }
 }

@@ -48,6 +48,15 @@ void cambiarTipo(const QString& ruta, int indice, char tipo) {
     ASSERT_EQ(f.write(&tipo, 1), 1);
 }
 
+/// Preparation of a case: one lesson in SOLUC, whose field `indice` then gets the
+/// type byte `tipo`.
+std::function<void(const Entorno&)> conTipo(int indice, char tipo) {
+    return [indice, tipo](const Entorno& e) {
+        agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
+        cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), indice, tipo);
+    };
+}
+
 class Importacion : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
@@ -308,30 +317,16 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
         // A field of a type the import cannot read as it needs: refused, where every
         // lesson would otherwise be dropped or misread without a word.
         {"DIA de tipo memo",
-         [](const Entorno& e) {
-             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
-             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 1, 'M');
-         },
+         conTipo(1, 'M'),
          {"La tabla SOLUC tiene el campo DIA de tipo M, y la importación necesita en él un "
           "número."}},
-        {"HORA lógica",
-         [](const Entorno& e) {
-             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
-             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 2, 'L');
-         },
-         {"el campo HORA de tipo L"}},
+        {"HORA lógica", conTipo(2, 'L'), {"el campo HORA de tipo L"}},
         {"PROF binario",
-         [](const Entorno& e) {
-             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
-             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 0, 'B');
-         },
+         conTipo(0, 'B'),
          {"La tabla SOLUC tiene el campo PROF de tipo B, y la importación necesita en él un "
           "texto."}},
         {"DIA de un tipo que no es de dBase",
-         [](const Entorno& e) {
-             agregarFilas(e, "SOLUC", {{"P1", "1", "3", "0", "MAT", "G1"}});
-             cambiarTipo(e.rutaTrabajo("SOLUC.DBF"), 1, 'Z');
-         },
+         conTipo(1, 'Z'),
          {"La tabla SOLUC está dañada: el campo DIA es de un tipo desconocido (Z)"}},
         {"SOLUC dañada",
          [](const Entorno& e) {
