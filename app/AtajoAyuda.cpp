@@ -1,9 +1,9 @@
-#include "AtajoAyuda.h"
+#include "app/AtajoAyuda.h"
 
 #include <QShortcut>
 
-#include "DialogosVentana.h"
-#include "data/Errores.h"
+#include "app/DialogosVentana.h"
+#include "base/Errores.h"
 
 namespace varnolo {
 

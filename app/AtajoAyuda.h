@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "Ayuda.h"
+#include "app/Ayuda.h"
 
 class QWidget;
 

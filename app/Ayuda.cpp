@@ -1,11 +1,11 @@
-#include "Ayuda.h"
+#include "app/Ayuda.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
-#include "data/Errores.h"
+#include "base/Errores.h"
 
 namespace varnolo {
 

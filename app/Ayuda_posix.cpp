@@ -1,4 +1,4 @@
-#include "Ayuda.h"
+#include "app/Ayuda.h"
 
 namespace varnolo::plataforma {
 

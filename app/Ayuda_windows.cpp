@@ -3,7 +3,7 @@
 #include <QDir>
 #include <string>
 
-#include "Ayuda.h"
+#include "app/Ayuda.h"
 
 namespace varnolo::plataforma {
 

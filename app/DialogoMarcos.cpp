@@ -1,4 +1,4 @@
-#include "DialogoMarcos.h"
+#include "app/DialogoMarcos.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -8,7 +8,7 @@
 #include "app/AtajoAyuda.h"
 #include "app/DialogosVentana.h"
 #include "app/TeclaEnter.h"
-#include "data/Errores.h"
+#include "base/Errores.h"
 #include "export/SeleccionMarcos.h"
 #include "ui_DialogoMarcos.h"
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "data/Entorno.h"
-#include "data/Preguntas.h"
+#include "conversion/Preguntas.h"
+#include "taviron/Entorno.h"
 
 namespace Ui {
 class DialogoMarcos;

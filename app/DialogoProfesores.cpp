@@ -1,16 +1,16 @@
-#include "DialogoProfesores.h"
+#include "app/DialogoProfesores.h"
 
 #include <QKeyEvent>
 #include <QScreen>
 #include <QToolButton>
 #include <iterator>
 
-#include "ModeloProft.h"
-#include "RejillaProft.h"
 #include "app/AtajoAyuda.h"
+#include "app/ModeloProft.h"
+#include "app/RejillaProft.h"
 #include "app/TeclaEnter.h"
-#include "data/CarpetaTrabajo.h"
 #include "import/DatosProfesores.h"
+#include "taviron/CarpetaTrabajo.h"
 #include "ui_DialogoProfesores.h"
 
 namespace varnolo {

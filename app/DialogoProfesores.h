@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "data/Entorno.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
+#include "taviron/Entorno.h"
 
 namespace Ui {
 class DialogoProfesores;

@@ -1,4 +1,4 @@
-#include "DialogosVentana.h"
+#include "app/DialogosVentana.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "data/Entorno.h"
-#include "data/Preguntas.h"
+#include "conversion/Preguntas.h"
+#include "taviron/Entorno.h"
 
 namespace varnolo {
 

@@ -1,4 +1,4 @@
-#include "Letras.h"
+#include "app/Letras.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "ModeloProft.h"
+#include "app/ModeloProft.h"
 
 #include <QFont>
 #include <QRegularExpression>
 
-#include "data/Catalogo.h"
+#include "taviron/Catalogo.h"
 
 namespace varnolo {
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 
 namespace varnolo {
 

@@ -1,4 +1,4 @@
-#include "PanelDegradado.h"
+#include "app/PanelDegradado.h"
 
 #include <QLinearGradient>
 #include <QPainter>

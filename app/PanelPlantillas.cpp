@@ -1,4 +1,4 @@
-#include "PanelPlantillas.h"
+#include "app/PanelPlantillas.h"
 
 #include <QLinearGradient>
 #include <QPainter>

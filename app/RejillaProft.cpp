@@ -1,4 +1,4 @@
-#include "RejillaProft.h"
+#include "app/RejillaProft.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "ModeloProft.h"
+#include "app/ModeloProft.h"
 
 namespace varnolo {
 

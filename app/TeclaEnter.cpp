@@ -1,4 +1,4 @@
-#include "TeclaEnter.h"
+#include "app/TeclaEnter.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "Traducciones.h"
+#include "app/Traducciones.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>

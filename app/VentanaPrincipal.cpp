@@ -1,4 +1,4 @@
-#include "VentanaPrincipal.h"
+#include "app/VentanaPrincipal.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -7,12 +7,12 @@
 #include <QShortcut>
 #include <QStyle>
 
-#include "Ayuda.h"
-#include "TeclaEnter.h"
-#include "data/ArchivoIni.h"
-#include "data/Errores.h"
+#include "app/Ayuda.h"
+#include "app/TeclaEnter.h"
+#include "base/Errores.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
+#include "taviron/ArchivoIni.h"
 #include "ui_VentanaPrincipal.h"
 
 namespace varnolo {

@@ -8,11 +8,11 @@
 #include <functional>
 #include <memory>
 
-#include "Ayuda.h"
-#include "DialogosVentana.h"
-#include "data/Desenlace.h"
-#include "data/Entorno.h"
-#include "data/Preguntas.h"
+#include "app/Ayuda.h"
+#include "app/DialogosVentana.h"
+#include "conversion/Desenlace.h"
+#include "conversion/Preguntas.h"
+#include "taviron/Entorno.h"
 
 namespace Ui {
 class VentanaPrincipal;

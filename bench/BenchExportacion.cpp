@@ -20,10 +20,10 @@
 #include <cstdio>
 #include <map>
 
-#include "GeneradorDocumentos.h"
-#include "Medicion.h"
-#include "MesaImportacion.h"
-#include "data/Errores.h"
+#include "base/Errores.h"
+#include "bench/GeneradorDocumentos.h"
+#include "bench/Medicion.h"
+#include "bench/MesaImportacion.h"
 #include "export/Exportacion.h"
 #include "export/SeleccionMarcos.h"
 

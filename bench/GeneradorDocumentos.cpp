@@ -1,4 +1,4 @@
-#include "GeneradorDocumentos.h"
+#include "bench/GeneradorDocumentos.h"
 
 #include <QString>
 #include <QStringList>

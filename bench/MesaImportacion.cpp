@@ -1,12 +1,12 @@
-#include "MesaImportacion.h"
+#include "bench/MesaImportacion.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <functional>
 
-#include "data/CarpetaTrabajo.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
+#include "taviron/CarpetaTrabajo.h"
 
 namespace varnolo::banco {
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "data/Entorno.h"
-#include "data/Preguntas.h"
+#include "conversion/Preguntas.h"
+#include "taviron/Entorno.h"
 
 namespace varnolo::banco {
 

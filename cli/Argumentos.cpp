@@ -1,4 +1,4 @@
-#include "Argumentos.h"
+#include "cli/Argumentos.h"
 
 #include <QCommandLineParser>
 #include <vector>

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "data/Errores.h"
+#include "base/Errores.h"
 
 namespace varnolo::cli {
 

@@ -1,4 +1,4 @@
-#include "Consola.h"
+#include "cli/Consola.h"
 
 namespace varnolo::cli {
 

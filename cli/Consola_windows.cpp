@@ -1,7 +1,7 @@
 #include <io.h>
 #include <windows.h>
 
-#include "Consola.h"
+#include "cli/Consola.h"
 
 namespace varnolo::cli::plataforma {
 

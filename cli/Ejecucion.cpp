@@ -1,9 +1,10 @@
-#include "Ejecucion.h"
+#include "cli/Ejecucion.h"
+#include "conversion/Proteccion.h"
 
-#include "PreguntasConsola.h"
-#include "data/Conversion.h"
+#include "cli/PreguntasConsola.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
+#include "velna/DocumentoIntercambio.h"
 
 namespace varnolo::cli {
 

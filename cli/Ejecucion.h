@@ -3,7 +3,7 @@
 
 #include <QTextStream>
 
-#include "Argumentos.h"
+#include "cli/Argumentos.h"
 
 namespace varnolo::cli {
 

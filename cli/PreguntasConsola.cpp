@@ -1,6 +1,6 @@
-#include "PreguntasConsola.h"
+#include "cli/PreguntasConsola.h"
 
-#include "data/Errores.h"
+#include "base/Errores.h"
 #include "import/DatosProfesores.h"
 
 namespace varnolo::cli {

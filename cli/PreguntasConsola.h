@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "data/Preguntas.h"
+#include "conversion/Preguntas.h"
 
 namespace varnolo::cli {
 

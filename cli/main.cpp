@@ -4,9 +4,9 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "Argumentos.h"
-#include "Consola.h"
-#include "Ejecucion.h"
+#include "cli/Argumentos.h"
+#include "cli/Consola.h"
+#include "cli/Ejecucion.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication aplicacion(argc, argv);

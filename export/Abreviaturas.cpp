@@ -1,6 +1,6 @@
-#include "Abreviaturas.h"
+#include "export/Abreviaturas.h"
 
-#include "FormaAlmacenada.h"
+#include "export/FormaAlmacenada.h"
 
 namespace varnolo {
 

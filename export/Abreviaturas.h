@@ -7,7 +7,8 @@
 
 #include <QString>
 
-#include "data/Textos.h"
+#include "base/Textos.h"
+#include "export/ReglasTexto.h"
 
 namespace varnolo {
 

@@ -5,11 +5,12 @@
 #include <QHash>
 #include <QList>
 
-#include "CadenaExportacion.h"
-#include "FormaAlmacenada.h"
-#include "data/Errores.h"
-#include "data/Sobre.h"
-#include "data/Textos.h"
+#include "base/Errores.h"
+#include "base/Textos.h"
+#include "export/CadenaExportacion.h"
+#include "export/FormaAlmacenada.h"
+#include "export/ReglasTexto.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -73,7 +74,7 @@ void CadenaExportacion::ExportarAsignaciones() {
     const QHash<QString, QList<Grupo>> grupos = leerGrupos(grupost);
     const bool conActividad = estado_.actividadPorDefecto == 1;
 
-    const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("MATERIAS"));
+    const QList<Registro> registros = documento().registros(QStringLiteral("MATERIAS"));
     int registro = 0;
     for (const Registro& r : registros) {
         ++registro;

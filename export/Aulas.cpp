@@ -1,9 +1,9 @@
 // Step 4: the rooms of DEPENDENCIAS into AULAT, one row per room, keeping the
 // document's room code as abbreviation where it is free and short enough.
 
-#include "Abreviaturas.h"
-#include "CadenaExportacion.h"
-#include "data/Sobre.h"
+#include "export/Abreviaturas.h"
+#include "export/CadenaExportacion.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -11,8 +11,7 @@ void CadenaExportacion::ExportarAulas() {
     estado_.carpeta.recrear({&catalogo::AULAT()});
     AbreviaturasUnicas abreviaturas;
 
-    const QList<Registro> registros =
-        registrosDeSeccion(documento(), QStringLiteral("DEPENDENCIAS"));
+    const QList<Registro> registros = documento().registros(QStringLiteral("DEPENDENCIAS"));
     Tabla aulat = estado_.carpeta.abrir(catalogo::AULAT(), Acceso::Compartida);
     for (const Registro& r : registros) {
         if (r.count() < 2) continue;

@@ -1,4 +1,4 @@
-#include "CadenaExportacion.h"
+#include "export/CadenaExportacion.h"
 
 namespace varnolo {
 

@@ -6,9 +6,9 @@
 #include <QString>
 #include <set>
 
-#include "Exportacion.h"
-#include "data/CarpetaTrabajo.h"
-#include "data/DocumentoXml.h"
+#include "export/Exportacion.h"
+#include "taviron/CarpetaTrabajo.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -29,13 +29,13 @@ struct ListasMaterias {
 /// What the steps of one export share: where they write, what they read, how the
 /// time frames are chosen, and what earlier steps leave for later ones.
 struct ContextoExportacion {
-    ContextoExportacion(const Entorno& e, const DocumentoXml& d, const OpcionesExportacion& o,
+    ContextoExportacion(const Entorno& e, const SeccionesDocumento& d, const OpcionesExportacion& o,
                         Preguntas& p)
         : entorno(e), carpeta(e), documento(d), opciones(o), preguntas(p) {}
 
     const Entorno& entorno;
     const CarpetaTrabajo carpeta;
-    const DocumentoXml& documento;
+    const SeccionesDocumento& documento;
     const OpcionesExportacion& opciones;
     Preguntas& preguntas;
     ListasMaterias listas;
@@ -61,7 +61,7 @@ class CadenaExportacion {
                                   ///< DIASHORAST2, PERIODOS
 
   private:
-    const DocumentoXml& documento() const { return estado_.documento; }
+    const SeccionesDocumento& documento() const { return estado_.documento; }
     ContextoExportacion& estado_;
 };
 

@@ -4,12 +4,12 @@
 
 #include <QHash>
 
-#include "Abreviaturas.h"
-#include "CadenaExportacion.h"
-#include "FormaAlmacenada.h"
-#include "data/Errores.h"
-#include "data/Sobre.h"
-#include "data/Textos.h"
+#include "base/Errores.h"
+#include "base/Textos.h"
+#include "export/Abreviaturas.h"
+#include "export/CadenaExportacion.h"
+#include "export/FormaAlmacenada.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -53,8 +53,7 @@ void CadenaExportacion::ExportarCursosGrupos() {
     AbreviaturasUnicas abreviaturas;
 
     // Courses.
-    const QList<Registro> cursos =
-        registrosDeSeccion(documento(), QStringLiteral("CURSOS_DEL_CENTRO"));
+    const QList<Registro> cursos = documento().registros(QStringLiteral("CURSOS_DEL_CENTRO"));
     Tabla cursost = estado_.carpeta.abrir(catalogo::CURSOST(), Acceso::Compartida);
     {
         Tabla niveles = estado_.carpeta.abrir(catalogo::NIVELCAN(), Acceso::Compartida);
@@ -89,7 +88,7 @@ void CadenaExportacion::ExportarCursosGrupos() {
 
     // Groups, with what the course pass has just written.
     const QHash<QString, Curso> cursosEscritos = leerCursos(cursost);
-    const QList<Registro> unidades = registrosDeSeccion(documento(), QStringLiteral("UNIDADES"));
+    const QList<Registro> unidades = documento().registros(QStringLiteral("UNIDADES"));
     Tabla grupost = estado_.carpeta.abrir(catalogo::GRUPOST(), Acceso::Compartida);
     for (const Registro& r : unidades) {
         if (r.count() < 2) continue;

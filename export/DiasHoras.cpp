@@ -4,10 +4,10 @@
 #include <QList>
 #include <algorithm>
 
-#include "CadenaExportacion.h"
-#include "SeleccionMarcos.h"
-#include "data/Errores.h"
-#include "data/Sobre.h"
+#include "base/Errores.h"
+#include "export/CadenaExportacion.h"
+#include "export/SeleccionMarcos.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -41,8 +41,7 @@ void CadenaExportacion::ExportarDiasHoras() {
 
     // 2. Which time frames: the only one, those given in advance, or those the user
     // accepts.
-    const QList<Registro> marcos =
-        registrosDeSeccion(documento(), QStringLiteral("JORNADAS_ESCOLARES"));
+    const QList<Registro> marcos = documento().registros(QStringLiteral("JORNADAS_ESCOLARES"));
     if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
     Eleccion eleccion;
     if (marcos.size() == 1) {
@@ -64,8 +63,7 @@ void CadenaExportacion::ExportarDiasHoras() {
         Tabla t2 = estado_.carpeta.abrir(catalogo::DIASHORAST2(), Acceso::Exclusiva);
         int dia = 1;
         int registro = 0;
-        for (const Registro& r :
-             registrosDeSeccion(documento(), QStringLiteral("TRAMOS_HORARIOS"))) {
+        for (const Registro& r : documento().registros(QStringLiteral("TRAMOS_HORARIOS"))) {
             ++registro;
             if (r.count() < 2) continue;
             const QString marco = r.dato(4).left(10);

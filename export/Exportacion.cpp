@@ -1,12 +1,13 @@
-#include "Exportacion.h"
+#include "export/Exportacion.h"
 
 #include <QFileInfo>
 
-#include "CadenaExportacion.h"
-#include "SeleccionMarcos.h"
-#include "data/Conversion.h"
-#include "data/Errores.h"
-#include "data/ReservaCarpeta.h"
+#include "base/Errores.h"
+#include "conversion/Proteccion.h"
+#include "export/CadenaExportacion.h"
+#include "export/SeleccionMarcos.h"
+#include "taviron/ReservaCarpeta.h"
+#include "velna/DocumentoIntercambio.h"
 
 namespace varnolo {
 
@@ -27,8 +28,7 @@ Desenlace exportar(const Entorno& entorno, const QString& documento,
         // checked is checked before the first table is touched.
         // Only the sections' records are read; the tree of a large document is never
         // built whole.
-        const std::unique_ptr<DocumentoXml> doc =
-            cargarDocumento(documento, DocumentoXml::Lectura::Registros);
+        const std::unique_ptr<SeccionesDocumento> doc = leerSecciones(documento);
         comprobarSobre(*doc, documento);
         const QStringList marcos = listaDeMarcos(*doc);
         if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);

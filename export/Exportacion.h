@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <optional>
 
-#include "data/Desenlace.h"
-#include "data/Entorno.h"
-#include "data/Preguntas.h"
+#include "conversion/Desenlace.h"
+#include "conversion/Preguntas.h"
+#include "taviron/Entorno.h"
 
 namespace varnolo {
 

@@ -1,6 +1,6 @@
-#include "FormaAlmacenada.h"
+#include "export/FormaAlmacenada.h"
 
-#include "data/motor/PaginaCodigos.h"
+#include "base/PaginaCodigos.h"
 
 namespace varnolo {
 

@@ -5,11 +5,12 @@
 #include <QHash>
 #include <QSet>
 
-#include "Abreviaturas.h"
-#include "CadenaExportacion.h"
-#include "FormaAlmacenada.h"
-#include "data/Sobre.h"
-#include "data/Textos.h"
+#include "base/Textos.h"
+#include "export/Abreviaturas.h"
+#include "export/CadenaExportacion.h"
+#include "export/FormaAlmacenada.h"
+#include "export/ReglasTexto.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -77,7 +78,7 @@ void CadenaExportacion::ExportarMaterias() {
     estado_.carpeta.recrear({&catalogo::ASIGNOMT()});
     estado_.carpeta.recrear({&catalogo::ASIGNOMT2()});
 
-    const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("MATERIAS"));
+    const QList<Registro> registros = documento().registros(QStringLiteral("MATERIAS"));
     Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
     Tabla asignomt2 = estado_.carpeta.abrir(catalogo::ASIGNOMT2(), Acceso::Compartida);
 
@@ -137,8 +138,7 @@ void CadenaExportacion::ExportarMaterias() {
 void CadenaExportacion::ExportarActividades() {
     estado_.actividadPorDefecto = 0;
 
-    const QList<Registro> registros =
-        registrosDeSeccion(documento(), QStringLiteral("ACTIVIDADES"));
+    const QList<Registro> registros = documento().registros(QStringLiteral("ACTIVIDADES"));
     Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
     for (const Registro& r : registros) {
         if (r.count() < 2) continue;

@@ -1,9 +1,9 @@
 // Step 3: the staff of EMPLEADOS into PROFT, one row per teacher, with the display
 // name built from three name parts and a unique abbreviation.
 
-#include "Abreviaturas.h"
-#include "CadenaExportacion.h"
-#include "data/Sobre.h"
+#include "export/Abreviaturas.h"
+#include "export/CadenaExportacion.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -19,7 +19,7 @@ void CadenaExportacion::ExportarProfesores() {
     estado_.carpeta.recrear({&catalogo::PROFT()});
     AbreviaturasUnicas abreviaturas;
 
-    const QList<Registro> registros = registrosDeSeccion(documento(), QStringLiteral("EMPLEADOS"));
+    const QList<Registro> registros = documento().registros(QStringLiteral("EMPLEADOS"));
     Tabla proft = estado_.carpeta.abrir(catalogo::PROFT(), Acceso::Compartida);
     for (const Registro& r : registros) {
         if (r.count() < 2) continue;

@@ -1,28 +1,28 @@
-#include "SeleccionMarcos.h"
+#include "export/SeleccionMarcos.h"
 
 #include <algorithm>
 
-#include "data/Errores.h"
-#include "data/Sobre.h"
-#include "data/Textos.h"
+#include "base/Errores.h"
+#include "base/Textos.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
-QStringList listaDeMarcos(const DocumentoXml& documento) {
+QStringList listaDeMarcos(const SeccionesDocumento& documento) {
     QStringList lista;
-    for (const Registro& r : registrosDeSeccion(documento, QStringLiteral("JORNADAS_ESCOLARES"))) {
+    for (const Registro& r : documento.registros(QStringLiteral("JORNADAS_ESCOLARES"))) {
         lista << r.datoSinRecortar(0);
     }
     return lista;
 }
 
-MarcosHorarios leerMarcosHorarios(const DocumentoXml& documento) {
+MarcosHorarios leerMarcosHorarios(const SeccionesDocumento& documento) {
     MarcosHorarios m;
-    for (const Registro& r : registrosDeSeccion(documento, QStringLiteral("JORNADAS_ESCOLARES"))) {
+    for (const Registro& r : documento.registros(QStringLiteral("JORNADAS_ESCOLARES"))) {
         m.jornadas.push_back({r.datoSinRecortar(0), r.datoSinRecortar(1), r.datoSinRecortar(2),
                               r.datoSinRecortar(3)});
     }
-    for (const Registro& r : registrosDeSeccion(documento, QStringLiteral("TRAMOS_HORARIOS"))) {
+    for (const Registro& r : documento.registros(QStringLiteral("TRAMOS_HORARIOS"))) {
         m.tramos.push_back({r.datoSinRecortar(1), r.datoSinRecortar(4)});
     }
     return m;
@@ -53,7 +53,8 @@ std::array<QString, 5> codigosElegidos(const QString& resultado) {
     return codigos;
 }
 
-SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QStringList& marcos) {
+SeleccionMarcos seleccionarMarcosDe(const SeccionesDocumento& documento,
+                                    const QStringList& marcos) {
     const QStringList entradas = listaDeMarcos(documento);
     if (entradas.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
 
@@ -83,7 +84,7 @@ SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QString
     return cierre.seleccion;
 }
 
-SeleccionMarcos preguntarMarcos(const DocumentoXml& documento, Preguntas& preguntas) {
+SeleccionMarcos preguntarMarcos(const SeccionesDocumento& documento, Preguntas& preguntas) {
     const MarcosHorarios marcos = leerMarcosHorarios(documento);
     const QStringList entradas = marcos.entradas();
     for (;;) {

@@ -8,8 +8,8 @@
 #include <QStringList>
 #include <array>
 
-#include "data/DocumentoXml.h"
-#include "data/Preguntas.h"
+#include "conversion/Preguntas.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -31,10 +31,10 @@ inline const QString kSinMarcosHorarios = QStringLiteral(
 
 /// The entries of the frame list: item 0 of every JORNADAS_ESCOLARES record,
 /// untrimmed, in document order.
-QStringList listaDeMarcos(const DocumentoXml& documento);
+QStringList listaDeMarcos(const SeccionesDocumento& documento);
 
 /// The frames and their slots, as the question shows them.
-MarcosHorarios leerMarcosHorarios(const DocumentoXml& documento);
+MarcosHorarios leerMarcosHorarios(const SeccionesDocumento& documento);
 
 /// What closing the dialog gives: the selection, and the message to show when it
 /// is refused (empty when accepted).
@@ -61,9 +61,9 @@ std::array<QString, 5> codigosElegidos(const QString& resultado);
 /// the dialog's message when none or more than five frames are selected, with a
 /// message that lists the frame codes when `marcos` is empty and the document has two
 /// or more frames, and when a code of `marcos` names no frame of the document.
-SeleccionMarcos seleccionarMarcosDe(const DocumentoXml& documento, const QStringList& marcos);
+SeleccionMarcos seleccionarMarcosDe(const SeccionesDocumento& documento, const QStringList& marcos);
 
 /// Asks `preguntas` until it gives an acceptable choice of the document's frames.
-SeleccionMarcos preguntarMarcos(const DocumentoXml& documento, Preguntas& preguntas);
+SeleccionMarcos preguntarMarcos(const SeccionesDocumento& documento, Preguntas& preguntas);
 
 }  // namespace varnolo

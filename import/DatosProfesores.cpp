@@ -1,7 +1,7 @@
-#include "DatosProfesores.h"
+#include "import/DatosProfesores.h"
 
-#include "data/CarpetaTrabajo.h"
-#include "data/Textos.h"
+#include "base/Textos.h"
+#include "taviron/CarpetaTrabajo.h"
 
 namespace varnolo {
 

@@ -5,8 +5,8 @@
 #include <QList>
 #include <QStringList>
 
-#include "data/Entorno.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
+#include "taviron/Entorno.h"
 
 namespace varnolo {
 

@@ -1,4 +1,4 @@
-#include "Horarios.h"
+#include "import/Horarios.h"
 
 #include <QHash>
 #include <cmath>
@@ -8,8 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "data/Errores.h"
-#include "data/Textos.h"
+#include "base/Errores.h"
+#include "base/Textos.h"
+#include "velna/Sobre.h"
 
 namespace varnolo {
 
@@ -166,20 +167,6 @@ Indices leerIndices(TablasImportacion& tablas) {
     return ix;
 }
 
-/// Opens a section or record: <grupo_datos seq="…">.
-void abrirGrupo(EscritorXml& xml, const QString& seq) {
-    xml.abrir(QStringLiteral("grupo_datos"));
-    xml.atributo(QStringLiteral("seq"), seq);
-}
-
-/// <dato nombre_dato="NOMBRE">valor</dato>
-void agregarDato(EscritorXml& xml, const QString& nombre, const QString& valor) {
-    xml.abrir(QStringLiteral("dato"));
-    xml.atributo(QStringLiteral("nombre_dato"), nombre);
-    xml.texto(valor);
-    xml.cerrar();
-}
-
 /// One activity record for a placed lesson, appended to the teacher record. False
 /// when DIASHORAST has no slot for its day and hour (the record then goes without them).
 bool agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
@@ -203,9 +190,9 @@ bool agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
     const Tramo sinTramo;
     const auto it = ix.tramos.constFind(Par(claveTramo, l.marco));
     const Tramo& tramo = it != ix.tramos.cend() ? *it : sinTramo;
-    agregarDato(xml, QStringLiteral("N_DIASEMANA"), tramo.dia);
-    agregarDato(xml, QStringLiteral("X_TRAMO"), tramo.codDiho);
-    agregarDato(xml, QStringLiteral("X_DEPENDENCIA"), enBlanco(l.aula) ? QString() : l.aula);
+    escribirDato(xml, QStringLiteral("N_DIASEMANA"), tramo.dia);
+    escribirDato(xml, QStringLiteral("X_TRAMO"), tramo.codDiho);
+    escribirDato(xml, QStringLiteral("X_DEPENDENCIA"), enBlanco(l.aula) ? QString() : l.aula);
 
     QString unidad;
     if (auto it = ix.grupos.constFind(l.codGrupo); it != ix.grupos.cend()) {
@@ -217,24 +204,24 @@ bool agregarActividad(EscritorXml& xml, int m, int indice, const Indices& ix,
             materia = *it;
         }
     }
-    agregarDato(xml, QStringLiteral("X_UNIDAD"), unidad);
-    agregarDato(xml, QStringLiteral("X_OFERTAMATRIG"), oferta);
-    agregarDato(xml, QStringLiteral("X_MATERIAOMG"), materia);
-    agregarDato(xml, QStringLiteral("F_INICIO"), fechas.fecIni);
-    agregarDato(xml, QStringLiteral("F_FIN"), fechas.fecFin);
+    escribirDato(xml, QStringLiteral("X_UNIDAD"), unidad);
+    escribirDato(xml, QStringLiteral("X_OFERTAMATRIG"), oferta);
+    escribirDato(xml, QStringLiteral("X_MATERIAOMG"), materia);
+    escribirDato(xml, QStringLiteral("F_INICIO"), fechas.fecIni);
+    escribirDato(xml, QStringLiteral("F_FIN"), fechas.fecFin);
     const auto lugarTramo = [&](const QString& campo) {
         return [&tramo, &campo] {
             return lugarEnTabla(catalogo::DIASHORAST().nombre, tramo.registro, campo);
         };
     };
-    agregarDato(xml, QStringLiteral("N_HORINI"), enLugar(lugarTramo(campo::HORADESDE), [&] {
-                    return textoMinutos(tramo.horaDesde, tramo.horIni);
-                }));
-    agregarDato(xml, QStringLiteral("N_HORFIN"), enLugar(lugarTramo(campo::HORAHASTA), [&] {
-                    return textoMinutos(tramo.horaHasta, tramo.horFin);
-                }));
+    escribirDato(xml, QStringLiteral("N_HORINI"), enLugar(lugarTramo(campo::HORADESDE), [&] {
+                     return textoMinutos(tramo.horaDesde, tramo.horIni);
+                 }));
+    escribirDato(xml, QStringLiteral("N_HORFIN"), enLugar(lugarTramo(campo::HORAHASTA), [&] {
+                     return textoMinutos(tramo.horaHasta, tramo.horFin);
+                 }));
     if (enBlanco(tarea) && actividadPorDefecto == 1) tarea = QStringLiteral("513");
-    agregarDato(xml, QStringLiteral("X_ACTIVIDAD"), tarea);
+    escribirDato(xml, QStringLiteral("X_ACTIVIDAD"), tarea);
     xml.cerrar();
     return &tramo != &sinTramo;
 }
@@ -329,8 +316,8 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
             if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) != 0) ++colocadas;
         }
         resultado.atributo(QStringLiteral("registros"), QString::number(colocadas));
-        agregarDato(resultado, QStringLiteral("X_EMPLEADO"), empleado);
-        agregarDato(resultado, QStringLiteral("F_TOMAPOS"), tomaPos);
+        escribirDato(resultado, QStringLiteral("X_EMPLEADO"), empleado);
+        escribirDato(resultado, QStringLiteral("F_TOMAPOS"), tomaPos);
 
         int m = 1;
         for (int i : suyas) {

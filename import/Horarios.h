@@ -6,8 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "TablasImportacion.h"
-#include "data/EscritorXml.h"
+#include "import/TablasImportacion.h"
+#include "xml/EscritorXml.h"
 
 namespace varnolo {
 

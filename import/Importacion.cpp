@@ -1,17 +1,18 @@
-#include "Importacion.h"
+#include "import/Importacion.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
-#include "DatosProfesores.h"
-#include "Horarios.h"
-#include "TablasImportacion.h"
-#include "data/CarpetaTrabajo.h"
-#include "data/Conversion.h"
-#include "data/Errores.h"
-#include "data/EscritorXml.h"
-#include "data/ReservaCarpeta.h"
+#include "base/Errores.h"
+#include "conversion/Proteccion.h"
+#include "import/DatosProfesores.h"
+#include "import/Horarios.h"
+#include "import/TablasImportacion.h"
+#include "taviron/CarpetaTrabajo.h"
+#include "taviron/ReservaCarpeta.h"
+#include "velna/DocumentoIntercambio.h"
+#include "xml/EscritorXml.h"
 
 namespace varnolo {
 
@@ -22,12 +23,11 @@ namespace {
 QString anoDelDocumento(const DocumentoXml& doc, const QString& ruta) {
     comprobarSobre(doc, ruta);
     const QString nombre = QDir::toNativeSeparators(ruta);
-    const NodoXml primera =
-        doc.selectSingleNode(QStringLiteral("/SERVICIO/BLOQUE_DATOS")).firstChild();
+    const NodoXml primera = primeraSeccion(doc);
     if (primera.isNull()) {
         throw ErrorVarnolo(QStringLiteral("El archivo %1 no es un documento de intercambio: "
-                                          "falta una primera sección dentro de BLOQUE_DATOS.")
-                               .arg(nombre));
+                                          "falta una primera sección dentro de %2.")
+                               .arg(nombre, QString::fromLatin1(sobre::kBloque)));
     }
     return primera.text().left(4);
 }
@@ -53,19 +53,15 @@ QString textoFecha(const QDateTime& ahora) {
 /// Opens the result's SERVICIO with its header and BLOQUE_DATOS, and writes the year
 /// section into it; BLOQUE_DATOS stays open for the timetable section.
 void construirCabecera(EscritorXml& resultado, const QString& fecha, const QString& anno) {
-    resultado.abrir(QStringLiteral("SERVICIO"));
+    abrirServicio(resultado);
     resultado.atributo(QStringLiteral("modulo"), QStringLiteral("HORARIOS"));
     resultado.atributo(QStringLiteral("tipo"), QStringLiteral("I"));
     resultado.atributo(QStringLiteral("autor"), QStringLiteral("VELNA"));
     resultado.atributo(QStringLiteral("fecha"), fecha);
-    resultado.abrir(QStringLiteral("BLOQUE_DATOS"));
+    abrirBloque(resultado);
 
-    resultado.abrir(QStringLiteral("grupo_datos"));
-    resultado.atributo(QStringLiteral("seq"), QStringLiteral("ANNO_ACADEMICO"));
-    resultado.abrir(QStringLiteral("dato"));
-    resultado.atributo(QStringLiteral("nombre_dato"), QStringLiteral("C_ANNO"));
-    resultado.texto(anno);
-    resultado.cerrar();
+    abrirGrupo(resultado, QStringLiteral("ANNO_ACADEMICO"));
+    escribirDato(resultado, QStringLiteral("C_ANNO"), anno);
     resultado.cerrar();
 }
 

@@ -2,9 +2,9 @@
 // The import: from Taviron's solution table SOLUC and the work tables, the result
 // document for Velna, saved beside the chosen exchange document.
 
-#include "data/Desenlace.h"
-#include "data/Entorno.h"
-#include "data/Preguntas.h"
+#include "conversion/Desenlace.h"
+#include "conversion/Preguntas.h"
+#include "taviron/Entorno.h"
 
 namespace varnolo {
 

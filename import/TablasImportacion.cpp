@@ -1,4 +1,4 @@
-#include "TablasImportacion.h"
+#include "import/TablasImportacion.h"
 
 namespace varnolo {
 

@@ -5,7 +5,7 @@
 // too. Closed however the run ends, so that an import that stops early does not keep
 // Taviron out of the work tables.
 
-#include "data/CarpetaTrabajo.h"
+#include "taviron/CarpetaTrabajo.h"
 
 namespace varnolo {
 

@@ -26,7 +26,8 @@ if ! dpkg-query -W -f='${Status}' "$paquete" 2>/dev/null | grep -q "install ok i
 fi
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DVARNOLO_FUZZ=ON >/dev/null
+  -DCMAKE_CXX_COMPILER=clang++ -DVARNOLO_FUZZ=ON \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
 cmake --build build-fuzz --target fuzz_documento_xml fuzz_tabla
 
 trabajo="$(mktemp -d)"

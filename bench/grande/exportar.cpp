@@ -13,11 +13,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/Errores.h"
 #include "bench/GeneradorDocumentos.h"
 #include "bench/Medicion.h"
 #include "bench/MesaImportacion.h"
 #include "bench/grande/PicoMemoria.h"
-#include "data/Errores.h"
 #include "export/Exportacion.h"
 #include "export/SeleccionMarcos.h"
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "../MesaImportacion.h"
 #include "bench/Medicion.h"
+#include "bench/MesaImportacion.h"
 #include "bench/grande/PicoMemoria.h"
 #include "import/Importacion.h"
 

@@ -14,8 +14,8 @@
 #include <QFile>
 #include <cstdio>
 
-#include "../Medicion.h"
-#include "../MesaImportacion.h"
+#include "bench/Medicion.h"
+#include "bench/MesaImportacion.h"
 #include "import/Importacion.h"
 
 using namespace varnolo;

@@ -13,9 +13,9 @@
 #include <functional>
 #include <vector>
 
-#include "data/DocumentoXml.h"
-#include "data/Sobre.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
+#include "velna/Sobre.h"
+#include "xml/DocumentoXml.h"
 
 using namespace varnolo;
 

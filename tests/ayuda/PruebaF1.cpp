@@ -22,10 +22,10 @@
 #include "app/DialogoMarcos.h"
 #include "app/DialogoProfesores.h"
 #include "app/VentanaPrincipal.h"
-#include "data/CarpetaTrabajo.h"
-#include "data/Conversion.h"
 #include "export/SeleccionMarcos.h"
+#include "taviron/CarpetaTrabajo.h"
 #include "tests/comun/Prueba.h"
+#include "velna/DocumentoIntercambio.h"
 
 namespace varnolo::prueba {
 namespace {
@@ -60,7 +60,7 @@ class AyudaF1 : public ::testing::Test {
             return visorResponde;
         };
         CarpetaTrabajo(carpetas.entorno()).recrear({&catalogo::PROFT()});
-        const auto doc = cargarDocumento(datoPrueba(QStringLiteral("principal/completo.xml")));
+        const auto doc = leerSecciones(datoPrueba(QStringLiteral("principal/completo.xml")));
         marcos = leerMarcosHorarios(*doc);
     }
 

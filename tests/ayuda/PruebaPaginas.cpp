@@ -11,13 +11,13 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "TextosPrograma.h"
 #include "app/Ayuda.h"
-#include "data/Conversion.h"
-#include "data/Errores.h"
+#include "base/Errores.h"
 #include "export/Exportacion.h"
 #include "export/SeleccionMarcos.h"
 #include "import/Importacion.h"
+#include "tests/ayuda/TextosPrograma.h"
+#include "velna/DocumentoIntercambio.h"
 
 namespace varnolo::prueba {
 namespace {
@@ -105,7 +105,8 @@ TEST(CatalogoTextos, ReconoceLosTextosConSusHuecos) {
     EXPECT_TRUE(textos[3].seCompleta);
 
     QList<TextoPrograma> conForma = textos;
-    conForma << TextoPrograma{QStringLiteral("&Salir"), QStringLiteral("VentanaPrincipal.ui"), false};
+    conForma << TextoPrograma{QStringLiteral("&Salir"), QStringLiteral("VentanaPrincipal.ui"),
+                              false};
     const CatalogoTextos catalogo(conForma);
     const QString var(QChar(1));
     const struct {

@@ -1,4 +1,4 @@
-#include "TextosPrograma.h"
+#include "tests/ayuda/TextosPrograma.h"
 
 #include <QDirIterator>
 #include <QFile>

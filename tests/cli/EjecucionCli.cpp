@@ -1,4 +1,4 @@
-#include "EjecucionCli.h"
+#include "tests/cli/EjecucionCli.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "EjecucionCli.h"
 #include "export/Exportacion.h"
+#include "tests/cli/EjecucionCli.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {

@@ -9,12 +9,12 @@
 #include <QFile>
 #include <QMap>
 
-#include "EjecucionCli.h"
-#include "data/DocumentoXml.h"
-#include "data/ReservaCarpeta.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 #include "import/Importacion.h"
+#include "taviron/ReservaCarpeta.h"
+#include "tests/cli/EjecucionCli.h"
 #include "tests/comun/Prueba.h"
+#include "xml/DocumentoXml.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -17,8 +17,8 @@
 #include <QStringConverter>
 #include <functional>
 
-#include "EjecucionCli.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
+#include "tests/cli/EjecucionCli.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {

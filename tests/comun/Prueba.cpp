@@ -1,23 +1,13 @@
-#include "Prueba.h"
+#include "tests/comun/Prueba.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 
 namespace varnolo::prueba {
-
-QString datoPrueba(const QString& nombre) {
-    return QDir(QStringLiteral(VARNOLO_DATOS_PRUEBA)).filePath(nombre);
-}
-
-QString ejemplo(const QString& nombre) {
-    return QDir(QStringLiteral(VARNOLO_EJEMPLOS)).filePath(nombre);
-}
-
-QString carpetaBinarios() { return QStringLiteral(VARNOLO_BIN); }
 
 Carpetas::Carpetas() {
     entorno_.carpetaTrabajo = trabajo_.path();
@@ -41,13 +31,6 @@ void Carpetas::instalarNivelcan() const {
     }
 }
 
-void escribirBytes(const QString& ruta, const QByteArray& bytes) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
-        ADD_FAILURE() << "No se puede escribir " << ruta.toStdString();
-    }
-}
-
 QString Carpetas::escribirDocumento(const QString& nombre, const QByteArray& contenido) const {
     const QString ruta = QDir(documentos_.path()).filePath(nombre);
     escribirBytes(ruta, contenido);
@@ -67,33 +50,6 @@ void crearSoluc(const Entorno& entorno, bool diaHoraTexto) {
     t.fieldDefs() = {txt("PROF"), num("DIA"),      num("HORA"),  txt("MARCO"),
                      txt("ASIG"), txt("CODGRUPO"), txt("TAREA"), txt("AULA")};
     t.createTable();
-}
-
-bool ArchivosQueFallan::escribir(plataforma::ArchivoBloqueado& archivo, qint64 posicion,
-                                 const char* datos, qint64 largo, QString& motivo) {
-    if (++escriturasTabla == fallarEscrituraTabla) {
-        motivo = QStringLiteral("el disco está lleno");
-        return false;
-    }
-    return Archivos::escribir(archivo, posicion, datos, largo, motivo);
-}
-
-bool ArchivosQueFallan::escribir(QSaveFile& archivo, const char* datos, qint64 largo,
-                                 QString& motivo) {
-    if (++escriturasGuardado == fallarEscrituraGuardado) {
-        motivo = QStringLiteral("el disco está lleno");
-        return false;
-    }
-    return Archivos::escribir(archivo, datos, largo, motivo);
-}
-
-bool ArchivosQueFallan::confirmar(QSaveFile& archivo, QString& motivo) {
-    if (fallarConfirmacion) {
-        archivo.cancelWriting();
-        motivo = QStringLiteral("el archivo está en uso");
-        return false;
-    }
-    return Archivos::confirmar(archivo, motivo);
 }
 
 QList<int> PreguntasPrueba::elegirMarcos(const MarcosHorarios& m) {

@@ -1,4 +1,4 @@
-#include "LectorMdx.h"
+#include "tests/dias/LectorMdx.h"
 
 #include <QStringList>
 #include <cmath>

@@ -14,12 +14,12 @@
 #include <QTimer>
 #include <functional>
 
-#include "Impresion.h"
 #include "app/DialogoMarcos.h"
+#include "base/Errores.h"
 #include "comun/Prueba.h"
-#include "data/Errores.h"
 #include "export/CadenaExportacion.h"
 #include "export/SeleccionMarcos.h"
+#include "tests/dias/Impresion.h"
 
 using namespace varnolo;
 
@@ -28,7 +28,7 @@ namespace {
 class DialogoDeMarcos : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
-    DocumentoXml doc;
+    SeccionesDocumento doc;
     MarcosHorarios marcos;
     QStringList avisos;
 
@@ -40,7 +40,7 @@ class DialogoDeMarcos : public ::testing::Test {
     void documento(const QList<QStringList>& marcos, const QList<QStringList>& tramos = {}) {
         const QByteArray xml = prueba::documentoIntercambio(
             {{"JORNADAS_ESCOLARES", marcos}, {"TRAMOS_HORARIOS", tramos}});
-        ASSERT_TRUE(doc.loadXml(xml));
+        ASSERT_TRUE(doc.leerXml(xml));
         this->marcos = leerMarcosHorarios(doc);
     }
     void letras(int n) {

@@ -8,13 +8,13 @@
 #include <QProcess>
 #include <random>
 
-#include "Impresion.h"
-#include "LectorMdx.h"
+#include "base/Errores.h"
 #include "comun/Prueba.h"
-#include "data/Errores.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 #include "export/CadenaExportacion.h"
 #include "export/SeleccionMarcos.h"
+#include "tests/dias/Impresion.h"
+#include "tests/dias/LectorMdx.h"
 
 using namespace varnolo;
 using prueba::documentoIntercambio;
@@ -26,7 +26,7 @@ using Registros = QList<QStringList>;
 class DiasHorasTest : public ::testing::Test {
   protected:
     prueba::Carpetas carpetas;
-    DocumentoXml documento;
+    SeccionesDocumento documento;
     OpcionesExportacion opciones;
     prueba::PreguntasPrueba interaccion;
 
@@ -35,7 +35,7 @@ class DiasHorasTest : public ::testing::Test {
         if (!marcos.isEmpty()) secciones.append({QStringLiteral("JORNADAS_ESCOLARES"), marcos});
         if (!tramos.isEmpty()) secciones.append({QStringLiteral("TRAMOS_HORARIOS"), tramos});
         const QByteArray xml = documentoIntercambio(secciones);
-        ASSERT_TRUE(documento.loadXml(xml));
+        ASSERT_TRUE(documento.leerXml(xml));
     }
 
     /// The dialog answers with these codes, out of the `entradas` frames it lists.

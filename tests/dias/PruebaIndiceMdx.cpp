@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <random>
 
-#include "LectorMdx.h"
-#include "data/Errores.h"
-#include "data/IndiceMdx.h"
+#include "base/Errores.h"
+#include "dbf/IndiceMdx.h"
+#include "tests/dias/LectorMdx.h"
 
 using namespace varnolo;
 

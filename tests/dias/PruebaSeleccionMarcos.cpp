@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "Impresion.h"
+#include "base/Errores.h"
 #include "comun/Prueba.h"
-#include "data/Errores.h"
 #include "export/SeleccionMarcos.h"
+#include "tests/dias/Impresion.h"
 
 using namespace varnolo;
 
@@ -62,11 +62,11 @@ TEST(CodigosElegidos, ColumnasDeDiezCaracteres) {
 
 class PorCodigoTest : public ::testing::Test {
   protected:
-    DocumentoXml doc;
+    SeccionesDocumento doc;
     void documento(const QStringList& codigos) {
         QList<QStringList> marcos;
         for (const QString& c : codigos) marcos << QStringList{c, "Nombre " + c, "1", "2"};
-        ASSERT_TRUE(doc.loadXml(prueba::documentoIntercambio({{"JORNADAS_ESCOLARES", marcos}})));
+        ASSERT_TRUE(doc.leerXml(prueba::documentoIntercambio({{"JORNADAS_ESCOLARES", marcos}})));
     }
     QString error(const QStringList& marcos) {
         try {

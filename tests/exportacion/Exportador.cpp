@@ -1,7 +1,7 @@
-#include "Exportador.h"
+#include "tests/exportacion/Exportador.h"
 
-#include "data/Errores.h"
-#include "data/Tabla.h"
+#include "base/Errores.h"
+#include "dbf/Tabla.h"
 
 namespace varnolo::prueba {
 
@@ -20,7 +20,7 @@ Exportador::Exportador(const QByteArray& documento)
     cargar(documento);
 }
 
-void Exportador::cargar(const QByteArray& documento) { EXPECT_TRUE(documento_.loadXml(documento)); }
+void Exportador::cargar(const QByteArray& documento) { EXPECT_TRUE(documento_.leerXml(documento)); }
 
 void Exportador::usarNiveles(const QList<FilaNivel>& filas) {
     escribirTablaNiveles(carpetas_.programa(QStringLiteral("NIVELCAN.DBF")), filas,

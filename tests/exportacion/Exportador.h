@@ -7,8 +7,8 @@
 
 #include <QStringList>
 
-#include "data/TablaNiveles.h"
 #include "export/CadenaExportacion.h"
+#include "taviron/TablaNiveles.h"
 #include "tests/comun/Prueba.h"
 
 /// Failure messages show texts, not their bytes.
@@ -47,7 +47,7 @@ class Exportador {
 
   private:
     Carpetas carpetas_;
-    DocumentoXml documento_;
+    SeccionesDocumento documento_;
     OpcionesExportacion opciones_;
     PreguntasPrueba preguntas_;
     ContextoExportacion estado_;

@@ -2,9 +2,9 @@
 
 #include <QSet>
 
-#include "Exportador.h"
 #include "export/Abreviaturas.h"
 #include "export/FormaAlmacenada.h"
+#include "tests/exportacion/Exportador.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -1,7 +1,7 @@
 // Teaching assignments (ASIGT): subject lookup, groups of the course, hours and
 // session patterns, the default activity, and the integer conversion error.
 
-#include "Exportador.h"
+#include "tests/exportacion/Exportador.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QProcess>
 
-#include "Exportador.h"
+#include "tests/exportacion/Exportador.h"
 
 namespace varnolo::prueba {
 namespace {

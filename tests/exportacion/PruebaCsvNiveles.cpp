@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "data/CsvNiveles.h"
-#include "data/Errores.h"
+#include "base/Errores.h"
+#include "taviron/CsvNiveles.h"
 
 namespace varnolo {
 namespace {
@@ -98,8 +98,8 @@ INSTANTIATE_TEST_SUITE_P(Archivos, CsvNiveles, ::testing::ValuesIn(kCasos),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(CsvNivelesDelPrograma, ElArchivoQueSeInstalaSeLee) {
-    const QList<FilaNivel> niveles =
-        leerCsvNiveles(QStringLiteral(VARNOLO_FUENTE_PRUEBAS "/../../data/niveles/NIVELCAN.csv"));
+    const QList<FilaNivel> niveles = leerCsvNiveles(
+        QStringLiteral(VARNOLO_FUENTE_PRUEBAS "/../../taviron/niveles/NIVELCAN.csv"));
     ASSERT_FALSE(niveles.isEmpty());
     EXPECT_EQ(niveles.first().oferta, 12);
 }

@@ -1,6 +1,6 @@
 // Courses (CURSOST) with their level from NIVELCAN, and groups (GRUPOST).
 
-#include "Exportador.h"
+#include "tests/exportacion/Exportador.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -1,8 +1,8 @@
 // The bundled sample documents go through the whole export, as the user starts it,
 // without an error and with the time frame they are meant for.
 
-#include "Exportador.h"
 #include "export/Exportacion.h"
+#include "tests/exportacion/Exportador.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -9,10 +9,10 @@
 #include <QFile>
 #include <QMap>
 
-#include "data/ArchivoIni.h"
-#include "data/Archivos.h"
-#include "data/Errores.h"
+#include "base/Archivos.h"
+#include "base/Errores.h"
 #include "export/Exportacion.h"
+#include "taviron/ArchivoIni.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {

@@ -1,6 +1,6 @@
 // Subjects and activities: ASIGNOMT, ASIGNOMT2 and the default-activity flag.
 
-#include "Exportador.h"
+#include "tests/exportacion/Exportador.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -1,6 +1,6 @@
 // Teachers (PROFT) and rooms (AULAT): names, abbreviations and their uniqueness.
 
-#include "Exportador.h"
+#include "tests/exportacion/Exportador.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -12,7 +12,7 @@
 #include <QMap>
 #include <QProcess>
 
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
 #include "tests/comun/Prueba.h"

@@ -1,7 +1,7 @@
-#include "MesaTrabajo.h"
+#include "tests/importacion/MesaTrabajo.h"
 
-#include "data/Errores.h"
-#include "data/Tabla.h"
+#include "base/Errores.h"
+#include "dbf/Tabla.h"
 
 namespace varnolo::prueba {
 

@@ -5,8 +5,8 @@
 #include <QList>
 #include <QStringList>
 
-#include "data/CarpetaTrabajo.h"
-#include "data/Entorno.h"
+#include "taviron/CarpetaTrabajo.h"
+#include "taviron/Entorno.h"
 #include "tests/comun/Prueba.h"
 
 namespace varnolo::prueba {

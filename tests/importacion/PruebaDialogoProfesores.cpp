@@ -14,12 +14,12 @@
 #include <QToolButton>
 #include <functional>
 
-#include "MesaTrabajo.h"
 #include "app/DialogoProfesores.h"
 #include "app/ModeloProft.h"
 #include "app/RejillaProft.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 #include "tests/comun/Prueba.h"
+#include "tests/importacion/MesaTrabajo.h"
 
 namespace varnolo {
 namespace {

@@ -6,12 +6,12 @@
 #include <QProcess>
 #include <QSet>
 
-#include "data/DocumentoXml.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 #include "export/Exportacion.h"
 #include "export/SeleccionMarcos.h"
 #include "import/Importacion.h"
 #include "tests/comun/Prueba.h"
+#include "xml/DocumentoXml.h"
 
 namespace varnolo {
 namespace {

@@ -3,12 +3,12 @@
 
 #include <QFile>
 
-#include "MesaTrabajo.h"
-#include "data/DocumentoXml.h"
-#include "data/Errores.h"
+#include "base/Errores.h"
 #include "import/Horarios.h"
 #include "import/Importacion.h"
 #include "tests/comun/Prueba.h"
+#include "tests/importacion/MesaTrabajo.h"
+#include "xml/DocumentoXml.h"
 
 namespace varnolo {
 namespace {

@@ -7,13 +7,13 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "MesaTrabajo.h"
-#include "data/DocumentoXml.h"
-#include "data/Errores.h"
-#include "data/Tabla.h"
+#include "base/Errores.h"
+#include "dbf/Tabla.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
 #include "tests/comun/Prueba.h"
+#include "tests/importacion/MesaTrabajo.h"
+#include "xml/DocumentoXml.h"
 
 namespace varnolo {
 namespace {

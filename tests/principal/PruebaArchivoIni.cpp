@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <optional>
 
-#include "data/ArchivoIni.h"
-#include "data/Errores.h"
+#include "base/Errores.h"
+#include "taviron/ArchivoIni.h"
 
 namespace varnolo {
 namespace {

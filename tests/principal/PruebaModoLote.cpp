@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "VentanaPrueba.h"
-#include "data/Tabla.h"
+#include "dbf/Tabla.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
+#include "tests/principal/VentanaPrueba.h"
 
 namespace varnolo::prueba {
 namespace {

@@ -19,10 +19,10 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "VentanaPrueba.h"
 #include "app/Letras.h"
 #include "app/PanelDegradado.h"
 #include "export/Exportacion.h"
+#include "tests/principal/VentanaPrueba.h"
 
 namespace varnolo::prueba {
 namespace {

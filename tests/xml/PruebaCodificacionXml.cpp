@@ -6,8 +6,8 @@
 
 #include <QByteArray>
 
-#include "data/DocumentoXml.h"
-#include "data/EscritorXml.h"
+#include "xml/DocumentoXml.h"
+#include "xml/EscritorXml.h"
 
 namespace varnolo {
 namespace {

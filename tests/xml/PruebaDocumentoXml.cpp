@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "FixturasXml.h"
-#include "data/DocumentoXml.h"
-#include "data/Errores.h"
-#include "data/EscritorXml.h"
+#include "base/Errores.h"
 #include "tests/comun/Prueba.h"
+#include "tests/xml/FixturasXml.h"
+#include "xml/DocumentoXml.h"
+#include "xml/EscritorXml.h"
 
 namespace varnolo {
 namespace {

@@ -18,13 +18,13 @@
 #include <sys/resource.h>
 #endif
 
-#include "FixturasXml.h"
-#include "data/Archivos.h"
-#include "data/DocumentoXml.h"
-#include "data/Errores.h"
-#include "data/ErroresSistema.h"
-#include "data/EscritorXml.h"
+#include "base/Archivos.h"
+#include "base/Errores.h"
+#include "base/ErroresSistema.h"
 #include "tests/comun/Prueba.h"
+#include "tests/xml/FixturasXml.h"
+#include "xml/DocumentoXml.h"
+#include "xml/EscritorXml.h"
 
 namespace varnolo {
 namespace {

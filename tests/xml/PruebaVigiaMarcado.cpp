@@ -7,10 +7,10 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
-#include "FixturasXml.h"
-#include "data/DocumentoXml.h"
-#include "data/VigiaMarcado.h"
 #include "tests/comun/Prueba.h"
+#include "tests/xml/FixturasXml.h"
+#include "xml/DocumentoXml.h"
+#include "xml/VigiaMarcado.h"
 
 namespace varnolo {
 namespace {

@@ -1,0 +1,270 @@
+// Walking, locating, filtering and ordering the rows of an open table, the rows
+// shared by two objects of this process, and writes that reach the file at post
+// under a shared hold.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "base/Errores.h"
+#include "dbf/Tabla.h"
+#include "tests/dbf/Ayudas.h"
+
+namespace varnolo::prueba::motor {
+namespace {
+
+class Cursor : public ::testing::Test {
+  protected:
+    QTemporaryDir carpeta;
+
+    // SOLUC-like rows: PROF, DIA (text of digits), HORA, ORDEN.
+    void SetUp() override {
+        crear(carpeta.path(), QStringLiteral("SOLUC"),
+              {{QStringLiteral("PROF"), TipoCampo::Cadena, 10},
+               {QStringLiteral("DIA"), TipoCampo::Cadena, 3},
+               {QStringLiteral("HORA"), TipoCampo::Entero, 0},
+               {QStringLiteral("ORDEN"), TipoCampo::Entero, 0}});
+        Tabla t = abrir();
+        const struct {
+            const char* prof;
+            const char* dia;
+            int hora;
+            int orden;
+        } filas[] = {{"O'Neil", "1", 3, 20}, {"ANA", "2", 1, 10}, {"ana", "3", 2, 20},
+                     {"O'Neil", "4", 5, 5},  {"ANA", "5", 1, 20}, {"O'NEIL", "12", 4, 10}};
+        for (const auto& f : filas) {
+            t.append();
+            t.setString(QStringLiteral("PROF"), QString::fromUtf8(f.prof));
+            t.setString(QStringLiteral("DIA"), QString::fromUtf8(f.dia));
+            t.setInteger(QStringLiteral("HORA"), f.hora);
+            t.setInteger(QStringLiteral("ORDEN"), f.orden);
+            t.post();
+        }
+    }
+
+    Tabla abrir(bool exclusiva = true) {
+        Tabla t(carpeta.path(), QStringLiteral("SOLUC"), exclusiva);
+        t.setReloj(relojFijo());
+        t.open();
+        return t;
+    }
+
+    static QStringList columna(Tabla& t, const QString& campo) {
+        QStringList valores;
+        for (t.first(); !t.eof(); t.next()) valores << t.asString(campo);
+        return valores;
+    }
+};
+
+TEST_F(Cursor, WalksForwardAndBackInAppendOrder) {
+    Tabla t = abrir();
+    EXPECT_TRUE(t.bof());
+    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("1,2,3,4,5,12"));
+    t.last();
+    EXPECT_FALSE(t.eof());
+    EXPECT_EQ(t.recNo(), 5);
+    t.moveBy(-2);
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("4"));
+    t.moveBy(-10);
+    EXPECT_TRUE(t.bof());
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("1"));
+    t.setRecNo(99);
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("12"));
+    t.moveBy(1);
+    EXPECT_TRUE(t.eof());
+}
+
+TEST_F(Cursor, LocateComparesWholeValuesCaseSensitively) {
+    Tabla t = abrir();
+    struct Caso {
+        QString campos;
+        QStringList valores;
+        int fila;  // -1: not found
+    };
+    const Caso casos[] = {
+        {QStringLiteral("PROF"), {QStringLiteral("ana")}, 2},
+        {QStringLiteral("PROF"), {QStringLiteral("ANA")}, 1},
+        {QStringLiteral("PROF"), {QStringLiteral("AN")}, -1},
+        {QStringLiteral("PROF"), {QStringLiteral("ANA ")}, -1},
+        {QStringLiteral("PROF;HORA"), {QStringLiteral("ANA"), QStringLiteral("1")}, 1},
+        {QStringLiteral("prof;dia"), {QStringLiteral("ANA"), QStringLiteral("5")}, 4},
+        {QStringLiteral("PROF;DIA"), {QStringLiteral("ANA"), QStringLiteral("3")}, -1},
+        {QStringLiteral("DIA"), {QStringLiteral("12")}, 5},
+    };
+    for (const Caso& c : casos) {
+        t.setRecNo(3);
+        EXPECT_EQ(t.locate(c.campos, c.valores), c.fila >= 0) << c.campos.toStdString();
+        EXPECT_EQ(t.recNo(), c.fila >= 0 ? c.fila : 3) << c.campos.toStdString();
+    }
+    EXPECT_THROW(t.locate(QStringLiteral("PROF;DIA"), {QStringLiteral("ANA")}), ErrorTabla);
+    EXPECT_THROW(t.locate(QStringLiteral("NADA"), {QStringLiteral("x")}), ErrorTabla);
+}
+
+TEST_F(Cursor, LocateByIntegerOnNumericAndOnTextOfDigits) {
+    Tabla t = abrir();
+    ASSERT_TRUE(t.locate(QStringLiteral("HORA"), 4));
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("12"));
+    ASSERT_TRUE(t.locate(QStringLiteral("DIA"), 12));
+    EXPECT_EQ(t.recNo(), 5);
+    EXPECT_FALSE(t.locate(QStringLiteral("HORA"), 9));
+    EXPECT_EQ(t.recNo(), 5);
+}
+
+TEST_F(Cursor, FilterWithInnerQuoteAndRecordCountWithDeletedRows) {
+    {
+        Tabla t = abrir();
+        t.setFiltered(false);
+        t.setFilter(QStringLiteral("PROF= 'O''Neil'"));
+        t.setFiltered(true);
+        EXPECT_EQ(t.recordCount(), 2);
+        EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("1,4"));
+        t.setFilter(QStringLiteral("  PROF =  'ANA'  "));
+        EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("2,5"));
+        t.setFilterValue(QStringLiteral("PROF"), QStringLiteral("O'NEIL"));
+        EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("12"));
+        t.setFiltered(false);
+        EXPECT_EQ(t.recordCount(), 6);
+    }
+    // Mark the first row deleted, as another dBase program would.
+    const QString ruta = QDir(carpeta.path()).filePath(QStringLiteral("SOLUC.DBF"));
+    cambiarByte(ruta, 32 + 4 * 32 + 1, '*');
+    Tabla t = abrir();
+    EXPECT_EQ(t.recordCount(), 5);
+    t.setFilter(QStringLiteral("PROF= 'O''Neil'"));
+    t.setFiltered(true);
+    EXPECT_EQ(t.recordCount(), 1);
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("4"));
+}
+
+TEST_F(Cursor, MalformedFiltersAreRefused) {
+    Tabla t = abrir();
+    for (const char* malo : {"PROF = ANA", "PROF= 'ANA", "PROF= 'A'B'", "= 'A'", "PROF 'A'",
+                             "PROF= 'A' AND DIA= '1'", "PROF== 'A'"}) {
+        EXPECT_THROW(t.setFilter(QString::fromUtf8(malo)), ErrorTabla) << malo;
+    }
+    EXPECT_THROW(t.setFilter(QStringLiteral("NADA= 'x'")), ErrorTabla);
+}
+
+TEST_F(Cursor, IndexOrderKeepsEqualKeysInAppendOrder) {
+    Tabla t = abrir();
+    t.setIndexFieldNames(QStringLiteral("ORDEN"));
+    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("4,2,12,1,3,5"));
+    t.setIndexFieldNames(QStringLiteral("PROF"));
+    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("2,5,12,1,4,3"));
+    t.setFilterValue(QStringLiteral("PROF"), QStringLiteral("ANA"));
+    t.setFiltered(true);
+    t.setIndexFieldNames(QStringLiteral("ORDEN"));
+    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("2,5"));
+    t.setFiltered(false);
+    t.setIndexFieldNames(QString());
+    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("1,2,3,4,5,12"));
+    EXPECT_THROW(t.setIndexFieldNames(QStringLiteral("NADA")), ErrorTabla);
+}
+
+TEST_F(Cursor, TwoObjectsOfThisProcessShareTheRows) {
+    Tabla ventana = abrir(true);
+    Tabla dialogo(QString(), QDir(carpeta.path()).filePath(QStringLiteral("soluc.dbf")), false);
+    dialogo.open();
+    ventana.last();
+    dialogo.append();
+    dialogo.setString(QStringLiteral("PROF"), QStringLiteral("NUEVO"));
+    dialogo.post();
+    EXPECT_EQ(ventana.recordCount(), 7);
+    EXPECT_EQ(ventana.asString(QStringLiteral("DIA")), QStringLiteral("12"))
+        << "el cursor sigue en su fila";
+    ventana.next();
+    EXPECT_EQ(ventana.asString(QStringLiteral("PROF")), QStringLiteral("NUEVO"));
+
+    ASSERT_TRUE(dialogo.locate(QStringLiteral("PROF"), {QStringLiteral("ana")}));
+    dialogo.edit();
+    dialogo.setString(QStringLiteral("PROF"), QStringLiteral("Ana"));
+    EXPECT_TRUE(ventana.locate(QStringLiteral("PROF"), {QStringLiteral("ana")}))
+        << "lo no guardado no se ve";
+    dialogo.post();
+    EXPECT_FALSE(ventana.locate(QStringLiteral("PROF"), {QStringLiteral("ana")}));
+    dialogo.close();
+    EXPECT_EQ(ventana.recordCount(), 7);
+}
+
+TEST_F(Cursor, PostWritesTheRowCountAndDateToDiskAtOnce) {
+    // Under a shared hold another process may be reading the file, so each post
+    // reaches it at once (rows appended under an exclusive hold: PruebaVolcado).
+    const QString ruta = QDir(carpeta.path()).filePath(QStringLiteral("SOLUC.DBF"));
+    Tabla t = abrir(false);
+    t.setReloj(std::make_shared<RelojFijo>(QDateTime(QDate(2027, 1, 2), QTime(9, 0))));
+    t.append();
+    t.setString(QStringLiteral("PROF"), QStringLiteral("DISCO"));
+    t.post();
+    const QByteArray b = leerBytes(ruta);
+    ASSERT_FALSE(b.isEmpty());
+    EXPECT_EQ(b.mid(1, 7), QByteArray::fromHex("7f010207000000"));
+    EXPECT_EQ(b.back(), '\x1a');
+    EXPECT_TRUE(b.contains(" DISCO     "));
+
+    t.first();
+    t.edit();
+    t.setString(QStringLiteral("PROF"), QStringLiteral("EDITADO"));
+    t.post();
+    EXPECT_TRUE(leerBytes(ruta).contains(" EDITADO   "));
+    t.append();
+    t.setString(QStringLiteral("PROF"), QStringLiteral("PERDIDO"));
+    t.cancel();
+    EXPECT_EQ(t.recordCount(), 7);
+    t.first();
+    t.edit();
+    t.setString(QStringLiteral("PROF"), QStringLiteral("MOVIDO"));
+    t.next();
+    EXPECT_EQ(t.estado(), Tabla::Estado::Navegando);
+    EXPECT_TRUE(leerBytes(ruta).contains(" MOVIDO    ")) << "moverse guarda la edición";
+    t.append();
+    t.setString(QStringLiteral("PROF"), QStringLiteral("AL_CERRAR"));
+    t.close();
+    Tabla otra = abrir();
+    EXPECT_TRUE(otra.locate(QStringLiteral("PROF"), {QStringLiteral("AL_CERRAR")}));
+    EXPECT_EQ(otra.recordCount(), 8);
+}
+
+TEST_F(Cursor, NamesPathsAndMessages) {
+    Tabla porRuta(QString(), QDir(carpeta.path()).filePath(QStringLiteral("Soluc")));
+    EXPECT_EQ(porRuta.nombre(), QStringLiteral("SOLUC"));
+    EXPECT_EQ(porRuta.rutaArchivo(), QDir(carpeta.path()).filePath(QStringLiteral("SOLUC.DBF")));
+    porRuta.open();
+    try {
+        (void)porRuta.asString(QStringLiteral("X"));
+        ADD_FAILURE();
+    } catch (const ErrorTabla& e) {
+        EXPECT_EQ(e.texto(), QStringLiteral("La tabla SOLUC no tiene el campo X"));
+    }
+    Tabla falta(carpeta.path(), QStringLiteral("PROFT"));
+    try {
+        falta.open();
+        ADD_FAILURE();
+    } catch (const ErrorTabla& e) {
+        EXPECT_EQ(e.texto(),
+                  QStringLiteral("No se puede abrir la tabla PROFT: el archivo no existe (%1)")
+                      .arg(QDir::toNativeSeparators(falta.rutaArchivo())));
+    }
+    EXPECT_FALSE(falta.active());
+}
+
+// How long the opening takes is measured by bench_tiempos.
+TEST_F(Cursor, SixtyThousandRowsOpenWhole) {
+    const QString ruta = QDir(carpeta.path()).filePath(QStringLiteral("GRANDE.DBF"));
+    crear(carpeta.path(), QStringLiteral("GRANDE"), {{QStringLiteral("A"), TipoCampo::Cadena, 40}});
+    // Rows added by bytes: the test is about opening, not posting.
+    QByteArray b = leerBytes(ruta);
+    b.chop(1);
+    const int n = 60000;
+    for (int i = 0; i < n; ++i) b += ' ' + QByteArray::number(i).leftJustified(40, ' ');
+    b += '\x1a';
+    b[4] = char(n & 0xFF);
+    b[5] = char((n >> 8) & 0xFF);
+    escribirBytes(ruta, b);
+    Tabla t(carpeta.path(), QStringLiteral("GRANDE"), true);
+    t.open();
+    EXPECT_EQ(t.recordCount(), n);
+    EXPECT_TRUE(t.locate(QStringLiteral("A"), {QStringLiteral("59999")}));
+}
+
+}  // namespace
+}  // namespace varnolo::prueba::motor
