@@ -3,6 +3,9 @@
 #include <cerrno>
 
 #include "base/ErroresSistema.h"
+#include "base/ReemplazoArchivo.h"
+
+#include <QFile>
 
 namespace varnolo {
 
@@ -67,6 +70,24 @@ bool Archivos::confirmar(QSaveFile& archivo, QString& motivo) {
 
 bool Archivos::borrar(const QString& ruta, const QString& guardian) {
     return plataforma::borrarSiLibre(ruta, guardian);
+}
+
+bool Archivos::reemplazar(const QString& origen, const QString& destino, QString& motivo) {
+    return plataforma::reemplazarArchivo(origen, destino, motivo);
+}
+
+bool Archivos::copiar(const QString& origen, const QString& destino, QString& motivo) {
+    QFile de(origen);
+    if (!de.copy(destino)) {
+        motivo = textoFalloArchivo(de);
+        QFile::remove(destino);
+        return false;
+    }
+    if (!plataforma::sincronizarArchivo(destino, motivo)) {
+        QFile::remove(destino);
+        return false;
+    }
+    return true;
 }
 
 Archivos& Archivos::actuales() { return *enUso(); }

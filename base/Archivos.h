@@ -29,6 +29,12 @@ class Archivos {
     /// Removes RUTA unless another process holds `guardian` (see borrarSiLibre);
     /// true when it is gone.
     virtual bool borrar(const QString& ruta, const QString& guardian);
+    /// Moves `origen` in the place of `destino` in one step (plataforma::
+    /// reemplazarArchivo); false with the reason in `motivo`.
+    virtual bool reemplazar(const QString& origen, const QString& destino, QString& motivo);
+    /// Copies `origen` to `destino` (which must not exist) and writes it to the disk;
+    /// false with the reason in `motivo`, and no `destino` left.
+    virtual bool copiar(const QString& origen, const QString& destino, QString& motivo);
 
     /// The operations in use: the system's, unless a test has installed others.
     static Archivos& actuales();

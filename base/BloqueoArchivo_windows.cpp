@@ -1,4 +1,5 @@
 #include "base/BloqueoArchivo.h"
+#include "base/ErroresSistema.h"
 
 #include <QDir>
 #include <string>
@@ -37,36 +38,6 @@ ArchivoBloqueado::Fallo falloDe(DWORD error) {
     }
 }
 
-QString textoError(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-            return QStringLiteral("el archivo o la carpeta no existe");
-        case ERROR_ACCESS_DENIED:
-            return QStringLiteral("no tiene permiso");
-        case ERROR_WRITE_PROTECT:
-            return QStringLiteral("el disco o la carpeta es de solo lectura");
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return QStringLiteral("el disco está lleno");
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return QStringLiteral("el archivo está en uso");
-        case ERROR_DIRECTORY:
-            return QStringLiteral("hay una carpeta con ese nombre");
-        default:
-            break;
-    }
-    wchar_t* texto = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<LPWSTR>(&texto), 0, nullptr);
-    QString resultado = n ? QString::fromWCharArray(texto, static_cast<int>(n)).trimmed()
-                          : QStringLiteral("error %1").arg(error);
-    if (texto) LocalFree(texto);
-    return resultado;
-}
-
 HANDLE manejadorDe(std::intptr_t m) { return reinterpret_cast<HANDLE>(m); }
 
 }  // namespace
@@ -84,7 +55,7 @@ std::unique_ptr<ArchivoBloqueado> ArchivoBloqueado::abrir(const QString& ruta, A
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         fallo = falloDe(error);
-        detalle = textoError(error);
+        detalle = textoErrorWindows(error);
         return nullptr;
     }
     fallo = Fallo::Ninguno;
@@ -107,7 +78,7 @@ ArchivoBloqueado::Fallo ArchivoBloqueado::hacerExclusivo(QString& detalle) {
         return Fallo::Ninguno;
     }
     const DWORD error = GetLastError();
-    detalle = textoError(error);
+    detalle = textoErrorWindows(error);
     h = abrirManejador(ruta_, Acceso::Compartido, derechos, OPEN_EXISTING);
     manejador_ = reinterpret_cast<std::intptr_t>(h);
     return falloDe(error) == Fallo::EnUso ? Fallo::EnUso : Fallo::Otro;
@@ -138,7 +109,7 @@ bool ArchivoBloqueado::leer(qint64 posicion, char* destino, qint64 largo) const 
 
 bool ArchivoBloqueado::escribir(qint64 posicion, const char* datos, qint64 largo) {
     if (soloLectura_) {
-        motivoFallo_ = textoError(ERROR_WRITE_PROTECT);
+        motivoFallo_ = textoErrorWindows(ERROR_WRITE_PROTECT);
         return false;
     }
     while (largo > 0) {
@@ -149,7 +120,7 @@ bool ArchivoBloqueado::escribir(qint64 posicion, const char* datos, qint64 largo
         DWORD escritos = 0;
         const BOOL escrito = WriteFile(manejadorDe(manejador_), datos, pedir, &escritos, &o);
         if (!escrito || escritos == 0) {
-            motivoFallo_ = textoError(escrito ? ERROR_DISK_FULL : GetLastError());
+            motivoFallo_ = textoErrorWindows(escrito ? ERROR_DISK_FULL : GetLastError());
             return false;
         }
         datos += escritos;
@@ -161,7 +132,7 @@ bool ArchivoBloqueado::escribir(qint64 posicion, const char* datos, qint64 largo
 
 bool ArchivoBloqueado::truncar(qint64 largo) {
     if (soloLectura_) {
-        motivoFallo_ = textoError(ERROR_WRITE_PROTECT);
+        motivoFallo_ = textoErrorWindows(ERROR_WRITE_PROTECT);
         return false;
     }
     LARGE_INTEGER fin;
@@ -170,7 +141,7 @@ bool ArchivoBloqueado::truncar(qint64 largo) {
         SetEndOfFile(manejadorDe(manejador_))) {
         return true;
     }
-    motivoFallo_ = textoError(GetLastError());
+    motivoFallo_ = textoErrorWindows(GetLastError());
     return false;
 }
 

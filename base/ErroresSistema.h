@@ -15,4 +15,9 @@ QString textoErrorSistema(int codigo);
 /// The text for the last failure of `archivo` (open, read, write, commit).
 QString textoFalloArchivo(const QFileDevice& archivo);
 
+#ifdef _WIN32
+/// The text of a Windows error code (GetLastError) in the user's language.
+QString textoErrorWindows(unsigned long codigo);
+#endif
+
 }  // namespace varnolo

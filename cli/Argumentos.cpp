@@ -11,16 +11,22 @@ namespace {
 /// whether it may be repeated.
 struct Opcion {
     const char* nombre;
-    const char* valor;
+    const char* valor;  ///< null for an option without a value
     const char* descripcion;
     bool repetible = false;
 };
+
+const Opcion kDetalles = {"detalles", nullptr,
+                          "tras «Proceso finalizado», muestra cuántas filas escribió en cada "
+                          "tabla."};
 
 struct DefinicionAccion {
     const char* nombre;
     Orden::Accion accion;
     const char* descripcion;
     std::vector<Opcion> opciones;
+    /// The one argument the action takes ("DOCUMENTO", "COPIA"); null for none.
+    const char* argumento = "DOCUMENTO";
 };
 
 const std::vector<DefinicionAccion>& acciones() {
@@ -34,12 +40,35 @@ const std::vector<DefinicionAccion>& acciones() {
            true},
           {"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."},
           {"niveles", "RUTA_NIVELCAN.DBF",
-           "tabla de niveles en lugar de NIVELCAN.DBF junto al programa."}}},
+           "tabla de niveles en lugar de NIVELCAN.DBF junto al programa."},
+          kDetalles}},
         {"importar",
          Orden::Accion::Importar,
          "escribe, junto al DOCUMENTO, el documento de resultados para Velna con los "
          "horarios que Taviron dejó en SOLUC.",
          {{"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."}}},
+        {"comprobar",
+         Orden::Accion::Comprobar,
+         "hace toda la exportación del DOCUMENTO en una carpeta aparte y dice qué escribiría "
+         "o qué error daría, sin cambiar nada.",
+         {{"marco", "CODIGO",
+           "elige un marco horario cuando el documento tiene varios (de uno a cinco, "
+           "repitiendo la opción).",
+           true},
+          {"niveles", "RUTA_NIVELCAN.DBF",
+           "tabla de niveles en lugar de NIVELCAN.DBF junto al programa."}}},
+        {"copias",
+         Orden::Accion::Copias,
+         "muestra las copias de las tablas que guardaron las últimas exportaciones y "
+         "restauraciones: fecha, documento y tablas.",
+         {{"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."}},
+         nullptr},
+        {"restaurar",
+         Orden::Accion::Restaurar,
+         "vuelve a poner las tablas de la COPIA (su nombre, como lo muestra copias) en la "
+         "carpeta de trabajo, todas a la vez, y guarda antes una copia de las que sustituye.",
+         {{"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."}},
+         "COPIA"},
     };
     return definiciones;
 }
@@ -74,11 +103,13 @@ QString envolver(const QString& texto, int sangria) {
 bool esAyuda(const QString& a) { return a == QLatin1String("--help") || a == QLatin1String("-h"); }
 
 QString lineaDeUso(const DefinicionAccion& d) {
-    QString linea = QStringLiteral("varnolo-cli %1 DOCUMENTO").arg(QLatin1String(d.nombre));
+    QString linea = QStringLiteral("varnolo-cli %1").arg(QLatin1String(d.nombre));
+    if (d.argumento != nullptr) linea += u' ' + QLatin1String(d.argumento);
     for (const Opcion& o : d.opciones) {
-        linea += QStringLiteral(" [--%1 %2]%3")
-                     .arg(QLatin1String(o.nombre), QLatin1String(o.valor),
-                          o.repetible ? QStringLiteral("...") : QString());
+        linea += o.valor == nullptr ? QStringLiteral(" [--%1]").arg(QLatin1String(o.nombre))
+                                    : QStringLiteral(" [--%1 %2]%3")
+                                          .arg(QLatin1String(o.nombre), QLatin1String(o.valor),
+                                               o.repetible ? QStringLiteral("...") : QString());
     }
     return linea;
 }
@@ -90,9 +121,12 @@ QString ayudaDe(const DefinicionAccion& d) {
             .arg(lineaDeUso(d),
                  envolver(QLatin1String(d.nombre) + u' ' + QString::fromUtf8(d.descripcion), 0));
     for (const Opcion& o : d.opciones) {
-        texto += QStringLiteral("  --%1 %2\n      %3\n")
-                     .arg(QLatin1String(o.nombre), QLatin1String(o.valor),
-                          envolver(QString::fromUtf8(o.descripcion), 6));
+        const QString cabeza =
+            o.valor == nullptr
+                ? QStringLiteral("  --%1").arg(QLatin1String(o.nombre))
+                : QStringLiteral("  --%1 %2").arg(QLatin1String(o.nombre), QLatin1String(o.valor));
+        texto += cabeza +
+                 QStringLiteral("\n      %1\n").arg(envolver(QString::fromUtf8(o.descripcion), 6));
     }
     texto += QStringLiteral("  -h, --help\n      muestra esta ayuda.\n");
     return texto;
@@ -108,6 +142,15 @@ QString ayudaDe(const DefinicionAccion& d) {
                            .arg(QLatin1String(d.nombre),
                                 nombre.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
                                 nombre));
+    }
+    // A value given to an option that takes none ("--detalles=si").
+    if (p.errorText().contains(QLatin1String("Unexpected value"))) {
+        for (const QString& a : resto) {
+            if (a.startsWith(QLatin1String("--")) && a.contains(u'=')) {
+                throw ErrorUso(
+                    QStringLiteral("La opción %1 no lleva valor.").arg(a.section(u'=', 0, 0)));
+            }
+        }
     }
     // The other refusal is an option without its value: the last one given.
     for (qsizetype i = resto.size() - 1; i >= 0; --i) {
@@ -148,9 +191,11 @@ Orden analizarArgumentos(const QStringList& argumentos) {
     p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     p.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     for (const Opcion& o : definicion->opciones) {
-        p.addOption(QCommandLineOption(QString::fromLatin1(o.nombre),
-                                       QString::fromUtf8(o.descripcion),
-                                       QString::fromLatin1(o.valor)));
+        p.addOption(o.valor == nullptr ? QCommandLineOption(QString::fromLatin1(o.nombre),
+                                                            QString::fromUtf8(o.descripcion))
+                                       : QCommandLineOption(QString::fromLatin1(o.nombre),
+                                                            QString::fromUtf8(o.descripcion),
+                                                            QString::fromLatin1(o.valor)));
     }
     const QStringList resto = argumentos.mid(1);
     if (!p.parse(QStringList{QStringLiteral("varnolo-cli")} + resto)) {
@@ -163,6 +208,13 @@ Orden analizarArgumentos(const QStringList& argumentos) {
     }
     for (const Opcion& o : definicion->opciones) {
         const QString nombre = QString::fromLatin1(o.nombre);
+        if (o.valor == nullptr) {
+            if (p.optionNames().count(nombre) > 1) {
+                throw ErrorUso(
+                    QStringLiteral("La opción --%1 solo puede darse una vez.").arg(nombre));
+            }
+            continue;
+        }
         const QStringList valores = p.values(nombre);
         const QString opcion = QStringLiteral("--") + nombre;
         for (const QString& v : valores) {
@@ -174,15 +226,32 @@ Orden analizarArgumentos(const QStringList& argumentos) {
         }
     }
     const QStringList posicionales = p.positionalArguments();
-    if (posicionales.isEmpty()) throw ErrorUso(QStringLiteral("Falta el DOCUMENTO."));
-    if (posicionales.size() > 1) {
-        throw ErrorUso(QStringLiteral("Sobra el argumento %1: solo se admite un DOCUMENTO.")
-                           .arg(posicionales[1]));
+    if (definicion->argumento == nullptr) {
+        if (!posicionales.isEmpty()) {
+            throw ErrorUso(QStringLiteral("Sobra el argumento %1: %2 no lleva ninguno.")
+                               .arg(posicionales.first(), QLatin1String(definicion->nombre)));
+        }
+    } else {
+        const QString argumento = QLatin1String(definicion->argumento);
+        const QString articulo =
+            argumento == u"COPIA" ? QStringLiteral("la") : QStringLiteral("el");
+        if (posicionales.isEmpty()) {
+            throw ErrorUso(QStringLiteral("Falta %1 %2.").arg(articulo, argumento));
+        }
+        if (posicionales.size() > 1) {
+            throw ErrorUso(QStringLiteral("Sobra el argumento %1: solo se admite %2 %3.")
+                               .arg(posicionales[1],
+                                    QStringLiteral("un") +
+                                        (articulo == u"la" ? QStringLiteral("a") : QString()),
+                                    argumento));
+        }
+        if (posicionales.first().isEmpty()) {
+            throw ErrorUso(QStringLiteral("%1 %2 no puede ser un texto vacío.")
+                               .arg(articulo == u"la" ? QStringLiteral("La") : QStringLiteral("El"),
+                                    argumento));
+        }
+        orden.documento = posicionales.first();
     }
-    if (posicionales.first().isEmpty()) {
-        throw ErrorUso(QStringLiteral("El DOCUMENTO no puede ser un texto vacío."));
-    }
-    orden.documento = posicionales.first();
     // Only the action's own options are asked for.
     const auto valores = [&](const char* nombre) {
         for (const Opcion& o : definicion->opciones) {
@@ -193,6 +262,11 @@ Orden analizarArgumentos(const QStringList& argumentos) {
     orden.marcos = valores("marco");
     orden.qwork = valores("qwork").value(0);
     orden.niveles = valores("niveles").value(0);
+    for (const Opcion& o : definicion->opciones) {
+        if (o.valor == nullptr && qstrcmp(o.nombre, "detalles") == 0) {
+            orden.detalles = p.isSet(QStringLiteral("detalles"));
+        }
+    }
     return orden;
 }
 
@@ -202,16 +276,19 @@ QString textoUso() {
         texto += QStringLiteral("  ") + lineaDeUso(d) + u'\n';
     texto += QStringLiteral("  varnolo-cli ACCION --help\n  varnolo-cli --help | --version\n\n");
     for (const DefinicionAccion& d : acciones()) {
-        texto += QStringLiteral("%1  %2\n")
-                     .arg(QLatin1String(d.nombre), envolver(QString::fromUtf8(d.descripcion), 10));
+        texto += QStringLiteral("%1%2\n").arg(QString::fromLatin1(d.nombre).leftJustified(10),
+                                              envolver(QString::fromUtf8(d.descripcion), 10));
     }
     texto += QStringLiteral(
         "\n"
         "--marco CODIGO           elige un marco horario cuando el documento tiene varios\n"
-        "                         (de uno a cinco, repitiendo la opción; solo exportar).\n"
+        "                         (de uno a cinco, repitiendo la opción; exportar y\n"
+        "                         comprobar).\n"
         "--qwork CARPETA          carpeta de trabajo de Taviron en lugar de la del sistema.\n"
         "--niveles RUTA           tabla de niveles en lugar de NIVELCAN.DBF junto al programa\n"
-        "                         (solo exportar).\n"
+        "                         (exportar y comprobar).\n"
+        "--detalles               tras «Proceso finalizado», muestra cuántas filas escribió\n"
+        "                         en cada tabla (exportar).\n"
         "-h, --help               muestra esta ayuda; tras una acción, la de esa acción.\n"
         "--version                muestra la versión del programa.\n"
         "\n"

@@ -3,15 +3,15 @@
 namespace varnolo {
 
 Desenlace Desenlace::completa(const QString& detalle) {
-    return {Tipo::Completada, Motivo::Ninguno, kProcesoFinalizado, detalle};
+    return {Tipo::Completada, Motivo::Ninguno, kProcesoFinalizado, detalle, {}};
 }
 
 Desenlace Desenlace::aviso(Motivo motivo, const QString& texto, const QString& detalle) {
-    return {Tipo::Aviso, motivo, texto, detalle};
+    return {Tipo::Aviso, motivo, texto, detalle, {}};
 }
 
 Desenlace Desenlace::fallo(const QString& texto) {
-    return {Tipo::Fallo, Motivo::Ninguno, texto, {}};
+    return {Tipo::Fallo, Motivo::Ninguno, texto, {}, {}};
 }
 
 }  // namespace varnolo

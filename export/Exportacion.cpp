@@ -1,45 +1,137 @@
 #include "export/Exportacion.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "base/Errores.h"
 #include "conversion/Proteccion.h"
 #include "export/CadenaExportacion.h"
 #include "export/SeleccionMarcos.h"
 #include "taviron/ReservaCarpeta.h"
+#include "taviron/Transaccion.h"
 #include "velna/DocumentoIntercambio.h"
 
 namespace varnolo {
 
+namespace {
+
+/// Where an export writes its tables and how its messages name them.
+struct Destino {
+    QString carpeta;
+    /// A message naming a file of `carpeta`, naming the work folder's instead.
+    std::function<QString(const QString&)> comoEnTrabajo;
+};
+
+/// One line per table: its name and rows.
+QString informeDe(const CarpetaTrabajo& carpeta, const QList<const DefTabla*>& tablas) {
+    QString informe;
+    for (const DefTabla* def : tablas) {
+        Tabla t = carpeta.abrir(*def, Acceso::Compartida);
+        const int filas = t.recordCount();
+        informe += QStringLiteral("%1 %2 %3\n")
+                       .arg(def->nombre, -12)
+                       .arg(filas, 7)
+                       .arg(filas == 1 ? QStringLiteral("fila") : QStringLiteral("filas"));
+    }
+    return informe;
+}
+
+/// The document is checked, and the steps run into `destino`; `confirmar` puts the
+/// tables in place. Everything that can be checked is checked before the first table
+/// is written.
+Desenlace ejecutarExportacion(const Entorno& entorno, const QString& documento,
+                              const OpcionesExportacion& opciones, Preguntas& preguntas,
+                              const std::function<void()>& reservar,
+                              const std::function<Destino()>& preparar,
+                              const std::function<void()>& confirmar) {
+    if (!existeDocumento(documento)) {
+        return Desenlace::aviso(Desenlace::Motivo::DocumentoInexistente, kNoExisteArchivo);
+    }
+    if (!QFileInfo(entorno.rutaNivelcan()).isFile()) {
+        return Desenlace::aviso(Desenlace::Motivo::NivelesInexistentes, kNivelcanNoEncontrado);
+    }
+    reservar();
+    // Only the sections' records are read; the tree of a large document is never built.
+    const std::unique_ptr<SeccionesDocumento> doc = leerSecciones(documento);
+    comprobarSobre(*doc, documento);
+    const QStringList marcos = listaDeMarcos(*doc);
+    if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
+    // A document with one frame needs no choice; a code given all the same must name it.
+    if (opciones.marcos && (marcos.size() >= 2 || !opciones.marcos->isEmpty())) {
+        seleccionarMarcosDe(*doc, *opciones.marcos);
+    }
+
+    const Destino destino = preparar();
+    Entorno enDestino = entorno;
+    enDestino.carpetaTrabajo = destino.carpeta;
+    ContextoExportacion contexto(enDestino, *doc, opciones, preguntas);
+    QString informe;
+    try {
+        CadenaExportacion(contexto).ejecutar();
+        informe = informeDe(contexto.carpeta, catalogo::tablasDeExportacion());
+    } catch (const ErrorConversion&) {
+        throw;
+    } catch (const ErrorTabla& e) {
+        throw ErrorTabla(destino.comoEnTrabajo(e.texto()));
+    } catch (const ErrorVarnolo& e) {
+        throw ErrorVarnolo(destino.comoEnTrabajo(e.texto()));
+    }
+    confirmar();
+    Desenlace d = Desenlace::completa();
+    d.informe = informe;
+    return d;
+}
+
+}  // namespace
+
 Desenlace exportar(const Entorno& entorno, const QString& documento,
                    const OpcionesExportacion& opciones, Preguntas& preguntas) {
     return protegerConversion([&] {
-        if (!existeDocumento(documento)) {
-            return Desenlace::aviso(Desenlace::Motivo::DocumentoInexistente, kNoExisteArchivo);
-        }
-        if (!QFileInfo(entorno.rutaNivelcan()).isFile()) {
-            return Desenlace::aviso(Desenlace::Motivo::NivelesInexistentes, kNivelcanNoEncontrado);
-        }
+        std::unique_ptr<ReservaCarpeta> reserva;
+        std::unique_ptr<RetencionTablas> retenidas;
+        std::unique_ptr<Preparacion> preparacion;
+        const QList<const DefTabla*> tablas = catalogo::tablasDeExportacion();
+        const auto reservar = [&] {
+            reserva = std::make_unique<ReservaCarpeta>(entorno.carpetaTrabajo);
+            // A replacement that a cut left half done is finished before anything else.
+            recuperarCarpeta(entorno.carpetaTrabajo);
+        };
+        const auto preparar = [&] {
+            // The new tables are written beside the old ones, which no other program may
+            // open meanwhile, and take their place all at once when every step is done.
+            retenidas = std::make_unique<RetencionTablas>(entorno.carpetaTrabajo, tablas);
+            preparacion =
+                std::make_unique<Preparacion>(entorno.carpetaTrabajo, tablas.first()->nombre);
+            const Preparacion* p = preparacion.get();
+            return Destino{p->carpeta(), [p](const QString& t) { return p->comoEnTrabajo(t); }};
+        };
+        const auto confirmar = [&] {
+            retenidas->soltar();
+            preparacion->confirmar(tablas, entorno.ahora(), QFileInfo(documento).fileName());
+        };
+        return ejecutarExportacion(entorno, documento, opciones, preguntas, reservar, preparar,
+                                   confirmar);
+    });
+}
 
-        const ReservaCarpeta reserva(entorno.carpetaTrabajo);
-
-        // A file that is not an exchange document would otherwise run the chain over no
-        // sections: every work table emptied before the run fails. Everything that can be
-        // checked is checked before the first table is touched.
-        // Only the sections' records are read; the tree of a large document is never
-        // built whole.
-        const std::unique_ptr<SeccionesDocumento> doc = leerSecciones(documento);
-        comprobarSobre(*doc, documento);
-        const QStringList marcos = listaDeMarcos(*doc);
-        if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
-        // A document with one frame needs no choice; a code given all the same must name it.
-        if (opciones.marcos && (marcos.size() >= 2 || !opciones.marcos->isEmpty())) {
-            seleccionarMarcosDe(*doc, *opciones.marcos);
-        }
-
-        ContextoExportacion contexto(entorno, *doc, opciones, preguntas);
-        CadenaExportacion(contexto).ejecutar();
-        return Desenlace::completa();
+Desenlace comprobarExportacion(const Entorno& entorno, const QString& documento,
+                               const OpcionesExportacion& opciones, Preguntas& preguntas) {
+    return protegerConversion([&] {
+        QTemporaryDir aparte;
+        const auto preparar = [&] {
+            if (!aparte.isValid()) {
+                throw ErrorVarnolo(QStringLiteral("No se puede crear una carpeta temporal: %1")
+                                       .arg(aparte.errorString()));
+            }
+            const QString desde = QDir::toNativeSeparators(aparte.path()) + QDir::separator();
+            const QString hacia =
+                QDir::toNativeSeparators(entorno.carpetaTrabajo) + QDir::separator();
+            return Destino{aparte.path(),
+                           [desde, hacia](QString t) { return t.replace(desde, hacia); }};
+        };
+        return ejecutarExportacion(
+            entorno, documento, opciones, preguntas, [] {}, preparar, [] {});
     });
 }
 

@@ -18,11 +18,18 @@ struct OpcionesExportacion {
 };
 
 /// Exports `documento` into the work folder of `entorno`. Checks the document, the
-/// level table and the frame choice before the first table is touched, and holds the
-/// work folder against other conversions while it runs. A step's error ends the run
-/// where it arose; the tables of the finished steps stay rebuilt.
+/// level table and the frame choice first, holds the work folder against other
+/// conversions and its tables against other programs while it runs, writes the new
+/// tables beside the old ones and puts them in place all at once when every step is
+/// done, keeping a dated copy of what they replace (taviron/Copias.h). An error,
+/// refusal or cancel leaves the work folder as it was.
 Desenlace exportar(const Entorno& entorno, const QString& documento,
                    const OpcionesExportacion& opciones, Preguntas& preguntas);
+
+/// The same export into a scratch folder outside the work folder, which is removed
+/// at the end: the same outcome, messages and report, and nothing changed anywhere.
+Desenlace comprobarExportacion(const Entorno& entorno, const QString& documento,
+                               const OpcionesExportacion& opciones, Preguntas& preguntas);
 
 inline const QString kNivelcanNoEncontrado =
     QStringLiteral("ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale VARNOLO");

@@ -24,7 +24,7 @@ informe="$(lintian "${lintian_root[@]}" --fail-on error,warning "$paquete" 2>&1)
 
 # The manual page names every action and option that varnolo-cli --help lists.
 manual="$(gzip -dc build/documentos/varnolo-cli.1.gz | sed 's/\\-/-/g')"
-for palabra in $(build/bin/varnolo-cli --help | grep -oE -- '(^| )(--?[a-z]+|exportar|importar)' | sort -u); do
+for palabra in $(build/bin/varnolo-cli --help | grep -oE -- '(^| )(--?[a-z]+|exportar|importar|comprobar|copias|restaurar)' | sort -u); do
   if ! grep -qF -- "$palabra" <<<"$manual"; then
     echo "deb: la página de manual de varnolo-cli no nombra $palabra"
     exit 1

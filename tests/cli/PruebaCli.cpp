@@ -43,6 +43,14 @@ TEST(VarnoloCli, OrdenMalEscritaTerminaConDosYElUso) {
         {{"importar", "a.xml", "--niveles", "NIVELCAN.DBF"},
          "Opción no válida para importar: --niveles."},
         {{"exportar", ""}, "El DOCUMENTO no puede ser un texto vacío."},
+        {{"restaurar"}, "Falta la COPIA."},
+        {{"restaurar", ""}, "La COPIA no puede ser un texto vacío."},
+        {{"restaurar", "a", "b"}, "Sobra el argumento b: solo se admite una COPIA."},
+        {{"copias", "a"}, "Sobra el argumento a: copias no lleva ninguno."},
+        {{"comprobar", "a.xml", "--qwork", "/tmp"}, "Opción no válida para comprobar: --qwork."},
+        {{"exportar", "a.xml", "--detalles", "--detalles"},
+         "La opción --detalles solo puede darse una vez."},
+        {{"exportar", "a.xml", "--detalles=si"}, "La opción --detalles no lleva valor."},
     };
     Carpetas c;
     for (const Caso& caso : casos) {
@@ -69,11 +77,15 @@ TEST(VarnoloCli, AyudaYVersionTerminanConCero) {
         {{"--version"}, "varnolo-cli 1.0"},
         {{"exportar", "--help"},
          "Uso: varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] "
-         "[--niveles RUTA_NIVELCAN.DBF]"},
+         "[--niveles RUTA_NIVELCAN.DBF] [--detalles]"},
         {{"EXPORTAR", "a.xml", "-h"},
          "Uso: varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] "
-         "[--niveles RUTA_NIVELCAN.DBF]"},
+         "[--niveles RUTA_NIVELCAN.DBF] [--detalles]"},
         {{"importar", "--help"}, "Uso: varnolo-cli importar DOCUMENTO [--qwork CARPETA]"},
+        {{"comprobar", "--help"},
+         "Uso: varnolo-cli comprobar DOCUMENTO [--marco CODIGO]... [--niveles RUTA_NIVELCAN.DBF]"},
+        {{"copias", "--help"}, "Uso: varnolo-cli copias [--qwork CARPETA]"},
+        {{"restaurar", "--help"}, "Uso: varnolo-cli restaurar COPIA [--qwork CARPETA]"},
     };
     Carpetas c;
     for (const Caso& caso : casos) {
@@ -85,8 +97,8 @@ TEST(VarnoloCli, AyudaYVersionTerminanConCero) {
     }
     // The whole usage names every option of every action.
     const Salida ayuda = ejecutarCli({"--help"}, c.trabajo());
-    for (const char* parte :
-         {"exportar", "importar", "--marco", "--qwork", "--niveles", "--help", "--version"}) {
+    for (const char* parte : {"exportar", "importar", "comprobar", "copias", "restaurar", "--marco",
+                              "--qwork", "--niveles", "--detalles", "--help", "--version"}) {
         EXPECT_TRUE(ayuda.salida.contains(QLatin1String(parte))) << parte;
     }
     EXPECT_TRUE(QDir(c.trabajo()).isEmpty());

@@ -46,24 +46,52 @@ QMap<QString, QString> todas(const QString& estado) {
     return r;
 }
 
+/// The file operations of the program, probing the work folder at the first
+/// replacement of a table.
+class SondaAlReemplazar : public Archivos {
+  public:
+    explicit SondaAlReemplazar(QString carpeta) : carpeta_(std::move(carpeta)) {}
+    QMap<QString, QString> durante;
+    bool reemplazar(const QString& origen, const QString& destino, QString& motivo) override {
+        if (durante.isEmpty()) durante = sondear(carpeta_);
+        return Archivos::reemplazar(origen, destino, motivo);
+    }
+
+  private:
+    QString carpeta_;
+};
+
+// The export writes its new tables apart; the old ones are held exclusively from the
+// start until they are replaced, the time-frame question included, and the new ones
+// take their place in one move each.
 TEST(TablasRetenidas, MientrasLaExportacionPreguntaLosMarcos) {
     Carpetas c;
     c.instalarNivelcan();
     crearSoluc(c.entorno());
+    PreguntasPrueba primera;
+    primera.marcos = [&](const MarcosHorarios& m) { return posicionesDe(m, {"ORD"}); };
+    ASSERT_TRUE(exportar(c.entorno(), ejemplo(QStringLiteral("centro-marcos.xml")), {}, primera)
+                    .completada());
+
     QMap<QString, QString> durante;
     PreguntasPrueba preguntas;
     preguntas.marcos = [&](const MarcosHorarios& m) {
         durante = sondear(c.trabajo());
         return posicionesDe(m, {"ORD"});
     };
-    const Desenlace d =
-        exportar(c.entorno(), ejemplo(QStringLiteral("centro-marcos.xml")), {}, preguntas);
-    ASSERT_TRUE(d.completada()) << describir(d);
-    QMap<QString, QString> esperado = todas(QStringLiteral("libre"));
-    for (const char* t : {"DIASHORAST", "DIASHORAST2", "PERIODOS"}) {
-        esperado[QString::fromLatin1(t)] = QStringLiteral("exclusiva");
+    SondaAlReemplazar sonda(c.trabajo());
+    {
+        const ArchivosInstalados instalados(sonda);
+        const Desenlace d =
+            exportar(c.entorno(), ejemplo(QStringLiteral("centro-marcos.xml")), {}, preguntas);
+        ASSERT_TRUE(d.completada()) << describir(d);
     }
+    QMap<QString, QString> esperado = todas(QStringLiteral("exclusiva"));
+    esperado[QStringLiteral("SOLUC")] = QStringLiteral("libre");
     EXPECT_EQ(durante, esperado);
+    // While the tables are moved in place, one by one, each is whole, old or new, and
+    // free again (Windows moves no file that is held).
+    EXPECT_EQ(sonda.durante, todas(QStringLiteral("libre")));
     EXPECT_EQ(sondear(c.trabajo()), todas(QStringLiteral("libre")));
 }
 
