@@ -1,6 +1,6 @@
 // A disk that fails in the middle of an export or of a save: the failure is told in
-// Spanish, what was posted before it stays, and the next run, on a sound disk, writes
-// exactly the tables that a run without failure writes. The failures are made through
+// Spanish, and the next run, on a sound disk, writes exactly the tables that a run
+// without failure writes. The failures are made through
 // the program's file operations, so that each write of the run can be the one.
 
 #include <gtest/gtest.h>
