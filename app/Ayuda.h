@@ -28,6 +28,8 @@ inline const TemaAyuda kAyudaVentanaPrincipal{3, QStringLiteral("index.html")};
 inline const TemaAyuda kAyudaMarcos{3, QStringLiteral("marcos.html")};
 /// F1 in the teacher data dialog.
 inline const TemaAyuda kAyudaProfesores{1, QStringLiteral("profesores.html")};
+/// F1 in the dialog of the tables' copies.
+inline const TemaAyuda kAyudaCopias{4, QStringLiteral("copias.html")};
 
 /// Shows `tema` of the help of `carpetaPrograma`. Raises ErrorVarnolo with a Spanish
 /// text when neither VELNA.chm nor the page is there, or nothing could show them.

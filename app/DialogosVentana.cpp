@@ -1,5 +1,7 @@
 #include "app/DialogosVentana.h"
 
+#include "app/DialogoCopias.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -19,7 +21,8 @@
 namespace varnolo {
 
 DialogosVentana DialogosVentana::reales() {
-    return {mostrarOpenDialogXML, mostrarAviso, mostrarDialogoMarcos, mostrarDialogoProfesores};
+    return {mostrarOpenDialogXML, mostrarAviso, mostrarDialogoMarcos, mostrarDialogoProfesores,
+            mostrarDialogoCopias};
 }
 
 namespace {

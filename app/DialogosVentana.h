@@ -42,8 +42,11 @@ struct DialogosVentana {
         marcos;
     /// The teacher data dialog over PROFT of the work folder: its `result`.
     std::function<bool(QWidget* propietario, const Entorno& entorno)> profesores;
+    /// The dialog of the tables' copies over the work folder.
+    std::function<void(QWidget* propietario, const Entorno& entorno)> copias;
 
-    /// The real windows: OpenDialogXML, QMessageBox, DialogoMarcos, DialogoProfesores.
+    /// The real windows: OpenDialogXML, QMessageBox, DialogoMarcos, DialogoProfesores,
+    /// DialogoCopias.
     static DialogosVentana reales();
 };
 

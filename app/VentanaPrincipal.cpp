@@ -13,6 +13,7 @@
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
 #include "taviron/ArchivoIni.h"
+#include "taviron/Transaccion.h"
 #include "ui_VentanaPrincipal.h"
 
 namespace varnolo {
@@ -54,6 +55,9 @@ VentanaPrincipal::VentanaPrincipal(Entorno entorno, const QStringList& argumento
       argumentos_(argumentos),
       modoLote_(argumentos_.size() == 2),
       dialogos_(std::move(dialogos)) {
+    // A replacement of tables that a cut left half done is finished before anything
+    // else looks at the work folder.
+    recuperarCarpetaSiLibre(entorno_.carpetaTrabajo);
     ui_->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -84,6 +88,7 @@ VentanaPrincipal::VentanaPrincipal(Entorno entorno, const QStringList& argumento
     connect(ui_->BImportar, &QPushButton::clicked, this, &VentanaPrincipal::alPulsarImportar);
     connect(ui_->BClose, &QPushButton::clicked, this, &QWidget::close);
     connect(ui_->Button1, &QPushButton::clicked, this, &VentanaPrincipal::alPulsarAyuda);
+    connect(ui_->BotonRestaurar, &QPushButton::clicked, this, &VentanaPrincipal::alPulsarRestaurar);
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, [this] { mostrarTemaAyuda(kAyudaVentanaPrincipal); });
     pulsarBotonesConEnter(this);
@@ -94,6 +99,8 @@ VentanaPrincipal::VentanaPrincipal(Entorno entorno, const QStringList& argumento
 }
 
 VentanaPrincipal::~VentanaPrincipal() { cursorNormal(); }
+
+void VentanaPrincipal::alPulsarRestaurar() { dialogos_.copias(this, entorno_); }
 
 QString VentanaPrincipal::rutaIni() const { return entorno_.rutaPrograma(kArchivoIni); }
 

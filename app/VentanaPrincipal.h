@@ -50,6 +50,8 @@ class VentanaPrincipal : public QWidget, private Preguntas {
     void alPulsarExportar();
     void alPulsarImportar();
     void alPulsarAyuda();
+    /// "Restaurar…": the dialog of the tables' copies.
+    void alPulsarRestaurar();
     /// Batch dispatch: "importar" runs the import, then, tested apart, "exportar"
     /// the export (first argument lower-cased, ASCII letters only).
     void ejecutarModoLote();
