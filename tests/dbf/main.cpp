@@ -37,7 +37,7 @@ int hijo(const QStringList& args) {
             t.fieldDefs() = {{QStringLiteral("A"), varnolo::TipoCampo::Cadena, 3}};
             t.createTable();
             salida << "creada" << Qt::endl;
-#ifdef VARNOLO_PRUEBA_MOTOR  // the engine's crash test only
+#ifdef VARNOLO_PRUEBA_VOLCADO  // the engine's crash test only
         } else if (accion == u"llenar-y-morir") {
             varnolo::prueba::motor::llenarYMorir(ruta, args.value(2).toInt());
 #endif
