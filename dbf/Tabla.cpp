@@ -13,7 +13,6 @@
 #include "base/Errores.h"
 #include "dbf/ArchivoTabla.h"
 #include "dbf/EstructuraDbf.h"
-#include "dbf/ExpresionFiltro.h"
 #include "dbf/IndiceMdx.h"
 #include "dbf/TablasCreadas.h"
 #include "dbf/ValorCampo.h"
@@ -63,7 +62,7 @@ struct Tabla::Impl {
     QList<CampoFisico> campos;
     Estado estado = Estado::Inactiva;
 
-    // What the cursor walks: the visible rows (live, through the filter) in the
+    // What the cursor walks: the visible (live) rows in the
     // chosen order, rebuilt when the shared rows change.
     std::vector<int> vista;
     quint64 versionVista = 0;
@@ -74,8 +73,6 @@ struct Tabla::Impl {
     bool eofMarca = true;
 
     QString campoOrden;
-    std::optional<motor::Filtro> filtro;
-    bool filtrado = false;
 
     QByteArray pendiente;  ///< the row being inserted or edited; one buffer for every row
     int anteriorAlInsertar = -1;
@@ -147,8 +144,8 @@ struct Tabla::Impl {
     void asegurarVista() {
         archivo->leer(this);
         if (vistaValida && versionVista == archivo->version()) return;
-        if (vistaValida && !(filtrado && filtro) && campoOrden.isEmpty()) {
-            // In physical order without a filter, rows only ever join at the end
+        if (vistaValida && campoOrden.isEmpty()) {
+            // In physical order, rows only ever join at the end
             // (edits never change who is visible), so the view grows instead of being
             // rebuilt: appending many rows stays linear.
             extenderVista();
@@ -185,12 +182,8 @@ struct Tabla::Impl {
         const int n = archivo->numRegistros();
         registrosVista = n;
         vista.reserve(n);
-        int campoFiltro = -1;
-        if (filtrado && filtro) campoFiltro = indiceCampo(filtro->campo);
         for (int i = 0; i < n; ++i) {
-            if (archivo->borrado(i)) continue;
-            if (campoFiltro >= 0 && texto(i, campoFiltro) != filtro->valor) continue;
-            vista.push_back(i);
+            if (!archivo->borrado(i)) vista.push_back(i);
         }
         if (!campoOrden.isEmpty()) ordenarVista(indiceCampo(campoOrden));
     }
@@ -410,7 +403,7 @@ void Tabla::open() {
     try {
         d->primero();
     } catch (const ErrorVarnolo&) {
-        d->liberar();  // an order or filter on a missing field: the open fails
+        d->liberar();  // an order on a missing field: the open fails
         throw;
     }
 }
@@ -552,25 +545,6 @@ bool Tabla::locate(const QString& campo, int valor) {
     }
     return false;
 }
-
-void Tabla::setFilter(const QString& expresion) {
-    auto filtro = motor::leerFiltro(expresion);
-    if (!filtro) d->error(QStringLiteral("no admite el filtro %1").arg(expresion));
-    setFilterValue(filtro->campo, filtro->valor);
-}
-
-void Tabla::setFilterValue(const QString& campo, const QString& valor) {
-    if (d->archivo) d->indiceCampo(campo);
-    d->filtro = motor::Filtro{campo, valor};
-    if (d->filtrado) d->primero();
-}
-
-void Tabla::setFiltered(bool activo) {
-    d->filtrado = activo;
-    d->primero();
-}
-
-bool Tabla::filtered() const { return d->filtrado; }
 
 int Tabla::recordCount() const {
     d->exigirAbierta();

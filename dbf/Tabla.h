@@ -1,7 +1,7 @@
 #pragma once
 // A table object of our dBase engine: a cursor over one .DBF table, configured while
-// closed (folder, table name, exclusive flag), then created, opened, walked, located,
-// filtered and written. Tables it creates are dBase IV files (level 7 when a field
+// closed (folder, table name, exclusive flag), then created, opened, walked, located
+// and written. Tables it creates are dBase IV files (level 7 when a field
 // name is longer than 11 characters) that other dBase programs read; it reads tables
 // written by other programs (dBase III/IV/5, level 7, FoxPro).
 //
@@ -79,9 +79,8 @@ class Tabla {
 
     // ---- Navigation -------------------------------------------------------------------
     /// Rows are visited in physical (append) order, or in the order of the index
-    /// named by setIndexFieldNames(), and only the rows that the filter lets through.
-    /// Deleted rows are never visited. Moving the cursor (and locate) posts a pending
-    /// insert or edit first, as dBase tools do.
+    /// named by setIndexFieldNames(). Deleted rows are never visited. Moving the cursor (and
+    /// locate) posts a pending insert or edit first, as dBase tools do.
     void first();
     void next();
     void prior();
@@ -103,23 +102,13 @@ class Tabla {
     /// Exact, case-sensitive comparison of whole values. `campos` names one or more
     /// fields joined by ";", `valores` gives one text per field, compared with the
     /// field's text as asString() reads it. On success the cursor stands on the first
-    /// match (in the current order, among the visible rows) and the result is true;
+    /// match (in the current order) and the result is true;
     /// otherwise the cursor does not move.
     bool locate(const QString& campos, const QStringList& valores);
     /// Locate on one numeric field by integer value (e.g. the level table's key).
     bool locate(const QString& campo, int valor);
 
-    /// The filter expression form "CAMPO= 'valor'" (blanks around "=" allowed, a
-    /// single quote inside the value doubled). Anything else raises ErrorTabla.
-    void setFilter(const QString& expresion);
-    /// The same filter set from a value directly: no text expression, exact for any
-    /// value.
-    void setFilterValue(const QString& campo, const QString& valor);
-    /// Switches the filter on or off; the cursor goes to the first visible row.
-    void setFiltered(bool activo);
-    bool filtered() const;
-
-    /// Number of visible rows (live rows, through the filter when it is on).
+    /// Number of visible rows (the live rows).
     int recordCount() const;
 
     // ---- Writing ---------------------------------------------------------------------

@@ -1,4 +1,4 @@
-// Walking, locating, filtering and ordering the rows of an open table, the rows
+// Walking, locating and ordering the rows of an open table, the rows
 // shared by two objects of this process, and writes that reach the file at post
 // under a shared hold.
 #include <gtest/gtest.h>
@@ -110,39 +110,17 @@ TEST_F(Cursor, LocateByIntegerOnNumericAndOnTextOfDigits) {
     EXPECT_EQ(t.recNo(), 5);
 }
 
-TEST_F(Cursor, FilterWithInnerQuoteAndRecordCountWithDeletedRows) {
-    {
-        Tabla t = abrir();
-        t.setFiltered(false);
-        t.setFilter(QStringLiteral("PROF= 'O''Neil'"));
-        t.setFiltered(true);
-        EXPECT_EQ(t.recordCount(), 2);
-        EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("1,4"));
-        t.setFilter(QStringLiteral("  PROF =  'ANA'  "));
-        EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("2,5"));
-        t.setFilterValue(QStringLiteral("PROF"), QStringLiteral("O'NEIL"));
-        EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("12"));
-        t.setFiltered(false);
-        EXPECT_EQ(t.recordCount(), 6);
-    }
+TEST_F(Cursor, DeletedRowsAreNeitherCountedNorVisited) {
     // Mark the first row deleted, as another dBase program would.
     const QString ruta = QDir(carpeta.path()).filePath(QStringLiteral("SOLUC.DBF"));
     cambiarByte(ruta, 32 + 4 * 32 + 1, '*');
     Tabla t = abrir();
     EXPECT_EQ(t.recordCount(), 5);
-    t.setFilter(QStringLiteral("PROF= 'O''Neil'"));
-    t.setFiltered(true);
-    EXPECT_EQ(t.recordCount(), 1);
-    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("4"));
-}
-
-TEST_F(Cursor, MalformedFiltersAreRefused) {
-    Tabla t = abrir();
-    for (const char* malo : {"PROF = ANA", "PROF= 'ANA", "PROF= 'A'B'", "= 'A'", "PROF 'A'",
-                             "PROF= 'A' AND DIA= '1'", "PROF== 'A'"}) {
-        EXPECT_THROW(t.setFilter(QString::fromUtf8(malo)), ErrorTabla) << malo;
-    }
-    EXPECT_THROW(t.setFilter(QStringLiteral("NADA= 'x'")), ErrorTabla);
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("2")) << "abre en la primera viva";
+    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("2,3,4,5,12"));
+    EXPECT_FALSE(t.locate(QStringLiteral("DIA"), {QStringLiteral("1")}));
+    t.setIndexFieldNames(QStringLiteral("ORDEN"));
+    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("4,2,12,3,5"));
 }
 
 TEST_F(Cursor, IndexOrderKeepsEqualKeysInAppendOrder) {
@@ -151,11 +129,6 @@ TEST_F(Cursor, IndexOrderKeepsEqualKeysInAppendOrder) {
     EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("4,2,12,1,3,5"));
     t.setIndexFieldNames(QStringLiteral("PROF"));
     EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("2,5,12,1,4,3"));
-    t.setFilterValue(QStringLiteral("PROF"), QStringLiteral("ANA"));
-    t.setFiltered(true);
-    t.setIndexFieldNames(QStringLiteral("ORDEN"));
-    EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("2,5"));
-    t.setFiltered(false);
     t.setIndexFieldNames(QString());
     EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("1,2,3,4,5,12"));
     EXPECT_THROW(t.setIndexFieldNames(QStringLiteral("NADA")), ErrorTabla);
