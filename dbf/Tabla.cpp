@@ -438,45 +438,10 @@ void Tabla::next() {
     d->irA(d->pos + 1);
 }
 
-void Tabla::prior() {
-    d->exigirNavegando();
-    d->asegurarVista();
-    d->irA(d->pos - 1);
-}
-
-void Tabla::last() {
-    d->exigirNavegando();
-    d->asegurarVista();
-    d->irA(static_cast<int>(d->vista.size()) - 1);
-}
-
-void Tabla::moveBy(int filas) {
-    d->exigirNavegando();
-    d->asegurarVista();
-    if (filas == 0) return;
-    const qint64 destino = static_cast<qint64>(d->pos) + filas;
-    const bool pasaDelFinal = destino >= static_cast<qint64>(d->vista.size());
-    d->irA(
-        static_cast<int>(std::clamp<qint64>(destino, 0, std::max<qint64>(0, d->vista.size() - 1))));
-    if (pasaDelFinal) d->eofMarca = true;
-}
-
 bool Tabla::eof() const {
     if (!d->archivo) return true;
     d->asegurarVista();
     return d->eofMarca || d->vista.empty();
-}
-
-bool Tabla::bof() const {
-    if (!d->archivo) return true;
-    d->asegurarVista();
-    return d->vista.empty() || (d->pos == 0 && !d->eofMarca);
-}
-
-int Tabla::recNo() const {
-    if (!d->archivo) return -1;
-    d->asegurarVista();
-    return d->vista.empty() ? -1 : d->pos;
 }
 
 void Tabla::setRecNo(int posicion) {

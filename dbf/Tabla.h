@@ -83,14 +83,7 @@ class Tabla {
     /// locate) posts a pending insert or edit first, as dBase tools do.
     void first();
     void next();
-    void prior();
-    void last();
-    /// Moves by `filas` rows (negative: backwards), stopping at either end.
-    void moveBy(int filas);
     bool eof() const;  ///< past the last visible row (also: empty view)
-    bool bof() const;  ///< on the first visible row, or the view is empty
-    /// Position of the cursor among the visible rows, from 0; -1 in an empty view.
-    int recNo() const;
     /// Puts the cursor on the visible row at `posicion` (0-based), clamped.
     void setRecNo(int posicion);
 

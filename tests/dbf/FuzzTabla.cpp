@@ -47,9 +47,8 @@ void probar(Tabla& t) {
     recorrer(t);
     if (t.campos().isEmpty()) return;
     const QString primero = t.campos().front().nombre;
-    t.last();
-    t.prior();
-    t.moveBy(-3);
+    t.setRecNo(t.recordCount());
+    t.setRecNo(-3);
     t.setRecNo(1);
     const QString valor = t.eof() ? QString() : t.asString(primero);
     if (!valor.isNull() && t.locate(primero, QStringList{valor}) && t.asString(primero) != valor) {

@@ -56,22 +56,26 @@ class Cursor : public ::testing::Test {
     }
 };
 
-TEST_F(Cursor, WalksForwardAndBackInAppendOrder) {
+TEST_F(Cursor, WalksInAppendOrderAndSetRecNoStaysInsideTheRows) {
     Tabla t = abrir();
-    EXPECT_TRUE(t.bof());
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("1")) << "abre en la primera";
     EXPECT_EQ(columna(t, QStringLiteral("DIA")).join(u','), QStringLiteral("1,2,3,4,5,12"));
-    t.last();
-    EXPECT_FALSE(t.eof());
-    EXPECT_EQ(t.recNo(), 5);
-    t.moveBy(-2);
-    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("4"));
-    t.moveBy(-10);
-    EXPECT_TRUE(t.bof());
-    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("1"));
-    t.setRecNo(99);
-    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("12"));
-    t.moveBy(1);
     EXPECT_TRUE(t.eof());
+    const struct {
+        int posicion;
+        const char* dia;
+    } casos[] = {{3, "4"}, {0, "1"}, {5, "12"}, {99, "12"}, {-10, "1"}};
+    for (const auto& c : casos) {
+        t.setRecNo(c.posicion);
+        EXPECT_FALSE(t.eof()) << c.posicion;
+        EXPECT_EQ(t.asString(QStringLiteral("DIA")), QString::fromUtf8(c.dia)) << c.posicion;
+    }
+    t.setRecNo(5);
+    t.next();
+    EXPECT_TRUE(t.eof());
+    t.setIndexFieldNames(QStringLiteral("ORDEN"));
+    t.setRecNo(2);
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("12")) << "en el orden del índice";
 }
 
 TEST_F(Cursor, LocateComparesWholeValuesCaseSensitively) {
@@ -79,22 +83,23 @@ TEST_F(Cursor, LocateComparesWholeValuesCaseSensitively) {
     struct Caso {
         QString campos;
         QStringList valores;
-        int fila;  // -1: not found
+        const char* dia;  // the row found, told by its DIA; nullptr: not found
     };
     const Caso casos[] = {
-        {QStringLiteral("PROF"), {QStringLiteral("ana")}, 2},
-        {QStringLiteral("PROF"), {QStringLiteral("ANA")}, 1},
-        {QStringLiteral("PROF"), {QStringLiteral("AN")}, -1},
-        {QStringLiteral("PROF"), {QStringLiteral("ANA ")}, -1},
-        {QStringLiteral("PROF;HORA"), {QStringLiteral("ANA"), QStringLiteral("1")}, 1},
-        {QStringLiteral("prof;dia"), {QStringLiteral("ANA"), QStringLiteral("5")}, 4},
-        {QStringLiteral("PROF;DIA"), {QStringLiteral("ANA"), QStringLiteral("3")}, -1},
-        {QStringLiteral("DIA"), {QStringLiteral("12")}, 5},
+        {QStringLiteral("PROF"), {QStringLiteral("ana")}, "3"},
+        {QStringLiteral("PROF"), {QStringLiteral("ANA")}, "2"},
+        {QStringLiteral("PROF"), {QStringLiteral("AN")}, nullptr},
+        {QStringLiteral("PROF"), {QStringLiteral("ANA ")}, nullptr},
+        {QStringLiteral("PROF;HORA"), {QStringLiteral("ANA"), QStringLiteral("1")}, "2"},
+        {QStringLiteral("prof;dia"), {QStringLiteral("ANA"), QStringLiteral("5")}, "5"},
+        {QStringLiteral("PROF;DIA"), {QStringLiteral("ANA"), QStringLiteral("3")}, nullptr},
+        {QStringLiteral("DIA"), {QStringLiteral("12")}, "12"},
     };
     for (const Caso& c : casos) {
-        t.setRecNo(3);
-        EXPECT_EQ(t.locate(c.campos, c.valores), c.fila >= 0) << c.campos.toStdString();
-        EXPECT_EQ(t.recNo(), c.fila >= 0 ? c.fila : 3) << c.campos.toStdString();
+        t.setRecNo(3);  // DIA 4
+        EXPECT_EQ(t.locate(c.campos, c.valores), c.dia != nullptr) << c.campos.toStdString();
+        EXPECT_EQ(t.asString(QStringLiteral("DIA")), QString::fromUtf8(c.dia ? c.dia : "4"))
+            << c.campos.toStdString();
     }
     EXPECT_THROW(t.locate(QStringLiteral("PROF;DIA"), {QStringLiteral("ANA")}), ErrorTabla);
     EXPECT_THROW(t.locate(QStringLiteral("NADA"), {QStringLiteral("x")}), ErrorTabla);
@@ -104,10 +109,10 @@ TEST_F(Cursor, LocateByIntegerOnNumericAndOnTextOfDigits) {
     Tabla t = abrir();
     ASSERT_TRUE(t.locate(QStringLiteral("HORA"), 4));
     EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("12"));
-    ASSERT_TRUE(t.locate(QStringLiteral("DIA"), 12));
-    EXPECT_EQ(t.recNo(), 5);
+    ASSERT_TRUE(t.locate(QStringLiteral("DIA"), 4));
+    EXPECT_EQ(t.asInteger(QStringLiteral("HORA")), 5);
     EXPECT_FALSE(t.locate(QStringLiteral("HORA"), 9));
-    EXPECT_EQ(t.recNo(), 5);
+    EXPECT_EQ(t.asString(QStringLiteral("DIA")), QStringLiteral("4")) << "no se mueve";
 }
 
 TEST_F(Cursor, DeletedRowsAreNeitherCountedNorVisited) {
@@ -138,7 +143,7 @@ TEST_F(Cursor, TwoObjectsOfThisProcessShareTheRows) {
     Tabla ventana = abrir(true);
     Tabla dialogo(QString(), QDir(carpeta.path()).filePath(QStringLiteral("soluc.dbf")), false);
     dialogo.open();
-    ventana.last();
+    ventana.setRecNo(5);
     dialogo.append();
     dialogo.setString(QStringLiteral("PROF"), QStringLiteral("NUEVO"));
     dialogo.post();
