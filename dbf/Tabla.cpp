@@ -75,7 +75,6 @@ struct Tabla::Impl {
     QString campoOrden;
 
     QByteArray pendiente;  ///< the row being inserted or edited; one buffer for every row
-    int anteriorAlInsertar = -1;
 
     QString nombre() const {
         if (archivo) return archivo->nombre();
@@ -521,7 +520,6 @@ void Tabla::append() {
     d->exigirAbierta();
     d->guardar();
     d->asegurarVista();
-    d->anteriorAlInsertar = d->actual;
     d->cargarPendiente(d->archivo->filaEnBlanco().constData());
     d->estado = Estado::Insertando;
 }
@@ -538,15 +536,6 @@ void Tabla::edit() {
 void Tabla::post() {
     d->exigirAbierta();
     d->guardar();
-}
-
-void Tabla::cancel() {
-    if (!d->archivo) return;
-    if (d->estado == Estado::Insertando) d->actual = d->anteriorAlInsertar;
-    if (d->estado == Estado::Editando || d->estado == Estado::Insertando) {
-        d->estado = Estado::Navegando;
-        d->invalidarVista();
-    }
 }
 
 const QList<CampoFisico>& Tabla::campos() const { return d->campos; }

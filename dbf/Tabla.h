@@ -112,8 +112,6 @@ class Tabla {
     /// Writes the row being inserted or edited to the file (header count and date
     /// updated, end marker kept) and returns to browse state.
     void post();
-    /// Drops the pending insert or edit.
-    void cancel();
 
     // ---- Fields ------------------------------------------------------------------------
     /// The fields of the open table as stored (for foreign tables as well).
