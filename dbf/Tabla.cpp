@@ -292,9 +292,8 @@ struct Tabla::Impl {
     }
 };
 
-Tabla::Tabla() : d(std::make_unique<Impl>()) {}
-
-Tabla::Tabla(const QString& carpeta, const QString& nombre, bool exclusiva) : Tabla() {
+Tabla::Tabla(const QString& carpeta, const QString& nombre, bool exclusiva)
+    : d(std::make_unique<Impl>()) {
     d->carpeta = carpeta;
     d->nombreTabla = nombre;
     d->exclusiva = exclusiva;
@@ -312,21 +311,10 @@ Tabla::~Tabla() {
     }
 }
 
-void Tabla::setDatabaseName(const QString& carpeta) {
-    d->exigirCerrada();
-    d->carpeta = carpeta;
-}
-QString Tabla::databaseName() const { return d->carpeta; }
-void Tabla::setTableName(const QString& nombre) {
-    d->exigirCerrada();
-    d->nombreTabla = nombre;
-}
-QString Tabla::tableName() const { return d->nombreTabla; }
 void Tabla::setExclusive(bool exclusiva) {
     d->exigirCerrada();
     d->exclusiva = exclusiva;
 }
-bool Tabla::exclusive() const { return d->exclusiva; }
 void Tabla::setReloj(std::shared_ptr<const Reloj> reloj) {
     if (reloj) d->reloj = std::move(reloj);
     d->fechaReciente = QDate();

@@ -1,9 +1,9 @@
 #pragma once
-// A table object of our dBase engine: a cursor over one .DBF table, configured while
-// closed (folder, table name, exclusive flag), then created, opened, walked, located
-// and written. Tables it creates are dBase IV files (level 7 when a field
-// name is longer than 11 characters) that other dBase programs read; it reads tables
-// written by other programs (dBase III/IV/5, level 7, FoxPro).
+// A table object of our dBase engine: a cursor over one .DBF table, named by folder
+// and table name when it is made, configured while closed (exclusive flag), then
+// created, opened, walked, located and written. Tables it creates are dBase IV files
+// (level 7 when a field name is longer than 11 characters) that other dBase programs
+// read; it reads tables written by other programs (dBase III/IV/5, level 7, FoxPro).
 //
 // All table objects of this process over the same file share one copy of its rows,
 // so what one object posts the others see at once. An exclusive open keeps other
@@ -27,8 +27,9 @@ class Tabla {
   public:
     enum class Estado { Inactiva, Navegando, Editando, Insertando };
 
-    Tabla();
-    /// Convenience: folder, table name and exclusive flag at once.
+    /// The folder may be empty when the table name is a full path. The name goes with
+    /// or without the extension ".DBF" (any letter case), or is a full path; files are
+    /// looked up with the letter case ignored in the name part.
     Tabla(const QString& carpeta, const QString& nombre, bool exclusiva = false);
     ~Tabla();  ///< Closes the table; a pending edit is discarded.
     Tabla(const Tabla&) = delete;
@@ -38,15 +39,7 @@ class Tabla {
     Tabla(Tabla&& otra) noexcept;
 
     // ---- Configuration (only while closed) --------------------------------------
-    /// The folder of the table. May be empty when the table name is a full path.
-    void setDatabaseName(const QString& carpeta);
-    QString databaseName() const;
-    /// The table name, with or without the extension ".DBF" (any letter case), or a
-    /// full path. Files are looked up with the letter case ignored in the name part.
-    void setTableName(const QString& nombre);
-    QString tableName() const;
     void setExclusive(bool exclusiva);
-    bool exclusive() const;
     /// The clock whose date goes into the header of created and updated files.
     void setReloj(std::shared_ptr<const Reloj> reloj);
 
