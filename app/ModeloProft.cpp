@@ -100,7 +100,6 @@ void ModeloProft::recargar() {
     filaEditada_ = -1;
     modificada_ = false;
     if (tabla_.active()) {
-        tabla_.setFiltered(false);
         for (tabla_.first(); !tabla_.eof(); tabla_.next()) {
             std::array<QString, NumColumnas> fila;
             for (int c = 0; c < NumColumnas; ++c) fila[c] = tabla_.asString(campo(c));

@@ -13,7 +13,6 @@
 #include "base/Errores.h"
 #include "dbf/ArchivoTabla.h"
 #include "dbf/EstructuraDbf.h"
-#include "dbf/ExpresionFiltro.h"
 #include "dbf/IndiceMdx.h"
 #include "dbf/TablasCreadas.h"
 #include "dbf/ValorCampo.h"
@@ -63,7 +62,7 @@ struct Tabla::Impl {
     QList<CampoFisico> campos;
     Estado estado = Estado::Inactiva;
 
-    // What the cursor walks: the visible rows (live, through the filter) in the
+    // What the cursor walks: the visible (live) rows in the
     // chosen order, rebuilt when the shared rows change.
     std::vector<int> vista;
     quint64 versionVista = 0;
@@ -74,11 +73,8 @@ struct Tabla::Impl {
     bool eofMarca = true;
 
     QString campoOrden;
-    std::optional<motor::Filtro> filtro;
-    bool filtrado = false;
 
     QByteArray pendiente;  ///< the row being inserted or edited; one buffer for every row
-    int anteriorAlInsertar = -1;
 
     QString nombre() const {
         if (archivo) return archivo->nombre();
@@ -147,8 +143,8 @@ struct Tabla::Impl {
     void asegurarVista() {
         archivo->leer(this);
         if (vistaValida && versionVista == archivo->version()) return;
-        if (vistaValida && !(filtrado && filtro) && campoOrden.isEmpty()) {
-            // In physical order without a filter, rows only ever join at the end
+        if (vistaValida && campoOrden.isEmpty()) {
+            // In physical order, rows only ever join at the end
             // (edits never change who is visible), so the view grows instead of being
             // rebuilt: appending many rows stays linear.
             extenderVista();
@@ -185,12 +181,8 @@ struct Tabla::Impl {
         const int n = archivo->numRegistros();
         registrosVista = n;
         vista.reserve(n);
-        int campoFiltro = -1;
-        if (filtrado && filtro) campoFiltro = indiceCampo(filtro->campo);
         for (int i = 0; i < n; ++i) {
-            if (archivo->borrado(i)) continue;
-            if (campoFiltro >= 0 && texto(i, campoFiltro) != filtro->valor) continue;
-            vista.push_back(i);
+            if (!archivo->borrado(i)) vista.push_back(i);
         }
         if (!campoOrden.isEmpty()) ordenarVista(indiceCampo(campoOrden));
     }
@@ -300,9 +292,8 @@ struct Tabla::Impl {
     }
 };
 
-Tabla::Tabla() : d(std::make_unique<Impl>()) {}
-
-Tabla::Tabla(const QString& carpeta, const QString& nombre, bool exclusiva) : Tabla() {
+Tabla::Tabla(const QString& carpeta, const QString& nombre, bool exclusiva)
+    : d(std::make_unique<Impl>()) {
     d->carpeta = carpeta;
     d->nombreTabla = nombre;
     d->exclusiva = exclusiva;
@@ -320,21 +311,10 @@ Tabla::~Tabla() {
     }
 }
 
-void Tabla::setDatabaseName(const QString& carpeta) {
-    d->exigirCerrada();
-    d->carpeta = carpeta;
-}
-QString Tabla::databaseName() const { return d->carpeta; }
-void Tabla::setTableName(const QString& nombre) {
-    d->exigirCerrada();
-    d->nombreTabla = nombre;
-}
-QString Tabla::tableName() const { return d->nombreTabla; }
 void Tabla::setExclusive(bool exclusiva) {
     d->exigirCerrada();
     d->exclusiva = exclusiva;
 }
-bool Tabla::exclusive() const { return d->exclusiva; }
 void Tabla::setReloj(std::shared_ptr<const Reloj> reloj) {
     if (reloj) d->reloj = std::move(reloj);
     d->fechaReciente = QDate();
@@ -410,7 +390,7 @@ void Tabla::open() {
     try {
         d->primero();
     } catch (const ErrorVarnolo&) {
-        d->liberar();  // an order or filter on a missing field: the open fails
+        d->liberar();  // an order on a missing field: the open fails
         throw;
     }
 }
@@ -445,45 +425,10 @@ void Tabla::next() {
     d->irA(d->pos + 1);
 }
 
-void Tabla::prior() {
-    d->exigirNavegando();
-    d->asegurarVista();
-    d->irA(d->pos - 1);
-}
-
-void Tabla::last() {
-    d->exigirNavegando();
-    d->asegurarVista();
-    d->irA(static_cast<int>(d->vista.size()) - 1);
-}
-
-void Tabla::moveBy(int filas) {
-    d->exigirNavegando();
-    d->asegurarVista();
-    if (filas == 0) return;
-    const qint64 destino = static_cast<qint64>(d->pos) + filas;
-    const bool pasaDelFinal = destino >= static_cast<qint64>(d->vista.size());
-    d->irA(
-        static_cast<int>(std::clamp<qint64>(destino, 0, std::max<qint64>(0, d->vista.size() - 1))));
-    if (pasaDelFinal) d->eofMarca = true;
-}
-
 bool Tabla::eof() const {
     if (!d->archivo) return true;
     d->asegurarVista();
     return d->eofMarca || d->vista.empty();
-}
-
-bool Tabla::bof() const {
-    if (!d->archivo) return true;
-    d->asegurarVista();
-    return d->vista.empty() || (d->pos == 0 && !d->eofMarca);
-}
-
-int Tabla::recNo() const {
-    if (!d->archivo) return -1;
-    d->asegurarVista();
-    return d->vista.empty() ? -1 : d->pos;
 }
 
 void Tabla::setRecNo(int posicion) {
@@ -553,25 +498,6 @@ bool Tabla::locate(const QString& campo, int valor) {
     return false;
 }
 
-void Tabla::setFilter(const QString& expresion) {
-    auto filtro = motor::leerFiltro(expresion);
-    if (!filtro) d->error(QStringLiteral("no admite el filtro %1").arg(expresion));
-    setFilterValue(filtro->campo, filtro->valor);
-}
-
-void Tabla::setFilterValue(const QString& campo, const QString& valor) {
-    if (d->archivo) d->indiceCampo(campo);
-    d->filtro = motor::Filtro{campo, valor};
-    if (d->filtrado) d->primero();
-}
-
-void Tabla::setFiltered(bool activo) {
-    d->filtrado = activo;
-    d->primero();
-}
-
-bool Tabla::filtered() const { return d->filtrado; }
-
 int Tabla::recordCount() const {
     d->exigirAbierta();
     d->asegurarVista();
@@ -582,7 +508,6 @@ void Tabla::append() {
     d->exigirAbierta();
     d->guardar();
     d->asegurarVista();
-    d->anteriorAlInsertar = d->actual;
     d->cargarPendiente(d->archivo->filaEnBlanco().constData());
     d->estado = Estado::Insertando;
 }
@@ -599,15 +524,6 @@ void Tabla::edit() {
 void Tabla::post() {
     d->exigirAbierta();
     d->guardar();
-}
-
-void Tabla::cancel() {
-    if (!d->archivo) return;
-    if (d->estado == Estado::Insertando) d->actual = d->anteriorAlInsertar;
-    if (d->estado == Estado::Editando || d->estado == Estado::Insertando) {
-        d->estado = Estado::Navegando;
-        d->invalidarVista();
-    }
 }
 
 const QList<CampoFisico>& Tabla::campos() const { return d->campos; }

@@ -1,9 +1,9 @@
 #pragma once
-// A table object of our dBase engine: a cursor over one .DBF table, configured while
-// closed (folder, table name, exclusive flag), then created, opened, walked, located,
-// filtered and written. Tables it creates are dBase IV files (level 7 when a field
-// name is longer than 11 characters) that other dBase programs read; it reads tables
-// written by other programs (dBase III/IV/5, level 7, FoxPro).
+// A table object of our dBase engine: a cursor over one .DBF table, named by folder
+// and table name when it is made, configured while closed (exclusive flag), then
+// created, opened, walked, located and written. Tables it creates are dBase IV files
+// (level 7 when a field name is longer than 11 characters) that other dBase programs
+// read; it reads tables written by other programs (dBase III/IV/5, level 7, FoxPro).
 //
 // All table objects of this process over the same file share one copy of its rows,
 // so what one object posts the others see at once. An exclusive open keeps other
@@ -27,8 +27,9 @@ class Tabla {
   public:
     enum class Estado { Inactiva, Navegando, Editando, Insertando };
 
-    Tabla();
-    /// Convenience: folder, table name and exclusive flag at once.
+    /// The folder may be empty when the table name is a full path. The name goes with
+    /// or without the extension ".DBF" (any letter case), or is a full path; files are
+    /// looked up with the letter case ignored in the name part.
     Tabla(const QString& carpeta, const QString& nombre, bool exclusiva = false);
     ~Tabla();  ///< Closes the table; a pending edit is discarded.
     Tabla(const Tabla&) = delete;
@@ -38,15 +39,7 @@ class Tabla {
     Tabla(Tabla&& otra) noexcept;
 
     // ---- Configuration (only while closed) --------------------------------------
-    /// The folder of the table. May be empty when the table name is a full path.
-    void setDatabaseName(const QString& carpeta);
-    QString databaseName() const;
-    /// The table name, with or without the extension ".DBF" (any letter case), or a
-    /// full path. Files are looked up with the letter case ignored in the name part.
-    void setTableName(const QString& nombre);
-    QString tableName() const;
     void setExclusive(bool exclusiva);
-    bool exclusive() const;
     /// The clock whose date goes into the header of created and updated files.
     void setReloj(std::shared_ptr<const Reloj> reloj);
 
@@ -79,19 +72,11 @@ class Tabla {
 
     // ---- Navigation -------------------------------------------------------------------
     /// Rows are visited in physical (append) order, or in the order of the index
-    /// named by setIndexFieldNames(), and only the rows that the filter lets through.
-    /// Deleted rows are never visited. Moving the cursor (and locate) posts a pending
-    /// insert or edit first, as dBase tools do.
+    /// named by setIndexFieldNames(). Deleted rows are never visited. Moving the cursor (and
+    /// locate) posts a pending insert or edit first, as dBase tools do.
     void first();
     void next();
-    void prior();
-    void last();
-    /// Moves by `filas` rows (negative: backwards), stopping at either end.
-    void moveBy(int filas);
     bool eof() const;  ///< past the last visible row (also: empty view)
-    bool bof() const;  ///< on the first visible row, or the view is empty
-    /// Position of the cursor among the visible rows, from 0; -1 in an empty view.
-    int recNo() const;
     /// Puts the cursor on the visible row at `posicion` (0-based), clamped.
     void setRecNo(int posicion);
 
@@ -103,23 +88,13 @@ class Tabla {
     /// Exact, case-sensitive comparison of whole values. `campos` names one or more
     /// fields joined by ";", `valores` gives one text per field, compared with the
     /// field's text as asString() reads it. On success the cursor stands on the first
-    /// match (in the current order, among the visible rows) and the result is true;
+    /// match (in the current order) and the result is true;
     /// otherwise the cursor does not move.
     bool locate(const QString& campos, const QStringList& valores);
     /// Locate on one numeric field by integer value (e.g. the level table's key).
     bool locate(const QString& campo, int valor);
 
-    /// The filter expression form "CAMPO= 'valor'" (blanks around "=" allowed, a
-    /// single quote inside the value doubled). Anything else raises ErrorTabla.
-    void setFilter(const QString& expresion);
-    /// The same filter set from a value directly: no text expression, exact for any
-    /// value.
-    void setFilterValue(const QString& campo, const QString& valor);
-    /// Switches the filter on or off; the cursor goes to the first visible row.
-    void setFiltered(bool activo);
-    bool filtered() const;
-
-    /// Number of visible rows (live rows, through the filter when it is on).
+    /// Number of visible rows (the live rows).
     int recordCount() const;
 
     // ---- Writing ---------------------------------------------------------------------
@@ -130,8 +105,6 @@ class Tabla {
     /// Writes the row being inserted or edited to the file (header count and date
     /// updated, end marker kept) and returns to browse state.
     void post();
-    /// Drops the pending insert or edit.
-    void cancel();
 
     // ---- Fields ------------------------------------------------------------------------
     /// The fields of the open table as stored (for foreign tables as well).

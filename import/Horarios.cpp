@@ -92,7 +92,6 @@ void primero(QHash<K, V>& indice, const std::type_identity_t<K>& clave,
 
 template <typename F>
 void recorrer(Tabla& t, F&& porFila) {
-    t.setFiltered(false);
     t.setIndexFieldNames(QString());
     for (t.first(); !t.eof(); t.next()) porFila(t);
 }
@@ -294,7 +293,6 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
     const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
 
     Tabla& proft = tablas.proft;
-    proft.setFiltered(false);
     proft.setIndexFieldNames(QString());
 
     abrirGrupo(resultado, QStringLiteral("HORARIOS_REGULARES"));

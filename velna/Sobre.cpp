@@ -27,11 +27,6 @@ bool es(const char* nombre, const char* uri, const char* buscado) {
 
 }  // namespace
 
-QString rutaRegistros(const QString& seccion) {
-    return QStringLiteral("/%1/%2/%3[@%4=\"").arg(q(kServicio), q(kBloque), q(kGrupo), q(kSeq)) +
-           seccion + QStringLiteral("\"]/") + q(kGrupo);
-}
-
 // ---------------------------------------------------------------------------------
 // The sections read as a stream
 

@@ -22,10 +22,6 @@ extern const char* const kSeq;       ///< the attribute that names a section
 extern const char* const kDato;      ///< an item of a record
 }  // namespace sobre
 
-/// The record path of a section:
-/// /SERVICIO/BLOQUE_DATOS/grupo_datos[@seq="NAME"]/grupo_datos
-QString rutaRegistros(const QString& seccion);
-
 /// The sections of a document read as a stream (the export's reading): the records
 /// of every section, and what the envelope check needs.
 class SeccionesDocumento {
