@@ -103,6 +103,7 @@ class CajaAviso : public QMessageBox {
         setTextFormat(Qt::PlainText);
         setText(textoPartible(texto_));
         setAccessibleDescription(texto_);
+        if (!aviso.detalles.isEmpty()) setDetailedText(aviso.detalles);
         if (auto* etiqueta = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
             etiqueta->setAccessibleName(texto_);
         }

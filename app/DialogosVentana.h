@@ -25,6 +25,9 @@ struct AvisoVentana {
     QString titulo;
     QString texto;
     QMessageBox::Icon icono = QMessageBox::NoIcon;
+    /// What the box shows behind its details button (what a conversion wrote); none
+    /// when empty.
+    QString detalles = {};
 };
 
 /// A message of the given kind, captioned "Varnolo".

@@ -104,9 +104,11 @@ void VentanaPrincipal::alPulsarRestaurar() { dialogos_.copias(this, entorno_); }
 
 QString VentanaPrincipal::rutaIni() const { return entorno_.rutaPrograma(kArchivoIni); }
 
-void VentanaPrincipal::mostrarMensaje(const QString& texto) {
+void VentanaPrincipal::mostrarMensaje(const QString& texto, const QString& detalles) {
     CursorSuspendido libre(cursoresOcupados_);
-    dialogos_.avisar(this, avisoDe(ClaseAviso::Mensaje, texto));
+    AvisoVentana aviso = avisoDe(ClaseAviso::Mensaje, texto);
+    aviso.detalles = detalles;
+    dialogos_.avisar(this, aviso);
 }
 
 void VentanaPrincipal::cursorOcupado() {
@@ -138,7 +140,7 @@ void VentanaPrincipal::ejecutarConversion(
     switch (desenlace.tipo) {
         case Desenlace::Tipo::Completada:
             transformado_ = 1;
-            mostrarMensaje(desenlace.texto);
+            mostrarMensaje(desenlace.texto, desenlace.informe);
             ui_->BExportar->setEnabled(false);
             ui_->BImportar->setEnabled(false);
             if (modoLote_) close();

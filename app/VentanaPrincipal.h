@@ -69,7 +69,7 @@ class VentanaPrincipal : public QWidget, private Preguntas {
     /// it ended: the message, the buttons, the outcome flag and, when due, the closing.
     void ejecutarConversion(
         const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>& conversion);
-    void mostrarMensaje(const QString& texto);
+    void mostrarMensaje(const QString& texto, const QString& detalles = {});
     void mostrarError(const QString& texto);
     void cursorOcupado();
     void cursorNormal();

@@ -155,6 +155,11 @@ TEST(VentanaPrincipal, ExportacionInteractivaCompletaDeshabilitaAmbosBotones) {
     p.boton("BExportar")->click();
 
     EXPECT_EQ(p.textos(), QStringList{kProcesoFinalizado});
+    // Behind the box's details button, the rows written to each table.
+    ASSERT_FALSE(p.avisos.isEmpty());
+    EXPECT_TRUE(p.avisos.last().detalles.contains(QStringLiteral("PERIODOS")))
+        << p.avisos.last().detalles.toStdString();
+    EXPECT_EQ(p.avisos.last().detalles.count(u'\n'), 10);
     EXPECT_EQ(v.transformado(), 1);
     EXPECT_FALSE(p.boton("BExportar")->isEnabled());
     EXPECT_FALSE(p.boton("BImportar")->isEnabled());

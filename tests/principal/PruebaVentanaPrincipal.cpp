@@ -207,6 +207,20 @@ TEST(DialogosReales, CajaDeMensajeConTituloYBotonAceptar) {
 }
 
 // One rule for every box: the program's messages plain, errors with the error icon;
+// "Proceso finalizado" keeps its text and its one OK button; what the conversion wrote
+// is behind the details button.
+TEST(DialogosReales, ProcesoFinalizadoConDetalles) {
+    AvisoVentana aviso = avisoDe(ClaseAviso::Mensaje, kProcesoFinalizado);
+    aviso.detalles = QStringLiteral("PROFT             20 filas\n");
+    const auto caja = crearCajaAviso(nullptr, aviso);
+    EXPECT_EQ(caja->text(), kProcesoFinalizado);
+    EXPECT_EQ(caja->detailedText(), aviso.detalles);
+    EXPECT_EQ(caja->standardButtons(), QMessageBox::Ok);
+    const auto sinDetalles =
+        crearCajaAviso(nullptr, avisoDe(ClaseAviso::Mensaje, kProcesoFinalizado));
+    EXPECT_TRUE(sinDetalles->detailedText().isEmpty());
+}
+
 // each with one OK button, its caption, and the message itself for a screen reader
 // and for Ctrl+C.
 TEST(DialogosReales, CadaMensajeSigueLaMismaRegla) {
