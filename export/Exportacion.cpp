@@ -88,9 +88,11 @@ Desenlace ejecutarExportacion(const Entorno& entorno, const QString& documento,
 Desenlace exportar(const Entorno& entorno, const QString& documento,
                    const OpcionesExportacion& opciones, Preguntas& preguntas) {
     return protegerConversion([&] {
+        // Destroyed in reverse order: the staging folder goes last, once the folder
+        // lock has let go of the tables created in it (Windows removes no open file).
+        std::unique_ptr<Preparacion> preparacion;
         std::unique_ptr<ReservaCarpeta> reserva;
         std::unique_ptr<RetencionTablas> retenidas;
-        std::unique_ptr<Preparacion> preparacion;
         const QList<const DefTabla*> tablas = catalogo::tablasDeExportacion();
         const auto reservar = [&] {
             reserva = std::make_unique<ReservaCarpeta>(entorno.carpetaTrabajo);
