@@ -17,10 +17,6 @@ namespace varnolo {
 
 namespace {
 
-QString momentoDe(const Copia& c) {
-    return c.momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-}
-
 bool preguntar(QWidget* propietario, const QString& pregunta) {
     QMessageBox caja(QMessageBox::Question, QStringLiteral("Restaurar las tablas"), pregunta,
                      QMessageBox::Yes | QMessageBox::No, propietario);
@@ -82,9 +78,8 @@ void DialogoCopias::actualizar() {
     copias_ = listarCopias(entorno_.carpetaTrabajo);
     lista_->clear();
     for (const Copia& c : copias_) {
-        lista_->addItem(QStringLiteral("%1   %2   (%3 tablas)")
-                            .arg(momentoDe(c), c.origen)
-                            .arg(c.tablas.size()));
+        lista_->addItem(
+            QStringLiteral("%1   %2   (%3 tablas)").arg(c.fecha(), c.origen).arg(c.tablas.size()));
     }
     if (copias_.isEmpty()) {
         lista_->addItem(QStringLiteral("No hay copias de las tablas en la carpeta de trabajo."));
@@ -104,16 +99,15 @@ void DialogoCopias::restaurarSeleccionada() {
         QStringLiteral(
             "¿Poner en la carpeta de trabajo las tablas de la copia del %1 (%2)?\n\n"
             "Las tablas actuales se guardarán antes en otra copia.")
-            .arg(momentoDe(c), c.origen);
+            .arg(c.fecha(), c.origen);
     if (!confirmar_(this, pregunta)) return;
     try {
         const ReservaCarpeta reserva(entorno_.carpetaTrabajo);
         recuperarCarpeta(entorno_.carpetaTrabajo);
         restaurarCopia(entorno_.carpetaTrabajo, c.nombre, entorno_.ahora());
-        avisar_(
-            this,
-            QStringLiteral("Se han restaurado las tablas de la copia del %1.").arg(momentoDe(c)),
-            false);
+        avisar_(this,
+                QStringLiteral("Se han restaurado las tablas de la copia del %1.").arg(c.fecha()),
+                false);
     } catch (const ErrorVarnolo& e) {
         avisar_(this, e.texto(), true);
     }

@@ -21,8 +21,7 @@ QString textoCopias(const QList<Copia>& copias) {
     QString texto;
     for (const Copia& c : copias) {
         texto += QStringLiteral("%1  %2\n    tablas: %3\n    copia: %4\n")
-                     .arg(c.momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), c.origen,
-                          c.tablas.join(QStringLiteral(", ")), c.nombre);
+                     .arg(c.fecha(), c.origen, c.tablas.join(QStringLiteral(", ")), c.nombre);
     }
     return texto;
 }

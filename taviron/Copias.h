@@ -22,6 +22,9 @@ struct Copia {
     QDateTime momento;
     QString origen;      ///< what the name says after the date and time
     QStringList tablas;  ///< "PROFT", … (the .DBF files it holds)
+
+    /// The moment as the user reads it: "15/03/2026 10:02:00".
+    QString fecha() const { return momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")); }
 };
 
 /// The copies of the work folder, newest first.
