@@ -181,8 +181,14 @@ void alDeclararElemento(void* datos, const xmlChar* nombre, int tipo, xmlElement
         d = 1;
 }
 
+/// Frees the context and whatever document the parser made on its own: for an entity
+/// declaration in a document read without a tree, libxml2 keeps one, and a parse
+/// stopped there leaves it to the context's owner. Resetting the context frees it.
 struct LiberarContexto {
-    void operator()(xmlParserCtxtPtr c) const { xmlFreeParserCtxt(c); }
+    void operator()(xmlParserCtxtPtr c) const {
+        xmlCtxtReset(c);
+        xmlFreeParserCtxt(c);
+    }
 };
 
 /// Bytes in memory handed to the parser as it asks for them.

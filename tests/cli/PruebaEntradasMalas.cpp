@@ -57,7 +57,7 @@ class CarpetaExportada : public ::testing::Test {
                    const QString& documento) {
         const QMap<QString, QByteArray> antes = contenido(c.trabajo());
         const Salida s = ejecutarCli(orden, c.programa());
-        EXPECT_EQ(s.codigo, 1);
+        EXPECT_EQ(s.codigo, 1) << s.errores.toStdString();
         EXPECT_TRUE(s.salida.isEmpty()) << s.salida.toStdString();
         for (const QString& parte : enElMensaje) {
             EXPECT_TRUE(s.errores.contains(parte))
