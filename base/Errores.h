@@ -41,6 +41,10 @@ class ErrorConversion : public ErrorVarnolo {
     bool conLugar_ = false;
 };
 
+/// The person asked to stop. Not an error: whatever raised it has changed nothing
+/// that it does not undo on the way out, and the front end says so.
+class Cancelacion {};
+
 /// "En el documento: sección NAME, registro N." (N counted from 1 in the section).
 QString lugarEnDocumento(const QString& seccion, int registro);
 /// "En la tabla NAME: registro N, campo FIELD." (N counted from 1 in the table).

@@ -1,5 +1,7 @@
 #include "conversion/Desenlace.h"
 
+#include "conversion/Avance.h"
+
 namespace varnolo {
 
 Desenlace Desenlace::completa(const QString& detalle) {
@@ -12,6 +14,10 @@ Desenlace Desenlace::aviso(Motivo motivo, const QString& texto, const QString& d
 
 Desenlace Desenlace::fallo(const QString& texto) {
     return {Tipo::Fallo, Motivo::Ninguno, texto, {}, {}};
+}
+
+Desenlace Desenlace::cancelada() {
+    return {Tipo::Cancelada, Motivo::Ninguno, kConversionCancelada, {}, {}};
 }
 
 }  // namespace varnolo

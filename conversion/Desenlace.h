@@ -15,6 +15,7 @@ struct Desenlace {
         Completada,  ///< the tables or the result document are written
         Aviso,       ///< stopped before changing anything, with a program message
         Fallo,       ///< an error ended it (what was done before the error stays done)
+        Cancelada,   ///< the person stopped it; nothing is changed
     };
     /// Which program message stopped it (Tipo::Aviso only).
     enum class Motivo {
@@ -41,6 +42,7 @@ struct Desenlace {
     static Desenlace completa(const QString& detalle = {});
     static Desenlace aviso(Motivo motivo, const QString& texto, const QString& detalle = {});
     static Desenlace fallo(const QString& texto);
+    static Desenlace cancelada();
 };
 
 }  // namespace varnolo

@@ -7,6 +7,8 @@ namespace varnolo {
 Desenlace protegerConversion(const std::function<Desenlace()>& conversion) {
     try {
         return conversion();
+    } catch (const Cancelacion&) {
+        return Desenlace::cancelada();
     } catch (const ErrorVarnolo& e) {
         return Desenlace::fallo(e.texto());
     } catch (const std::exception& e) {

@@ -8,7 +8,7 @@
 namespace varnolo {
 
 /// Runs a conversion; an error that it raises becomes a failed outcome with the
-/// error's text.
+/// error's text, a cancellation a cancelled outcome.
 Desenlace protegerConversion(const std::function<Desenlace()>& conversion);
 
 }  // namespace varnolo

@@ -55,6 +55,7 @@ struct Tabla::Impl {
     QString nombreTabla;
     bool exclusiva = false;
     std::shared_ptr<const Reloj> reloj = std::make_shared<Reloj>();
+    std::function<void()> antesDeGuardar;
     QList<DefCampo> defs;
     QList<DefIndice> indices;
 
@@ -319,6 +320,7 @@ void Tabla::setReloj(std::shared_ptr<const Reloj> reloj) {
     if (reloj) d->reloj = std::move(reloj);
     d->fechaReciente = QDate();
 }
+void Tabla::setBeforePost(std::function<void()> antes) { d->antesDeGuardar = std::move(antes); }
 QString Tabla::rutaArchivo() const { return d->ruta(); }
 QString Tabla::nombre() const { return d->nombre(); }
 
@@ -523,6 +525,7 @@ void Tabla::edit() {
 
 void Tabla::post() {
     d->exigirAbierta();
+    if (d->antesDeGuardar) d->antesDeGuardar();
     d->guardar();
 }
 

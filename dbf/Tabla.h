@@ -16,6 +16,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "base/Reloj.h"
@@ -42,6 +43,9 @@ class Tabla {
     void setExclusive(bool exclusiva);
     /// The clock whose date goes into the header of created and updated files.
     void setReloj(std::shared_ptr<const Reloj> reloj);
+    /// Called at the start of every post(), before anything is written; what it raises
+    /// leaves the row unwritten and the file as it was. Any time.
+    void setBeforePost(std::function<void()> antes);
 
     /// The .DBF path that folder and table name resolve to (existing file of that
     /// name in any letter case, else the name with ".DBF" appended as given).

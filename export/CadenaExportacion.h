@@ -31,7 +31,9 @@ struct ListasMaterias {
 struct ContextoExportacion {
     ContextoExportacion(const Entorno& e, const SeccionesDocumento& d, const OpcionesExportacion& o,
                         Preguntas& p)
-        : entorno(e), carpeta(e), documento(d), opciones(o), preguntas(p) {}
+        : entorno(e), carpeta(e, [this] { avanzar(); }), documento(d), opciones(o), preguntas(p) {}
+    ContextoExportacion(const ContextoExportacion&) = delete;
+    ContextoExportacion& operator=(const ContextoExportacion&) = delete;
 
     const Entorno& entorno;
     const CarpetaTrabajo carpeta;
@@ -41,6 +43,12 @@ struct ContextoExportacion {
     ListasMaterias listas;
     /// 1 when an activity with the default activity code "513" exists.
     int actividadPorDefecto = 0;
+    /// Steps finished so far.
+    int pasosHechos = 0;
+
+    /// Tells the progress (steps finished of seven); raises Cancelacion when the person
+    /// has asked to stop. Called before every row written.
+    void avanzar() const;
 };
 
 class CadenaExportacion {

@@ -53,7 +53,11 @@ Desenlace ejecutarExportacion(const Entorno& entorno, const QString& documento,
     }
     reservar();
     // Only the sections' records are read; the tree of a large document is never built.
-    const std::unique_ptr<SeccionesDocumento> doc = leerSecciones(documento);
+    Avance* avance = opciones.avance;
+    const std::unique_ptr<SeccionesDocumento> doc =
+        leerSecciones(documento, [avance](qint64 leidos, qint64 total) {
+            return avance == nullptr || avance->seguir(Avance::Fase::Lectura, leidos, total);
+        });
     comprobarSobre(*doc, documento);
     const QStringList marcos = listaDeMarcos(*doc);
     if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "conversion/Avance.h"
 #include "conversion/Desenlace.h"
 #include "conversion/Preguntas.h"
 #include "taviron/Entorno.h"
@@ -15,6 +16,8 @@ struct OpcionesExportacion {
     /// against the document before any table is touched. Nothing: ask when the
     /// document has several.
     std::optional<QStringList> marcos;
+    /// Told how far the export has come, and able to stop it; none: nobody watches.
+    Avance* avance = nullptr;
 };
 
 /// Exports `documento` into the work folder of `entorno`. Checks the document, the

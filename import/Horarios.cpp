@@ -287,7 +287,7 @@ QString LeccionesSinTramo::lineas() const {
 }
 
 LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
-                                    const FechasPeriodo& fechas) {
+                                    const FechasPeriodo& fechas, Avance* avance) {
     comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
     const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
@@ -302,11 +302,15 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
     LeccionesSinTramo sinTramo;
     int escritas = 0;
     int k = 1;
+    qint64 recorridas = 0;
     for (proft.first(); !proft.eof(); proft.next()) {
+        informarAvance(avance, Avance::Fase::Lecciones, recorridas,
+                       static_cast<qint64>(ix.lecciones.size()));
         const QString empleado = proft.asString(campo::X_EMPLEADO);
         const QString tomaPos = proft.asString(campo::F_TOMAPOS);
         const auto it = ix.leccionesDe.constFind(proft.asString(campo::ABREV));
         const std::vector<int>& suyas = it != ix.leccionesDe.cend() ? *it : kSinLecciones;
+        recorridas += static_cast<qint64>(suyas.size());
 
         abrirGrupo(resultado, QStringLiteral("HORARIO_REGULAR_PROFESOR_") + QString::number(k++));
         int colocadas = 0;
@@ -331,6 +335,9 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
         resultado.cerrar();
     }
     resultado.cerrar();
+    // The last moment to stop: past it the result takes the old one's place.
+    const auto todas = static_cast<qint64>(ix.lecciones.size());
+    informarAvance(avance, Avance::Fase::Lecciones, todas, todas);
     // Not one lesson in its slot: the tables do not belong to this solution (or
     // DIASHORAST lost its rows). A result without a single day or hour is not written.
     if (escritas > 0 && sinTramo.filas.size() == escritas) {

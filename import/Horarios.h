@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "conversion/Avance.h"
 #include "import/TablasImportacion.h"
 #include "xml/EscritorXml.h"
 
@@ -41,8 +42,9 @@ struct LeccionesSinTramo {
 /// an index, SOLUC is grouped by teacher once, so the run is linear in the size of the
 /// tables. Errors propagate. Returns the lessons written without a slot; when every
 /// placed lesson lacks one, raises ErrorVarnolo instead (the caller then leaves the
-/// result unwritten).
+/// result unwritten). `avance` hears of the lessons gone through (raising Cancelacion
+/// when the person stops).
 LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
-                                    const FechasPeriodo& fechas);
+                                    const FechasPeriodo& fechas, Avance* avance = nullptr);
 
 }  // namespace varnolo

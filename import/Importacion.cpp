@@ -78,7 +78,8 @@ bool profesoresCompletos(const Entorno& entorno, Preguntas& preguntas) {
 
 }  // namespace
 
-Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& preguntas) {
+Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& preguntas,
+                   Avance* avance) {
     return protegerConversion([&] {
         if (!existeDocumento(documento)) {
             return Desenlace::aviso(Desenlace::Motivo::DocumentoInexistente, kNoExisteArchivo);
@@ -87,7 +88,10 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
         const CarpetaTrabajo carpeta(entorno);
         TablasImportacion tablas(carpeta);
         comprobarCamposHorarios(tablas);
-        const std::unique_ptr<DocumentoXml> doc = cargarDocumento(documento);
+        const std::unique_ptr<DocumentoXml> doc =
+            cargarDocumento(documento, [avance](qint64 leidos, qint64 total) {
+                return avance == nullptr || avance->seguir(Avance::Fase::Lectura, leidos, total);
+            });
         const QString anno = anoDelDocumento(*doc, documento);
 
         if (!carpeta.existe(catalogo::PERIODOS())) {
@@ -107,7 +111,7 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
         // appears only when the whole result has been written and the tables are closed.
         EscritorXml resultado(doc->contorno(), rutaResultado(documento));
         construirCabecera(resultado, fecha, anno);
-        const LeccionesSinTramo sinTramo = construirHorarios(resultado, tablas, fechas);
+        const LeccionesSinTramo sinTramo = construirHorarios(resultado, tablas, fechas, avance);
         tablas.cerrar();
         resultado.terminar();
         return Desenlace::completa(sinTramo.lineas());

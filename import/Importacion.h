@@ -2,6 +2,7 @@
 // The import: from Taviron's solution table SOLUC and the work tables, the result
 // document for Velna, saved beside the chosen exchange document.
 
+#include "conversion/Avance.h"
 #include "conversion/Desenlace.h"
 #include "conversion/Preguntas.h"
 #include "taviron/Entorno.h"
@@ -11,8 +12,10 @@ namespace varnolo {
 /// Imports into the result document of `documento` (see rutaResultado). Checks PERIODOS
 /// and the teachers' data first, asking `preguntas` to complete it; holds the work
 /// folder against other conversions while it runs. Nothing is saved unless the run
-/// completes.
-Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& preguntas);
+/// completes. `avance` hears of the document read and the lessons written, and may
+/// stop the import: the old result stays as it was.
+Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& preguntas,
+                   Avance* avance = nullptr);
 
 /// "ResultadoZentor" + the chosen document's file name, in its folder.
 QString rutaResultado(const QString& documentoElegido);

@@ -10,6 +10,11 @@ CarpetaTrabajo::CarpetaTrabajo(const Entorno& entorno)
       rutaNiveles_(entorno.rutaNivelcan()),
       reloj_(entorno.reloj) {}
 
+CarpetaTrabajo::CarpetaTrabajo(const Entorno& entorno, std::function<void()> antesDeGuardar)
+    : CarpetaTrabajo(entorno) {
+    antesDeGuardar_ = std::move(antesDeGuardar);
+}
+
 QString CarpetaTrabajo::ruta(const DefTabla& def) const {
     return tabla(def, Acceso::Compartida).rutaArchivo();
 }
@@ -21,6 +26,7 @@ Tabla CarpetaTrabajo::tabla(const DefTabla& def, Acceso acceso) const {
     Tabla t = def.ubicacion == Ubicacion::Niveles ? Tabla(QString(), rutaNiveles_, exclusiva)
                                                   : Tabla(carpeta_, def.nombre, exclusiva);
     t.setReloj(reloj_);
+    if (antesDeGuardar_) t.setBeforePost(antesDeGuardar_);
     return t;
 }
 

@@ -20,6 +20,9 @@ class CarpetaTrabajo {
   public:
     /// The work folder, the level table's path and the clock of `entorno`.
     explicit CarpetaTrabajo(const Entorno& entorno);
+    /// The same; every table it gives calls `antesDeGuardar` before each row it writes
+    /// (Tabla::setBeforePost): a long run hears of its progress there.
+    CarpetaTrabajo(const Entorno& entorno, std::function<void()> antesDeGuardar);
 
     /// The .DBF file of a table: NAME.DBF in the work folder in whatever letter
     /// case it exists, else NAME.DBF; for NIVELCAN the level table's path.
@@ -45,6 +48,7 @@ class CarpetaTrabajo {
     QString carpeta_;
     QString rutaNiveles_;
     std::shared_ptr<const Reloj> reloj_;
+    std::function<void()> antesDeGuardar_;
 };
 
 /// Appends a row to the open table, lets `llenar` write its fields, and posts it.

@@ -10,6 +10,7 @@ namespace varnolo {
 namespace {
 
 [[noreturn]] void noSePuedeCargar(const QString& ruta, const ResultadoCarga& r) {
+    if (r.motivo == ResultadoCarga::Motivo::Detenida) throw Cancelacion();
     throw ErrorVarnolo(
         QStringLiteral("El archivo %1 %2.").arg(QDir::toNativeSeparators(ruta), r.texto()));
 }
@@ -24,15 +25,16 @@ void exigirSobre(const QString& falta, const QString& ruta) {
 
 bool existeDocumento(const QString& ruta) { return !ruta.isEmpty() && QFileInfo(ruta).isFile(); }
 
-std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta) {
+std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta, const AvanceLectura& avance) {
     auto documento = std::make_unique<DocumentoXml>();
-    if (const ResultadoCarga r = documento->load(ruta); !r) noSePuedeCargar(ruta, r);
+    if (const ResultadoCarga r = documento->load(ruta, avance); !r) noSePuedeCargar(ruta, r);
     return documento;
 }
 
-std::unique_ptr<SeccionesDocumento> leerSecciones(const QString& ruta) {
+std::unique_ptr<SeccionesDocumento> leerSecciones(const QString& ruta,
+                                                  const AvanceLectura& avance) {
     auto secciones = std::make_unique<SeccionesDocumento>();
-    if (const ResultadoCarga r = secciones->leer(ruta); !r) noSePuedeCargar(ruta, r);
+    if (const ResultadoCarga r = secciones->leer(ruta, avance); !r) noSePuedeCargar(ruta, r);
     return secciones;
 }
 

@@ -18,10 +18,14 @@ bool existeDocumento(const QString& ruta);
 /// Loads the document at `ruta` as a tree. Raises ErrorVarnolo naming the file and
 /// why it cannot be loaded (missing, unreadable, too large, declares entities, not
 /// well-formed with the line and column).
-std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta);
+/// `avance` hears of the bytes read; when it stops the read, raises Cancelacion.
+std::unique_ptr<DocumentoXml> cargarDocumento(const QString& ruta,
+                                              const AvanceLectura& avance = {});
 
-/// Reads the records of the document's sections, with the same refusals.
-std::unique_ptr<SeccionesDocumento> leerSecciones(const QString& ruta);
+/// Reads the records of the document's sections, with the same refusals, telling
+/// `avance` the bytes read. Raises Cancelacion when `avance` stops the read.
+std::unique_ptr<SeccionesDocumento> leerSecciones(const QString& ruta,
+                                                  const AvanceLectura& avance = {});
 
 /// Raises ErrorVarnolo "El archivo … no es un documento de intercambio: falta …" when
 /// the document's root is not SERVICIO or has no BLOQUE_DATOS. `ruta` names the file

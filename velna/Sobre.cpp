@@ -121,10 +121,10 @@ ResultadoCarga SeccionesDocumento::tomar(ResultadoCarga r) {
     return r;
 }
 
-ResultadoCarga SeccionesDocumento::leer(const QString& ruta) {
+ResultadoCarga SeccionesDocumento::leer(const QString& ruta, const AvanceLectura& avance) {
     almacen_.vaciar();
     Lector lector(*this);
-    return tomar(varnolo::leerXml(ruta, lector));
+    return tomar(varnolo::leerXml(ruta, lector, avance));
 }
 
 ResultadoCarga SeccionesDocumento::leerXml(const QByteArray& contenido) {

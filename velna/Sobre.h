@@ -30,8 +30,9 @@ class SeccionesDocumento {
     SeccionesDocumento(const SeccionesDocumento&) = delete;
     SeccionesDocumento& operator=(const SeccionesDocumento&) = delete;
 
-    /// Reads the file; a failure says why and leaves no records.
-    ResultadoCarga leer(const QString& ruta);
+    /// Reads the file, telling `avance` the bytes read; a failure says why and leaves
+    /// no records.
+    ResultadoCarga leer(const QString& ruta, const AvanceLectura& avance = {});
     /// The same from bytes in memory.
     ResultadoCarga leerXml(const QByteArray& contenido);
 

@@ -235,6 +235,10 @@ int LectorArchivo::leer(void* contexto, char* destino, int longitud) {
     l->leidos += n;
     if (l->leidos > kTamanoMaximo) return -1;
     if (!l->vigia.leer(destino, n)) return -1;
+    if (l->avance != nullptr && *l->avance && !(*l->avance)(l->leidos, l->total)) {
+        l->detenido = true;
+        return -1;
+    }
     return static_cast<int>(n);
 }
 
@@ -258,8 +262,8 @@ ResultadoCarga revisarCabeza(const QByteArray& cabeza) {
 
 ResultadoCarga cargarArchivo(
     const QString& ruta,
-    const std::function<ResultadoCarga(LectorArchivo& lector, const QByteArray& cabeza)>&
-        analizar) {
+    const std::function<ResultadoCarga(LectorArchivo& lector, const QByteArray& cabeza)>& analizar,
+    const AvanceLectura& avance) {
     using Motivo = ResultadoCarga::Motivo;
     const QFileInfo info(ruta);
     if (!info.exists()) return fallida(Motivo::NoExiste);
@@ -274,8 +278,10 @@ ResultadoCarga cargarArchivo(
         return fallida(Motivo::Ilegible, textoFalloArchivo(f));
     }
     if (ResultadoCarga r = revisarCabeza(cabeza); !r) return r;
-    LectorArchivo lector{&f, 0, false, {}};
+    LectorArchivo lector{&f, 0, false, {}, &avance, info.size(), false};
+    if (avance && !avance(0, lector.total)) return fallida(Motivo::Detenida);
     ResultadoCarga r = analizar(lector, cabeza);
+    if (lector.detenido) return fallida(Motivo::Detenida);
     if (lector.fallo) return fallida(Motivo::Ilegible, textoFalloArchivo(f));
     if (lector.vigia.excedido()) {
         QByteArray antes;
@@ -328,6 +334,8 @@ QString ResultadoCarga::texto() const {
                 .arg(detalle, codificacionDeclarada);
         case Motivo::SinRaiz:
             return QStringLiteral("no es un documento XML válido: no tiene elemento raíz");
+        case Motivo::Detenida:
+            return QStringLiteral("su lectura se ha detenido");
         case Motivo::MalFormado: {
             QString texto = QStringLiteral("no es un documento XML válido");
             if (linea > 0) {

@@ -71,6 +71,10 @@ struct LectorArchivo {
     qint64 leidos = 0;
     bool fallo = false;
     VigiaMarcado vigia;
+    /// Told after every read; none: nobody watches.
+    const AvanceLectura* avance = nullptr;
+    qint64 total = 0;
+    bool detenido = false;
 
     static int leer(void* contexto, char* destino, int longitud);
 };
@@ -78,9 +82,11 @@ struct LectorArchivo {
 /// Loads the file at `ruta`: refuses what is missing, a folder, too large or
 /// unreadable, and what its first bytes show; otherwise runs `analizar` over the
 /// opened file and turns a failed read or a refusal of the watch into their results.
+/// `avance` hears of every read and may stop it.
 ResultadoCarga cargarArchivo(
     const QString& ruta,
-    const std::function<ResultadoCarga(LectorArchivo& lector, const QByteArray& cabeza)>& analizar);
+    const std::function<ResultadoCarga(LectorArchivo& lector, const QByteArray& cabeza)>& analizar,
+    const AvanceLectura& avance = {});
 
 /// The same for bytes in memory.
 ResultadoCarga cargarMemoria(

@@ -292,14 +292,16 @@ DocumentoXml::DocumentoXml() {
 
 DocumentoXml::~DocumentoXml() = default;
 
-ResultadoCarga DocumentoXml::load(const QString& ruta) {
-    return d->tomar(
-        carga::cargarArchivo(ruta, [&](carga::LectorArchivo& lector, const QByteArray& cabeza) {
+ResultadoCarga DocumentoXml::load(const QString& ruta, const AvanceLectura& avance) {
+    return d->tomar(carga::cargarArchivo(
+        ruta,
+        [&](carga::LectorArchivo& lector, const QByteArray& cabeza) {
             return d->construir(cabeza, [&](xmlParserCtxtPtr ctxt, int opciones) {
                 return xmlCtxtReadIO(ctxt, carga::LectorArchivo::leer, nullptr, &lector, nullptr,
                                      nullptr, opciones);
             });
-        }));
+        },
+        avance));
 }
 
 ResultadoCarga DocumentoXml::loadXml(const QByteArray& contenido) {

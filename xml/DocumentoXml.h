@@ -78,8 +78,9 @@ class DocumentoXml {
     /// Parses the whole file, replacing what the document held. A failure leaves an
     /// empty document and says why; bad content never throws. Nothing is fetched
     /// from the network or from other files. Whitespace-only text between elements
-    /// is not kept.
-    ResultadoCarga load(const QString& ruta);
+    /// is not kept. `avance` hears of the bytes read and may stop the load
+    /// (Motivo::Detenida).
+    ResultadoCarga load(const QString& ruta, const AvanceLectura& avance = {});
     /// The same from bytes in memory.
     ResultadoCarga loadXml(const QByteArray& contenido);
     /// True when the last load gave a document with a root element.

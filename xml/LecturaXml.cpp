@@ -238,12 +238,15 @@ ResultadoCarga analizar(xmlInputReadCallback leer, void* origen, EventosXml& eve
 
 }  // namespace
 
-ResultadoCarga leerXml(const QString& ruta, EventosXml& eventos) {
+ResultadoCarga leerXml(const QString& ruta, EventosXml& eventos, const AvanceLectura& avance) {
     registrarCodificacionesXml();
     carga::callarLibxml2();
-    return carga::cargarArchivo(ruta, [&](carga::LectorArchivo& lector, const QByteArray&) {
-        return analizar(carga::LectorArchivo::leer, &lector, eventos);
-    });
+    return carga::cargarArchivo(
+        ruta,
+        [&](carga::LectorArchivo& lector, const QByteArray&) {
+            return analizar(carga::LectorArchivo::leer, &lector, eventos);
+        },
+        avance);
 }
 
 ResultadoCarga leerXml(const QByteArray& contenido, EventosXml& eventos) {

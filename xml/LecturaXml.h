@@ -33,9 +33,10 @@ class EventosXml {
     virtual void texto(const char* utf8, int longitud) = 0;
 };
 
-/// Reads the file at `ruta`, telling `eventos` what it holds. A failure says why as
-/// DocumentoXml::load does; events told before it stay told.
-ResultadoCarga leerXml(const QString& ruta, EventosXml& eventos);
+/// Reads the file at `ruta`, telling `eventos` what it holds and `avance` how many
+/// bytes are read. A failure says why as DocumentoXml::load does; events told before
+/// it stay told.
+ResultadoCarga leerXml(const QString& ruta, EventosXml& eventos, const AvanceLectura& avance = {});
 /// The same from bytes in memory.
 ResultadoCarga leerXml(const QByteArray& contenido, EventosXml& eventos);
 

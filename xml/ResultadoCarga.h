@@ -3,11 +3,16 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 namespace varnolo {
 
 /// Largest document that a load accepts.
 inline constexpr qint64 kTamanoMaximo = 256 * 1024 * 1024;
+
+/// How far the read of a file has come: bytes read of its size. Returning false stops
+/// the read, which then fails with Motivo::Detenida.
+using AvanceLectura = std::function<bool(qint64 leidos, qint64 total)>;
 
 /// Why a file could not be read, or nothing when it was.
 struct ResultadoCarga {
@@ -24,6 +29,7 @@ struct ResultadoCarga {
         /// Written in UTF-16 or UCS-4 (`detalle`) but declaring a one-byte encoding
         /// (`codificacionDeclarada`): a result in that encoding might not load again.
         CodificacionContradictoria,
+        Detenida,  ///< the reader's AvanceLectura asked to stop
     };
     Motivo motivo = Motivo::Ninguno;
     int linea = 0;

@@ -66,6 +66,12 @@ bool PreguntasPrueba::completarProfesores(const Entorno& entorno) {
     return profesores ? profesores(entorno) : false;
 }
 
+bool CancelaEn::seguir(Fase fase, qint64 hecho, qint64 total) {
+    informes.push_back({fase, hecho, total});
+    if (fase == fase_ && hecho >= hecho_) cancelado = true;
+    return !cancelado;
+}
+
 QList<int> posicionesDe(const MarcosHorarios& m, const QStringList& codigos) {
     QList<int> r;
     const QStringList entradas = m.entradas();

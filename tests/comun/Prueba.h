@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <optional>
+#include <vector>
 
+#include "conversion/Avance.h"
 #include "conversion/Desenlace.h"
 #include "conversion/Preguntas.h"
 #include "taviron/Entorno.h"
@@ -50,6 +52,24 @@ class PreguntasPrueba : public Preguntas {
 
     QList<int> elegirMarcos(const MarcosHorarios& m) override;
     bool completarProfesores(const Entorno& entorno) override;
+};
+
+/// A person who presses "Cancelar" once a conversion has reached `hecho` units of
+/// `fase`, noting every report.
+class CancelaEn : public Avance {
+  public:
+    CancelaEn(Fase fase, qint64 hecho) : fase_(fase), hecho_(hecho) {}
+    bool seguir(Fase fase, qint64 hecho, qint64 total) override;
+    bool cancelado = false;
+    struct Informe {
+        Fase fase;
+        qint64 hecho, total;
+    };
+    std::vector<Informe> informes;
+
+  private:
+    Fase fase_;
+    qint64 hecho_;
 };
 
 /// The positions in `m.entradas()` of the frames whose code is one of `codigos`.

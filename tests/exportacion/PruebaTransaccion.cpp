@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
+#include <optional>
 
 #include "base/Archivos.h"
 #include "base/Errores.h"
@@ -107,6 +109,7 @@ TEST(Transaccion, LoQueDetieneLaExportacionDejaLaCarpetaComoEstaba) {
         bool fallarCopia = false;
         bool cerrarMarcos = false;
         bool documentoMalo = false;
+        std::optional<std::pair<Avance::Fase, qint64>> cancelarEn = {};
     };
     std::vector<Caso> casos;
     // A full disk at writes spread over the seven steps, the last one included.
@@ -117,6 +120,15 @@ TEST(Transaccion, LoQueDetieneLaExportacionDejaLaCarpetaComoEstaba) {
     casos.push_back({"un valor malo en la última sección", 0, false, false, true});
     casos.push_back({"la pregunta de los marcos se cierra", 0, false, true});
     casos.push_back({"la copia de las tablas no se puede hacer", 0, true});
+    // "Cancelar" while the document is read, before each step and after the last one.
+    casos.push_back({"cancelada al empezar a leer", 0, false, false, false,
+                     std::pair{Avance::Fase::Lectura, qint64{0}}});
+    casos.push_back({"cancelada a media lectura", 0, false, false, false,
+                     std::pair{Avance::Fase::Lectura, qint64{10000}}});
+    for (int paso = 0; paso <= 7; ++paso) {
+        casos.push_back({"cancelada con " + std::to_string(paso) + " pasos hechos", 0, false, false,
+                         false, std::pair{Avance::Fase::Tablas, qint64{paso}}});
+    }
 
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.nombre);
@@ -133,16 +145,61 @@ TEST(Transaccion, LoQueDetieneLaExportacionDejaLaCarpetaComoEstaba) {
             if (caso.cerrarMarcos) throw ErrorVarnolo(QStringLiteral("cerrada"));
             return posicionesDe(m, {"ORD", "JUN"});
         };
+        std::optional<CancelaEn> cancela;
+        OpcionesExportacion opciones;
+        if (caso.cancelarEn) {
+            cancela.emplace(caso.cancelarEn->first, caso.cancelarEn->second);
+            opciones.avance = &*cancela;
+        }
         Desenlace d;
         {
             const ArchivosInstalados instalados(fallos);
-            d = exportar(p.c.entorno(), documento, {}, preguntas);
+            d = exportar(p.c.entorno(), documento, opciones, preguntas);
         }
-        EXPECT_EQ(d.tipo, Desenlace::Tipo::Fallo) << describir(d);
+        EXPECT_EQ(d.tipo, caso.cancelarEn ? Desenlace::Tipo::Cancelada : Desenlace::Tipo::Fallo)
+            << describir(d);
+        if (cancela) {
+            EXPECT_TRUE(cancela->cancelado);
+        }
         // Messages name the work folder's tables, never the staging folder.
         EXPECT_FALSE(d.texto.contains(kCarpetaPreparacion)) << d.texto.toStdString();
         EXPECT_TRUE(instantanea(p.c.trabajo()) == antes);
     }
+}
+
+// What the progress shows: every byte of the document read, then the seven steps one
+// after the other; the tables are those of an export nobody watched.
+TEST(Transaccion, ElAvanceLlegaAlFinal) {
+    Preparada vista;
+    Preparada sinVer;
+    const QString documento = ejemplo(QStringLiteral("centro-marcos.xml"));
+    CancelaEn nunca(Avance::Fase::Lecciones, 0);
+    PreguntasPrueba preguntas;
+    preguntas.marcos = [&](const MarcosHorarios& m) { return posicionesDe(m, {"ORD"}); };
+    OpcionesExportacion opciones;
+    opciones.avance = &nunca;
+    ASSERT_TRUE(exportar(vista.c.entorno(), documento, opciones, preguntas).completada());
+    ASSERT_TRUE(exportarCon(sinVer.c, documento, {"ORD"}).completada());
+    EXPECT_TRUE(tablas(vista.c.trabajo()) == tablas(sinVer.c.trabajo()));
+
+    const qint64 tamano = QFileInfo(documento).size();
+    qint64 leido = -1;
+    qint64 pasos = -1;
+    for (const CancelaEn::Informe& i : nunca.informes) {
+        if (i.fase == Avance::Fase::Lectura) {
+            EXPECT_EQ(pasos, -1) << "lectura después de los pasos";
+            EXPECT_EQ(i.total, tamano);
+            EXPECT_GE(i.hecho, leido);
+            leido = i.hecho;
+        } else {
+            ASSERT_EQ(i.fase, Avance::Fase::Tablas);
+            EXPECT_EQ(i.total, 7);
+            EXPECT_GE(i.hecho, pasos);
+            pasos = i.hecho;
+        }
+    }
+    EXPECT_EQ(leido, tamano);
+    EXPECT_EQ(pasos, 7);
 }
 
 TEST(Transaccion, CadaExportacionGuardaUnaCopiaYQuedanLasDiezUltimas) {

@@ -361,6 +361,57 @@ TEST_F(Importacion, ErroresTerminanSinGuardar) {
     }
 }
 
+// "Cancelar" at any moment of an import, the very last one included, leaves the result
+// of the import before exactly as it was, and no temporary file beside it. Without a
+// result before, none appears.
+TEST_F(Importacion, CanceladaDejaElResultadoAnterior) {
+    QList<QStringList> profesores;
+    QList<QStringList> lecciones;
+    for (int k = 2; k <= 300; ++k) {
+        profesores << QStringList{QStringLiteral("P%1").arg(k), "Otro",      "", "", "",
+                                  QStringLiteral("E%1").arg(k), "01/09/2018"};
+        lecciones << QStringList{QStringLiteral("P%1").arg(k), "1", "3", "0", "MAT", "G1"};
+    }
+    agregarFilas(carpetas.entorno(), "PROFT", profesores);
+    agregarFilas(carpetas.entorno(), "SOLUC", lecciones);
+    const QString doc = documento();
+    struct Caso {
+        const char* nombre;
+        Avance::Fase fase;
+        qint64 hecho;
+    };
+    const Caso casos[] = {
+        {"al empezar a leer el documento", Avance::Fase::Lectura, 0},
+        {"con el documento leído", Avance::Fase::Lectura, QFileInfo(doc).size()},
+        {"en la primera lección", Avance::Fase::Lecciones, 0},
+        {"a mitad de las lecciones", Avance::Fase::Lecciones, 150},
+        {"con todas las lecciones, antes de guardar", Avance::Fase::Lecciones, 300},
+    };
+    for (const bool conAnterior : {false, true}) {
+        QFile::remove(rutaResultado(doc));
+        if (conAnterior) prueba::escribirBytes(rutaResultado(doc), "<anterior/>");
+        for (const Caso& c : casos) {
+            SCOPED_TRACE(std::string(c.nombre) + (conAnterior ? ", con resultado" : ""));
+            prueba::CancelaEn cancela(c.fase, c.hecho);
+            const Desenlace d = varnolo::importar(carpetas.entorno(), doc, ui, &cancela);
+            EXPECT_EQ(d.tipo, Desenlace::Tipo::Cancelada) << prueba::describir(d);
+            EXPECT_EQ(d.texto, kConversionCancelada);
+            EXPECT_EQ(QFile::exists(rutaResultado(doc)), conAnterior);
+            if (conAnterior) {
+                EXPECT_EQ(leer(rutaResultado(doc)), QByteArray("<anterior/>"));
+            }
+            EXPECT_EQ(
+                QDir(QFileInfo(doc).path())
+                    .entryList({QStringLiteral("ResultadoZentor*")}, QDir::Files | QDir::Hidden)
+                    .size(),
+                conAnterior ? 1 : 0);
+        }
+    }
+    // Not cancelled, the same import completes.
+    prueba::CancelaEn nunca(Avance::Fase::Tablas, 0);
+    EXPECT_TRUE(varnolo::importar(carpetas.entorno(), doc, ui, &nunca).completada());
+}
+
 TEST_F(Importacion, DiaYHoraComoTextoYFiltroExacto) {
     const auto& e = carpetas.entorno();
     prueba::crearSoluc(e, /*diaHoraTexto=*/true);
