@@ -21,8 +21,12 @@
 namespace varnolo {
 
 DialogosVentana DialogosVentana::reales() {
-    return {mostrarOpenDialogXML, mostrarAviso, mostrarDialogoMarcos, mostrarDialogoProfesores,
-            mostrarDialogoCopias};
+    return {mostrarOpenDialogXML,
+            mostrarAviso,
+            mostrarDialogoMarcos,
+            mostrarDialogoProfesores,
+            mostrarDialogoCopias,
+            [](QWidget* propietario) { return std::make_unique<DialogoAvance>(propietario); }};
 }
 
 namespace {

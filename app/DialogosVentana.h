@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/DialogoAvance.h"
 #include "conversion/Preguntas.h"
 #include "taviron/Entorno.h"
 
@@ -47,9 +48,11 @@ struct DialogosVentana {
     std::function<bool(QWidget* propietario, const Entorno& entorno)> profesores;
     /// The dialog of the tables' copies over the work folder.
     std::function<void(QWidget* propietario, const Entorno& entorno)> copias;
+    /// The progress dialog of one conversion, not yet shown; none: no progress shown.
+    std::function<std::unique_ptr<DialogoAvance>(QWidget* propietario)> avance;
 
     /// The real windows: OpenDialogXML, QMessageBox, DialogoMarcos, DialogoProfesores,
-    /// DialogoCopias.
+    /// DialogoCopias, DialogoAvance.
     static DialogosVentana reales();
 };
 

@@ -121,21 +121,26 @@ void VentanaPrincipal::cursorNormal() {
 }
 
 QList<int> VentanaPrincipal::elegirMarcos(const MarcosHorarios& marcos) {
+    if (avance_ != nullptr) avance_->apartar();
     CursorSuspendido libre(cursoresOcupados_);
     return dialogos_.marcos(this, entorno_, marcos);
 }
 
 bool VentanaPrincipal::completarProfesores(const Entorno& entorno) {
+    if (avance_ != nullptr) avance_->apartar();
     CursorSuspendido libre(cursoresOcupados_);
     return dialogos_.profesores(this, entorno);
 }
 
-void VentanaPrincipal::ejecutarConversion(
-    const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>& conversion) {
+void VentanaPrincipal::ejecutarConversion(const Conversion& conversion) {
     // A cancelled file dialog keeps the document chosen before.
     if (const auto elegido = dialogos_.elegirArchivo(this)) documento_ = *elegido;
     cursorOcupado();
-    const Desenlace desenlace = conversion(documento_, *this);
+    std::unique_ptr<DialogoAvance> avance = dialogos_.avance ? dialogos_.avance(this) : nullptr;
+    avance_ = avance.get();
+    const Desenlace desenlace = conversion(documento_, *this, avance_);
+    avance_ = nullptr;
+    avance.reset();
     cursorNormal();
     switch (desenlace.tipo) {
         case Desenlace::Tipo::Completada:
@@ -157,6 +162,9 @@ void VentanaPrincipal::ejecutarConversion(
         case Desenlace::Tipo::Fallo:
             mostrarError(desenlace.texto);
             break;
+        case Desenlace::Tipo::Cancelada:
+            // The person stopped it and knows; nothing changed, the flag stays as it was.
+            break;
     }
 }
 
@@ -166,14 +174,16 @@ void VentanaPrincipal::mostrarError(const QString& texto) {
 }
 
 void VentanaPrincipal::alPulsarExportar() {
-    ejecutarConversion([this](const QString& documento, Preguntas& preguntas) {
-        return exportar(entorno_, documento, {}, preguntas);
+    ejecutarConversion([this](const QString& documento, Preguntas& preguntas, Avance* avance) {
+        OpcionesExportacion opciones;
+        opciones.avance = avance;
+        return exportar(entorno_, documento, opciones, preguntas);
     });
 }
 
 void VentanaPrincipal::alPulsarImportar() {
-    ejecutarConversion([this](const QString& documento, Preguntas& preguntas) {
-        return importar(entorno_, documento, preguntas);
+    ejecutarConversion([this](const QString& documento, Preguntas& preguntas, Avance* avance) {
+        return importar(entorno_, documento, preguntas, avance);
     });
 }
 

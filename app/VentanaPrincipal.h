@@ -67,8 +67,10 @@ class VentanaPrincipal : public QWidget, private Preguntas {
   private:
     /// Asks for the document, runs the conversion with the busy cursor and shows how
     /// it ended: the message, the buttons, the outcome flag and, when due, the closing.
-    void ejecutarConversion(
-        const std::function<Desenlace(const QString& documento, Preguntas& preguntas)>& conversion);
+    /// A conversion of the chosen document, asking `preguntas` and telling `avance`.
+    using Conversion =
+        std::function<Desenlace(const QString& documento, Preguntas& preguntas, Avance* avance)>;
+    void ejecutarConversion(const Conversion& conversion);
     void mostrarMensaje(const QString& texto, const QString& detalles = {});
     void mostrarError(const QString& texto);
     void cursorOcupado();
@@ -87,6 +89,8 @@ class VentanaPrincipal : public QWidget, private Preguntas {
     bool modoLote_ = false;
     DialogosVentana dialogos_;
     int cursoresOcupados_ = 0;
+    /// The progress dialog of the conversion running now; none between conversions.
+    DialogoAvance* avance_ = nullptr;
     bool mostrada_ = false;
     bool iniRechazado_ = false;
     int codigoSalida_ = 0;
