@@ -1,6 +1,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include "cli/BarraAvance.h"
 #include "cli/Consola.h"
 
 namespace varnolo::cli::plataforma {
@@ -22,6 +23,12 @@ std::function<bool(const QString&)> consolaDe(FILE* flujo) {
         }
         return true;
     };
+}
+
+bool esTerminal(FILE* flujo) {
+    const auto manejador = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(flujo)));
+    DWORD modo = 0;
+    return manejador != INVALID_HANDLE_VALUE && GetConsoleMode(manejador, &modo);
 }
 
 }  // namespace varnolo::cli::plataforma

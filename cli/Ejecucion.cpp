@@ -1,6 +1,7 @@
 #include "cli/Ejecucion.h"
 #include "conversion/Proteccion.h"
 
+#include "cli/BarraAvance.h"
 #include "cli/PreguntasConsola.h"
 #include "export/Exportacion.h"
 #include "import/Importacion.h"
@@ -29,8 +30,10 @@ QString textoCopias(const QList<Copia>& copias) {
 }  // namespace
 
 int ejecutar(const Orden& orden, const QString& carpetaPrograma, QTextStream& salida,
-             QTextStream& errores) {
+             QTextStream& errores, bool barra) {
     PreguntasConsola consola;
+    BarraAvance avance(errores, barra);
+    OpcionesExportacion opciones{orden.marcos, &avance};
     Entorno entorno = Entorno::delSistema(carpetaPrograma);
     if (!orden.qwork.isEmpty()) entorno.carpetaTrabajo = orden.qwork;
     if (!orden.niveles.isEmpty()) entorno.rutaNiveles = orden.niveles;
@@ -41,10 +44,9 @@ int ejecutar(const Orden& orden, const QString& carpetaPrograma, QTextStream& sa
     const Desenlace desenlace = protegerConversion([&] {
         switch (orden.accion) {
             case Orden::Accion::Importar:
-                return importar(entorno, orden.documento, consola);
+                return importar(entorno, orden.documento, consola, &avance);
             case Orden::Accion::Comprobar:
-                return comprobarExportacion(entorno, orden.documento,
-                                            OpcionesExportacion{orden.marcos}, consola);
+                return comprobarExportacion(entorno, orden.documento, opciones, consola);
             case Orden::Accion::Copias: {
                 Desenlace d = Desenlace::completa();
                 d.texto = textoCopias(listarCopias(entorno.carpetaTrabajo)).chopped(1);
@@ -59,10 +61,10 @@ int ejecutar(const Orden& orden, const QString& carpetaPrograma, QTextStream& sa
                 return d;
             }
             default:
-                return exportar(entorno, orden.documento, OpcionesExportacion{orden.marcos},
-                                consola);
+                return exportar(entorno, orden.documento, opciones, consola);
         }
     });
+    avance.borrar();
     if (desenlace.completada()) {
         salida << desenlace.texto << Qt::endl;
         if (orden.detalles || orden.accion == Orden::Accion::Comprobar) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/Argumentos.h"
+#include "cli/BarraAvance.h"
 #include "cli/Consola.h"
 #include "cli/Ejecucion.h"
 
@@ -30,5 +31,6 @@ int main(int argc, char* argv[]) {
         salida << varnolo::cli::textoVersion() << Qt::endl;
         return 0;
     }
-    return varnolo::cli::ejecutar(orden, QCoreApplication::applicationDirPath(), salida, errores);
+    return varnolo::cli::ejecutar(orden, QCoreApplication::applicationDirPath(), salida, errores,
+                                  varnolo::cli::plataforma::esTerminal(stderr));
 }
