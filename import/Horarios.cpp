@@ -1,6 +1,8 @@
 #include "import/Horarios.h"
 
 #include <QHash>
+#include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -287,7 +289,7 @@ QString LeccionesSinTramo::lineas() const {
 }
 
 LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
-                                    const FechasPeriodo& fechas) {
+                                    const FechasPeriodo& fechas, Informe& informe) {
     comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
     const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
@@ -300,12 +302,18 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
 
     static const std::vector<int> kSinLecciones;
     LeccionesSinTramo sinTramo;
+    const bool conNombre = proft.tieneCampo(campo::NOMBRE);
+    const QString solucNombre = catalogo::SOLUC().nombre;
+    const auto lugar = [&](int indice) { return Informe::lugar(solucNombre, indice + 1); };
+    QSet<QString> conProfesor;
     int escritas = 0;
     int k = 1;
     for (proft.first(); !proft.eof(); proft.next()) {
         const QString empleado = proft.asString(campo::X_EMPLEADO);
         const QString tomaPos = proft.asString(campo::F_TOMAPOS);
-        const auto it = ix.leccionesDe.constFind(proft.asString(campo::ABREV));
+        const QString abreviatura = proft.asString(campo::ABREV);
+        conProfesor.insert(abreviatura);
+        const auto it = ix.leccionesDe.constFind(abreviatura);
         const std::vector<int>& suyas = it != ix.leccionesDe.cend() ? *it : kSinLecciones;
 
         abrirGrupo(resultado, QStringLiteral("HORARIO_REGULAR_PROFESOR_") + QString::number(k++));
@@ -319,9 +327,15 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
 
         int m = 1;
         for (int i : suyas) {
-            if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) == 0) continue;
+            if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) == 0) {
+                informe.anotar(QStringLiteral("lección saltada: sin colocar (DIA 0)"), lugar(i));
+                continue;
+            }
             ++escritas;
             if (agregarActividad(resultado, m++, i, ix, fechas, actividadPorDefecto)) continue;
+            informe.anotar(QStringLiteral("lección escrita sin día ni tramo: su día y hora no "
+                                          "están en DIASHORAST"),
+                           lugar(i));
             const Leccion& l = ix.lecciones[i];
             sinTramo.filas << QStringLiteral("registro %1: PROF %2, DIA %3, HORA %4, MARCO %5")
                                   .arg(i + 1)
@@ -329,8 +343,30 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
                                        l.hora.texto, recortar(l.marco));
         }
         resultado.cerrar();
+        QString linea =
+            QStringLiteral("%1 %2 %3")
+                .arg(recortar(abreviatura), -12)
+                .arg(colocadas, 7)
+                .arg(colocadas == 1 ? QStringLiteral("lección") : QStringLiteral("lecciones"));
+        // The names line up after the longer "lecciones".
+        if (conNombre) {
+            linea = linea.leftJustified(linea.size() + (colocadas == 1 ? 2 : 0)) +
+                    QStringLiteral("  ") + recortar(proft.asString(campo::NOMBRE));
+        }
+        informe.agregarLinea(linea);
     }
     resultado.cerrar();
+    // Lessons of a teacher PROFT does not have go nowhere; told in SOLUC's order.
+    std::vector<int> sinProfesor;
+    for (auto it = ix.leccionesDe.cbegin(); it != ix.leccionesDe.cend(); ++it) {
+        if (!conProfesor.contains(it.key())) {
+            sinProfesor.insert(sinProfesor.end(), it->begin(), it->end());
+        }
+    }
+    std::sort(sinProfesor.begin(), sinProfesor.end());
+    for (int i : sinProfesor) {
+        informe.anotar(QStringLiteral("lección saltada: su profesor no está en PROFT"), lugar(i));
+    }
     // Not one lesson in its slot: the tables do not belong to this solution (or
     // DIASHORAST lost its rows). A result without a single day or hour is not written.
     if (escritas > 0 && sinTramo.filas.size() == escritas) {
