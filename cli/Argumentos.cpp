@@ -17,8 +17,9 @@ struct Opcion {
 };
 
 const Opcion kDetalles = {"detalles", nullptr,
-                          "tras «Proceso finalizado», muestra cuántas filas escribió en cada "
-                          "tabla."};
+                          "tras «Proceso finalizado», muestra qué escribió: las filas de cada "
+                          "tabla y cada valor cortado, código hecho único o registro saltado "
+                          "(al importar, las lecciones de cada profesor y las saltadas)."};
 
 struct DefinicionAccion {
     const char* nombre;
@@ -46,7 +47,8 @@ const std::vector<DefinicionAccion>& acciones() {
          Orden::Accion::Importar,
          "escribe, junto al DOCUMENTO, el documento de resultados para Velna con los "
          "horarios que Taviron dejó en SOLUC.",
-         {{"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."}}},
+         {{"qwork", "CARPETA", "carpeta de trabajo de Taviron en lugar de la del sistema."},
+          kDetalles}},
         {"comprobar",
          Orden::Accion::Comprobar,
          "hace toda la exportación del DOCUMENTO en una carpeta aparte y dice qué escribiría "
@@ -287,8 +289,10 @@ QString textoUso() {
         "--qwork CARPETA          carpeta de trabajo de Taviron en lugar de la del sistema.\n"
         "--niveles RUTA           tabla de niveles en lugar de NIVELCAN.DBF junto al programa\n"
         "                         (exportar y comprobar).\n"
-        "--detalles               tras «Proceso finalizado», muestra cuántas filas escribió\n"
-        "                         en cada tabla (exportar).\n"
+        "--detalles               tras «Proceso finalizado», muestra qué escribió: las filas\n"
+        "                         de cada tabla y cada valor cortado, código hecho único o\n"
+        "                         registro saltado; al importar, las lecciones de cada\n"
+        "                         profesor y las saltadas (exportar e importar).\n"
         "-h, --help               muestra esta ayuda; tras una acción, la de esa acción.\n"
         "--version                muestra la versión del programa.\n"
         "\n"

@@ -33,8 +33,9 @@ struct Desenlace {
     /// Lines for a console after the text (the incomplete teachers, the lessons
     /// written without a slot); empty otherwise.
     QString detalle;
-    /// What a completed conversion wrote, one line per table (the report that
-    /// varnolo-cli prints with --detalles and comprobar prints always).
+    /// What a completed conversion wrote (Informe's text: rows per table or lessons per
+    /// teacher, then what was cut, made unique or skipped), which varnolo-cli prints
+    /// with --detalles and comprobar prints always.
     QString informe;
 
     bool completada() const { return tipo == Tipo::Completada; }

@@ -74,40 +74,52 @@ void CadenaExportacion::ExportarAsignaciones() {
     const QHash<QString, QList<Grupo>> grupos = leerGrupos(grupost);
     const bool conActividad = estado_.actividadPorDefecto == 1;
 
-    const QList<Registro> registros = documento().registros(QStringLiteral("MATERIAS"));
+    const QString kMaterias = QStringLiteral("MATERIAS");
+    const QList<Registro> registros = documento().registros(kMaterias);
     int registro = 0;
     for (const Registro& r : registros) {
         ++registro;
-        if (r.count() < 2) continue;
+        if (r.count() < 2) {
+            saltado(kMaterias, registro, kRegistroCorto);
+            continue;
+        }
         const QString claveCurso = r.dato(0);
         const QString clave = r.dato(1);
         const QString nombre = r.dato(2);
         const QString minutos = r.dato(4);
 
         const QString cod = codigos.value(claveNombre(formaAlmacenada(nombre, kAnchoNombre)));
-        if (cod.isEmpty()) continue;
+        if (cod.isEmpty()) {
+            saltado(kMaterias, registro,
+                    QStringLiteral("sin filas en ASIGT, su nombre no está en ASIGNOMT"));
+            continue;
+        }
         const auto delCurso = grupos.constFind(formaAlmacenada(claveCurso, kAnchoClaveCurso));
-        if (delCurso == grupos.constEnd()) continue;
+        if (delCurso == grupos.constEnd()) {
+            saltado(kMaterias, registro,
+                    QStringLiteral("sin filas en ASIGT, su curso no tiene grupos en GRUPOST"));
+            continue;
+        }
 
         // Converted only for a record that yields rows; a bad text ends the export
         // before its first row is appended.
-        const int horas =
-            enLugar([&] { return lugarEnDocumento(QStringLiteral("MATERIAS"), registro); },
-                    [&] { return horasDeMinutos(minutos); });
+        const int horas = enLugar([&] { return lugarEnDocumento(kMaterias, registro); },
+                                  [&] { return horasDeMinutos(minutos); });
         const QString sesiones = sesionesDeHoras(horas);
         for (const Grupo& g : *delCurso) {
             agregarFila(asigt, [&](Tabla& f) {
-                f.setString(campo::CASIG, cod);
-                f.setString(campo::CGRUP, g.abrev);
-                f.setString(campo::CAULA, QString());
-                f.setString(campo::TURNO, QString());
-                f.setString(campo::NIVEL, g.nivel);
-                f.setString(campo::CURSO, g.curso);
-                f.setString(campo::GRUPO, g.grupo);
+                const TextosFila texto(f, estado_.informe, Informe::lugar(kMaterias, registro));
+                texto(campo::CASIG, cod);
+                texto(campo::CGRUP, g.abrev);
+                texto(campo::CAULA, QString());
+                texto(campo::TURNO, QString());
+                texto(campo::NIVEL, g.nivel);
+                texto(campo::CURSO, g.curso);
+                texto(campo::GRUPO, g.grupo);
                 f.setFloat(campo::HORAS, horas);
-                f.setString(campo::SESIONES, sesiones);
-                f.setString(campo::CLAVE, clave);
-                f.setString(campo::CLAVECURSO, claveCurso);
+                texto(campo::SESIONES, sesiones);
+                texto(campo::CLAVE, clave);
+                texto(campo::CLAVECURSO, claveCurso);
                 if (conActividad) f.setString(campo::CTAREA, kActividadPorDefecto);
             });
         }

@@ -11,19 +11,33 @@ void CadenaExportacion::ExportarAulas() {
     estado_.carpeta.recrear({&catalogo::AULAT()});
     AbreviaturasUnicas abreviaturas;
 
-    const QList<Registro> registros = documento().registros(QStringLiteral("DEPENDENCIAS"));
+    const QString kDependencias = QStringLiteral("DEPENDENCIAS");
+    const QString aulatNombre = catalogo::AULAT().nombre;
+    const QList<Registro> registros = documento().registros(kDependencias);
     Tabla aulat = estado_.carpeta.abrir(catalogo::AULAT(), Acceso::Compartida);
+    int registro = 0;
     for (const Registro& r : registros) {
-        if (r.count() < 2) continue;
+        ++registro;
+        if (r.count() < 2) {
+            saltado(kDependencias, registro, kRegistroCorto);
+            continue;
+        }
         const QString codigo = r.dato(0);
         const QString nombre = r.dato(1);
         const QString primera = codigo.isEmpty() ? nombre.left(10) : codigo;
         const QString abreviatura = abreviaturas.darAcortada(primera);
+        if (!codigo.isEmpty() && acortar(codigo) != codigo) {
+            acortado(kDependencias, registro, aulatNombre, campo::ABREV);
+        }
+        if (abreviatura != acortar(primera)) {
+            hechoUnico(kDependencias, registro, aulatNombre, campo::ABREV);
+        }
 
         agregarFila(aulat, [&](Tabla& f) {
-            f.setString(campo::ABREV, abreviatura);
-            f.setString(campo::NOMBRE, nombre);
-            f.setString(campo::DEPCENTRO, QString());
+            const TextosFila texto(f, estado_.informe, Informe::lugar(kDependencias, registro));
+            texto(campo::ABREV, abreviatura);
+            texto(campo::NOMBRE, nombre);
+            texto(campo::DEPCENTRO, QString());
         });
     }
     aulat.close();

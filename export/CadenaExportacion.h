@@ -6,11 +6,16 @@
 #include <QString>
 #include <set>
 
+#include "conversion/Informe.h"
 #include "export/Exportacion.h"
+#include "export/TextosFila.h"
 #include "taviron/CarpetaTrabajo.h"
 #include "velna/Sobre.h"
 
 namespace varnolo {
+
+/// Why a record with fewer than two data is skipped, as the report tells it.
+inline const QString kRegistroCorto = QStringLiteral("tiene menos de dos datos");
 
 /// The four sorted, case-sensitive subject lists of the first export step.
 struct ListasMaterias {
@@ -43,6 +48,8 @@ struct ContextoExportacion {
     ListasMaterias listas;
     /// 1 when an activity with the default activity code "513" exists.
     int actividadPorDefecto = 0;
+    /// What the steps cut, made unique or skipped, with the place of each record.
+    Informe informe;
     /// Steps finished so far.
     int pasosHechos = 0;
 
@@ -70,6 +77,13 @@ class CadenaExportacion {
 
   private:
     const SeccionesDocumento& documento() const { return estado_.documento; }
+    /// Notes the record at `registro` (from 1) of `seccion` as skipped, with the reason.
+    void saltado(const QString& seccion, int registro, const QString& razon);
+    /// Notes that the code the record gives for `tabla`.`campo` was made unique.
+    void hechoUnico(const QString& seccion, int registro, const QString& tabla,
+                    const QString& campo);
+    /// Notes a room code shortened to the 10 characters of `tabla`.`campo`.
+    void acortado(const QString& seccion, int registro, const QString& tabla, const QString& campo);
     ContextoExportacion& estado_;
 };
 

@@ -53,18 +53,22 @@ void CadenaExportacion::ExportarCursosGrupos() {
     AbreviaturasUnicas abreviaturas;
 
     // Courses.
-    const QList<Registro> cursos = documento().registros(QStringLiteral("CURSOS_DEL_CENTRO"));
+    const QString kCursos = QStringLiteral("CURSOS_DEL_CENTRO");
+    const QString kUnidades = QStringLiteral("UNIDADES");
+    const QList<Registro> cursos = documento().registros(kCursos);
     Tabla cursost = estado_.carpeta.abrir(catalogo::CURSOST(), Acceso::Compartida);
     {
         Tabla niveles = estado_.carpeta.abrir(catalogo::NIVELCAN(), Acceso::Compartida);
         int registro = 0;
         for (const Registro& r : cursos) {
             ++registro;
-            if (r.count() < 2) continue;
+            if (r.count() < 2) {
+                saltado(kCursos, registro, kRegistroCorto);
+                continue;
+            }
             const QString clave = r.dato(0);
-            const int numero = enLugar(
-                [&] { return lugarEnDocumento(QStringLiteral("CURSOS_DEL_CENTRO"), registro); },
-                [&] { return aEntero(clave); });
+            const int numero = enLugar([&] { return lugarEnDocumento(kCursos, registro); },
+                                       [&] { return aEntero(clave); });
             const QString nombre = r.dato(1);
             QString nivel = kNivelDesconocido;
             QString estud = nombre;
@@ -76,11 +80,12 @@ void CadenaExportacion::ExportarCursosGrupos() {
             const QString curso = nombre.left(1);
 
             agregarFila(cursost, [&](Tabla& f) {
-                f.setString(campo::CLAVE, clave);
-                f.setString(campo::NIVEL, nivel);
-                f.setString(campo::CURSO, curso);
-                f.setString(campo::ESTUD, estud);
-                f.setString(campo::ABREV, nivel.left(1) + curso);
+                const TextosFila texto(f, estado_.informe, Informe::lugar(kCursos, registro));
+                texto(campo::CLAVE, clave);
+                texto(campo::NIVEL, nivel);
+                texto(campo::CURSO, curso);
+                texto(campo::ESTUD, estud);
+                texto(campo::ABREV, nivel.left(1) + curso);
             });
         }
         niveles.close();
@@ -88,29 +93,39 @@ void CadenaExportacion::ExportarCursosGrupos() {
 
     // Groups, with what the course pass has just written.
     const QHash<QString, Curso> cursosEscritos = leerCursos(cursost);
-    const QList<Registro> unidades = documento().registros(QStringLiteral("UNIDADES"));
+    const QList<Registro> unidades = documento().registros(kUnidades);
     Tabla grupost = estado_.carpeta.abrir(catalogo::GRUPOST(), Acceso::Compartida);
+    int registro = 0;
     for (const Registro& r : unidades) {
-        if (r.count() < 2) continue;
+        ++registro;
+        if (r.count() < 2) {
+            saltado(kUnidades, registro, kRegistroCorto);
+            continue;
+        }
         const QString clave = r.dato(0);
         const QString nombre = r.dato(1);
         const QString claveCurso = r.dato(2);
         const Curso curso = cursosEscritos.value(formaAlmacenada(claveCurso, kAnchoClave));
         const QString letra = nombre.right(1);
-        const QString abreviatura = abreviaturas.dar(primeraDeGrupo(nombre));
+        const QString primera = primeraDeGrupo(nombre);
+        const QString abreviatura = abreviaturas.dar(primera);
+        if (abreviatura != primera) {
+            hechoUnico(kUnidades, registro, catalogo::GRUPOST().nombre, campo::ABREV);
+        }
         const QString descripcion = !curso.estud.isEmpty()
                                         ? u'(' + nombre + QStringLiteral(") ") + curso.estud
                                         : u' ' + curso.nivel + u' ' + curso.curso + u' ' + letra;
 
         agregarFila(grupost, [&](Tabla& f) {
-            f.setString(campo::ABREV, abreviatura);
-            f.setString(campo::TURNO, QString());
-            f.setString(campo::NIVEL, curso.nivel);
-            f.setString(campo::CURSO, curso.curso);
-            f.setString(campo::GRUPO, letra);
-            f.setString(campo::CLAVE, clave);
-            f.setString(campo::CLAVECURSO, claveCurso);
-            f.setString(campo::DESCRIP, descripcion);
+            const TextosFila texto(f, estado_.informe, Informe::lugar(kUnidades, registro));
+            texto(campo::ABREV, abreviatura);
+            texto(campo::TURNO, QString());
+            texto(campo::NIVEL, curso.nivel);
+            texto(campo::CURSO, curso.curso);
+            texto(campo::GRUPO, letra);
+            texto(campo::CLAVE, clave);
+            texto(campo::CLAVECURSO, claveCurso);
+            texto(campo::DESCRIP, descripcion);
         });
     }
     grupost.close();

@@ -63,26 +63,29 @@ void CadenaExportacion::ExportarDiasHoras() {
         Tabla t2 = estado_.carpeta.abrir(catalogo::DIASHORAST2(), Acceso::Exclusiva);
         int dia = 1;
         int registro = 0;
-        for (const Registro& r : documento().registros(QStringLiteral("TRAMOS_HORARIOS"))) {
+        const QString kTramos = QStringLiteral("TRAMOS_HORARIOS");
+        for (const Registro& r : documento().registros(kTramos)) {
             ++registro;
-            if (r.count() < 2) continue;
+            if (r.count() < 2) {
+                saltado(kTramos, registro, kRegistroCorto);
+                continue;
+            }
             const QString marco = r.dato(4).left(10);
             if (elegido(eleccion, marco)) {
-                const auto lugar = [&] {
-                    return lugarEnDocumento(QStringLiteral("TRAMOS_HORARIOS"), registro);
-                };
+                const auto lugar = [&] { return lugarEnDocumento(kTramos, registro); };
                 const int desde = enLugar(lugar, [&] { return aEntero(r.dato(2)); });
                 const int hasta = enLugar(lugar, [&] { return aEntero(r.dato(3)); });
                 agregarFila(t2, [&](Tabla& f) {
-                    f.setString(campo::DIHO, QString());
-                    f.setString(campo::CODDIHO, r.dato(0));
-                    f.setString(campo::DIA, QString::number(dia));
-                    f.setString(campo::HORA, QString());
-                    f.setString(campo::TEXTOHOR, r.dato(1));
-                    f.setString(campo::HORADESDE, textoReloj(desde));
-                    f.setString(campo::HORAHASTA, textoReloj(hasta));
-                    f.setString(campo::MINUTOS, QString::number(qint64(hasta) - desde));
-                    f.setString(campo::MARCOXML, marco);
+                    const TextosFila texto(f, estado_.informe, Informe::lugar(kTramos, registro));
+                    texto(campo::DIHO, QString());
+                    texto(campo::CODDIHO, r.dato(0));
+                    texto(campo::DIA, QString::number(dia));
+                    texto(campo::HORA, QString());
+                    texto(campo::TEXTOHOR, r.dato(1));
+                    texto(campo::HORADESDE, textoReloj(desde));
+                    texto(campo::HORAHASTA, textoReloj(hasta));
+                    texto(campo::MINUTOS, QString::number(qint64(hasta) - desde));
+                    texto(campo::MARCOXML, marco);
                     f.setInteger(campo::ORDEN, desde);
                 });
             }
@@ -131,13 +134,17 @@ void CadenaExportacion::ExportarDiasHoras() {
 
     // 5. The period of the first chosen frame.
     Tabla periodos = estado_.carpeta.abrir(catalogo::PERIODOS(), Acceso::Exclusiva);
+    int registro = 0;
     for (const Registro& r : marcos) {
+        ++registro;
         if (r.dato(0) != eleccion.codigos[0]) continue;
         agregarFila(periodos, [&](Tabla& f) {
-            f.setString(campo::CJORNADA, r.dato(0));
-            f.setString(campo::JORNADA, r.dato(1));
-            f.setString(campo::FECINI, r.dato(2));
-            f.setString(campo::FECFIN, r.dato(3));
+            const TextosFila texto(f, estado_.informe,
+                                   Informe::lugar(QStringLiteral("JORNADAS_ESCOLARES"), registro));
+            texto(campo::CJORNADA, r.dato(0));
+            texto(campo::JORNADA, r.dato(1));
+            texto(campo::FECINI, r.dato(2));
+            texto(campo::FECFIN, r.dato(3));
         });
     }
     periodos.close();

@@ -23,18 +23,19 @@ struct Destino {
     std::function<QString(const QString&)> comoEnTrabajo;
 };
 
-/// One line per table: its name and rows.
-QString informeDe(const CarpetaTrabajo& carpeta, const QList<const DefTabla*>& tablas) {
-    QString informe;
+/// One line per table, its name and rows, ahead of what the steps noted.
+QString informeDe(const CarpetaTrabajo& carpeta, const QList<const DefTabla*>& tablas,
+                  Informe informe) {
     for (const DefTabla* def : tablas) {
         Tabla t = carpeta.abrir(*def, Acceso::Compartida);
         const int filas = t.recordCount();
-        informe += QStringLiteral("%1 %2 %3\n")
-                       .arg(def->nombre, -12)
-                       .arg(filas, 7)
-                       .arg(filas == 1 ? QStringLiteral("fila") : QStringLiteral("filas"));
+        informe.agregarLinea(
+            QStringLiteral("%1 %2 %3")
+                .arg(def->nombre, -12)
+                .arg(filas, 7)
+                .arg(filas == 1 ? QStringLiteral("fila") : QStringLiteral("filas")));
     }
-    return informe;
+    return informe.texto();
 }
 
 /// The document is checked, and the steps run into `destino`; `confirmar` puts the
@@ -73,7 +74,8 @@ Desenlace ejecutarExportacion(const Entorno& entorno, const QString& documento,
     QString informe;
     try {
         CadenaExportacion(contexto).ejecutar();
-        informe = informeDe(contexto.carpeta, catalogo::tablasDeExportacion());
+        informe = informeDe(contexto.carpeta, catalogo::tablasDeExportacion(),
+                            std::move(contexto.informe));
     } catch (const ErrorConversion&) {
         throw;
     } catch (const ErrorTabla& e) {

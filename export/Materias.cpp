@@ -50,22 +50,28 @@ struct Materia {
     QString codLargo;  // item 3, or the start of the name
 };
 
-void escribirAsignomt(Tabla& t, const QString& cod, const Materia& m) {
+const QString kMaterias = QStringLiteral("MATERIAS");
+
+void escribirAsignomt(Tabla& t, const QString& cod, const Materia& m, Informe& informe,
+                      const QString& lugar) {
     agregarFila(t, [&](Tabla& f) {
-        f.setString(campo::COD, cod);
-        f.setString(campo::CODLARGO, m.codLargo);
-        f.setString(campo::NOMBRE, m.nombre);
+        const TextosFila texto(f, informe, lugar);
+        texto(campo::COD, cod);
+        texto(campo::CODLARGO, m.codLargo);
+        texto(campo::NOMBRE, m.nombre);
         f.setBoolean(campo::ESTAREA, false);
     });
 }
 
-void escribirAsignomt2(Tabla& t, const QString& cod, const Materia& m) {
+void escribirAsignomt2(Tabla& t, const QString& cod, const Materia& m, Informe& informe,
+                       const QString& lugar) {
     agregarFila(t, [&](Tabla& f) {
-        f.setString(campo::COD, cod);
-        f.setString(campo::CODLARGO, m.codLargo);
-        f.setString(campo::NOMBRE, m.nombre);
-        f.setString(campo::MATERIA, m.materia);
-        f.setString(campo::OFERTAMATRI, m.oferta);
+        const TextosFila texto(f, informe, lugar);
+        texto(campo::COD, cod);
+        texto(campo::CODLARGO, m.codLargo);
+        texto(campo::NOMBRE, m.nombre);
+        texto(campo::MATERIA, m.materia);
+        texto(campo::OFERTAMATRI, m.oferta);
         f.setBoolean(campo::ESTAREA, false);
     });
 }
@@ -78,7 +84,7 @@ void CadenaExportacion::ExportarMaterias() {
     estado_.carpeta.recrear({&catalogo::ASIGNOMT()});
     estado_.carpeta.recrear({&catalogo::ASIGNOMT2()});
 
-    const QList<Registro> registros = documento().registros(QStringLiteral("MATERIAS"));
+    const QList<Registro> registros = documento().registros(kMaterias);
     Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
     Tabla asignomt2 = estado_.carpeta.abrir(catalogo::ASIGNOMT2(), Acceso::Compartida);
 
@@ -89,8 +95,14 @@ void CadenaExportacion::ExportarMaterias() {
                tablas.codigosAlmacenados.contains(formaAlmacenada(c, kAnchoCod));
     };
 
+    int registro = 0;
     for (const Registro& r : registros) {
-        if (r.count() < 2) continue;
+        ++registro;
+        if (r.count() < 2) {
+            saltado(kMaterias, registro, kRegistroCorto);
+            continue;
+        }
+        const QString lugar = Informe::lugar(kMaterias, registro);
         Materia m;
         const QString codigo = r.dato(3);
         m.nombre = r.dato(2);
@@ -106,11 +118,18 @@ void CadenaExportacion::ExportarMaterias() {
                               listas.listaCodNombres.count(codNombre) > 0;
         if (repetida) {
             const auto oferta = ContenidoMaterias::oferta(m.materia, m.oferta);
-            if (tablas.ofertas.contains(oferta)) continue;
+            if (tablas.ofertas.contains(oferta)) {
+                saltado(kMaterias, registro, QStringLiteral("materia y oferta ya escritas"));
+                continue;
+            }
             const auto existente = tablas.codigoPorCodLargoNombre.constFind(
                 ContenidoMaterias::codLargoNombre(m.codLargo, m.nombre));
-            if (existente == tablas.codigoPorCodLargoNombre.constEnd()) continue;
-            escribirAsignomt2(asignomt2, *existente, m);
+            if (existente == tablas.codigoPorCodLargoNombre.constEnd()) {
+                saltado(kMaterias, registro,
+                        QStringLiteral("materia repetida sin fila propia en ASIGNOMT"));
+                continue;
+            }
+            escribirAsignomt2(asignomt2, *existente, m, estado_.informe, lugar);
             tablas.ofertas.insert(oferta);
             continue;
         }
@@ -120,9 +139,12 @@ void CadenaExportacion::ExportarMaterias() {
         listas.listaCodNombres.insert(codNombre);
         const QString cod = sufijador.hacerUnica(primera, codigoOcupado, candidatoDiez);
         listas.listaCodigos.insert(cod);
+        // A code cut to 10 characters is told by its CODLARGO, cut alike.
+        if (cod != primera)
+            hechoUnico(kMaterias, registro, catalogo::ASIGNOMT().nombre, campo::COD);
 
-        escribirAsignomt(asignomt, cod, m);
-        escribirAsignomt2(asignomt2, cod, m);
+        escribirAsignomt(asignomt, cod, m, estado_.informe, lugar);
+        escribirAsignomt2(asignomt2, cod, m, estado_.informe, lugar);
         const QString codAlmacenado = formaAlmacenada(cod, kAnchoCod);
         tablas.codigosAlmacenados.insert(codAlmacenado);
         const auto clave = ContenidoMaterias::codLargoNombre(m.codLargo, m.nombre);
@@ -138,17 +160,24 @@ void CadenaExportacion::ExportarMaterias() {
 void CadenaExportacion::ExportarActividades() {
     estado_.actividadPorDefecto = 0;
 
-    const QList<Registro> registros = documento().registros(QStringLiteral("ACTIVIDADES"));
+    const QString kActividades = QStringLiteral("ACTIVIDADES");
+    const QList<Registro> registros = documento().registros(kActividades);
     Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
+    int registro = 0;
     for (const Registro& r : registros) {
-        if (r.count() < 2) continue;
+        ++registro;
+        if (r.count() < 2) {
+            saltado(kActividades, registro, kRegistroCorto);
+            continue;
+        }
         const QString nombre = r.dato(2);
         const QString codigo = r.dato(1);
         agregarFila(asignomt, [&](Tabla& f) {
-            f.setString(campo::COD, codigo);
-            f.setString(campo::CODLARGO, nombre.left(10));
-            f.setString(campo::NOMBRE, nombre);
-            f.setString(campo::CODTAREA, codigo);
+            const TextosFila texto(f, estado_.informe, Informe::lugar(kActividades, registro));
+            texto(campo::COD, codigo);
+            texto(campo::CODLARGO, nombre.left(10));
+            texto(campo::NOMBRE, nombre);
+            texto(campo::CODTAREA, codigo);
             f.setBoolean(campo::ESTAREA, true);
         });
         if (codigo == kActividadPorDefecto) estado_.actividadPorDefecto = 1;

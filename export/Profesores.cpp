@@ -19,10 +19,16 @@ void CadenaExportacion::ExportarProfesores() {
     estado_.carpeta.recrear({&catalogo::PROFT()});
     AbreviaturasUnicas abreviaturas;
 
-    const QList<Registro> registros = documento().registros(QStringLiteral("EMPLEADOS"));
+    const QString kEmpleados = QStringLiteral("EMPLEADOS");
+    const QList<Registro> registros = documento().registros(kEmpleados);
     Tabla proft = estado_.carpeta.abrir(catalogo::PROFT(), Acceso::Compartida);
+    int registro = 0;
     for (const Registro& r : registros) {
-        if (r.count() < 2) continue;
+        ++registro;
+        if (r.count() < 2) {
+            saltado(kEmpleados, registro, kRegistroCorto);
+            continue;
+        }
         const QString empleado = r.dato(0);
         const QString tomaPosesion = r.dato(1);
         const QString departamento = r.dato(2);
@@ -32,14 +38,19 @@ void CadenaExportacion::ExportarProfesores() {
         const QString nombre = parte1 + u' ' + parte2 + QStringLiteral(", ") + parte3;
         const QString iniciales = inicial(parte1) + inicial(parte2) + inicial(parte3);
         const QString dada = r.dato(6);
-        const QString abreviatura = abreviaturas.dar(dada.isEmpty() ? iniciales : dada);
+        const QString primera = dada.isEmpty() ? iniciales : dada;
+        const QString abreviatura = abreviaturas.dar(primera);
+        if (abreviatura != primera) {
+            hechoUnico(kEmpleados, registro, catalogo::PROFT().nombre, campo::ABREV);
+        }
 
         agregarFila(proft, [&](Tabla& f) {
-            f.setString(campo::ABREV, abreviatura);
-            f.setString(campo::NOMBRE, nombre);
-            f.setString(campo::DEPART, departamento);
-            f.setString(campo::X_EMPLEADO, empleado);
-            f.setString(campo::F_TOMAPOS, tomaPosesion);
+            const TextosFila texto(f, estado_.informe, Informe::lugar(kEmpleados, registro));
+            texto(campo::ABREV, abreviatura);
+            texto(campo::NOMBRE, nombre);
+            texto(campo::DEPART, departamento);
+            texto(campo::X_EMPLEADO, empleado);
+            texto(campo::F_TOMAPOS, tomaPosesion);
         });
     }
     proft.close();

@@ -1,6 +1,8 @@
 #include "import/Horarios.h"
 
 #include <QHash>
+#include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -287,7 +289,8 @@ QString LeccionesSinTramo::lineas() const {
 }
 
 LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
-                                    const FechasPeriodo& fechas, Avance* avance) {
+                                    const FechasPeriodo& fechas, Informe& informe,
+                                    Avance* avance) {
     comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
     const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
@@ -300,6 +303,10 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
 
     static const std::vector<int> kSinLecciones;
     LeccionesSinTramo sinTramo;
+    const bool conNombre = proft.tieneCampo(campo::NOMBRE);
+    const QString solucNombre = catalogo::SOLUC().nombre;
+    const auto lugar = [&](int indice) { return Informe::lugar(solucNombre, indice + 1); };
+    QSet<QString> conProfesor;
     int escritas = 0;
     int k = 1;
     qint64 recorridas = 0;
@@ -308,7 +315,9 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
                        static_cast<qint64>(ix.lecciones.size()));
         const QString empleado = proft.asString(campo::X_EMPLEADO);
         const QString tomaPos = proft.asString(campo::F_TOMAPOS);
-        const auto it = ix.leccionesDe.constFind(proft.asString(campo::ABREV));
+        const QString abreviatura = proft.asString(campo::ABREV);
+        conProfesor.insert(abreviatura);
+        const auto it = ix.leccionesDe.constFind(abreviatura);
         const std::vector<int>& suyas = it != ix.leccionesDe.cend() ? *it : kSinLecciones;
         recorridas += static_cast<qint64>(suyas.size());
 
@@ -323,9 +332,15 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
 
         int m = 1;
         for (int i : suyas) {
-            if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) == 0) continue;
+            if (enteroDeLeccion(ix.lecciones[i].dia, i, campo::DIA) == 0) {
+                informe.anotar(QStringLiteral("lección saltada: sin colocar (DIA 0)"), lugar(i));
+                continue;
+            }
             ++escritas;
             if (agregarActividad(resultado, m++, i, ix, fechas, actividadPorDefecto)) continue;
+            informe.anotar(QStringLiteral("lección escrita sin día ni tramo: su día y hora no "
+                                          "están en DIASHORAST"),
+                           lugar(i));
             const Leccion& l = ix.lecciones[i];
             sinTramo.filas << QStringLiteral("registro %1: PROF %2, DIA %3, HORA %4, MARCO %5")
                                   .arg(i + 1)
@@ -333,8 +348,30 @@ LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& t
                                        l.hora.texto, recortar(l.marco));
         }
         resultado.cerrar();
+        QString linea =
+            QStringLiteral("%1 %2 %3")
+                .arg(recortar(abreviatura), -12)
+                .arg(colocadas, 7)
+                .arg(colocadas == 1 ? QStringLiteral("lección") : QStringLiteral("lecciones"));
+        // The names line up after the longer "lecciones".
+        if (conNombre) {
+            linea = linea.leftJustified(linea.size() + (colocadas == 1 ? 2 : 0)) +
+                    QStringLiteral("  ") + recortar(proft.asString(campo::NOMBRE));
+        }
+        informe.agregarLinea(linea);
     }
     resultado.cerrar();
+    // Lessons of a teacher PROFT does not have go nowhere; told in SOLUC's order.
+    std::vector<int> sinProfesor;
+    for (auto it = ix.leccionesDe.cbegin(); it != ix.leccionesDe.cend(); ++it) {
+        if (!conProfesor.contains(it.key())) {
+            sinProfesor.insert(sinProfesor.end(), it->begin(), it->end());
+        }
+    }
+    std::sort(sinProfesor.begin(), sinProfesor.end());
+    for (int i : sinProfesor) {
+        informe.anotar(QStringLiteral("lección saltada: su profesor no está en PROFT"), lugar(i));
+    }
     // The last moment to stop: past it the result takes the old one's place.
     const auto todas = static_cast<qint64>(ix.lecciones.size());
     informarAvance(avance, Avance::Fase::Lecciones, todas, todas);

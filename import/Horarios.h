@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "conversion/Informe.h"
 #include "conversion/Avance.h"
 #include "import/TablasImportacion.h"
 #include "xml/EscritorXml.h"
@@ -42,9 +43,12 @@ struct LeccionesSinTramo {
 /// an index, SOLUC is grouped by teacher once, so the run is linear in the size of the
 /// tables. Errors propagate. Returns the lessons written without a slot; when every
 /// placed lesson lacks one, raises ErrorVarnolo instead (the caller then leaves the
-/// result unwritten). `avance` hears of the lessons gone through (raising Cancelacion
-/// when the person stops).
+/// result unwritten). `informe` gets one line per teacher with the lessons written for
+/// them, and each lesson of SOLUC left out or written without a slot, with its row.
+/// `avance` hears of the lessons gone through (raising Cancelacion when the person
+/// stops).
 LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
-                                    const FechasPeriodo& fechas, Avance* avance = nullptr);
+                                    const FechasPeriodo& fechas, Informe& informe,
+                                    Avance* avance = nullptr);
 
 }  // namespace varnolo

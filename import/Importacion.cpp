@@ -111,10 +111,14 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
         // appears only when the whole result has been written and the tables are closed.
         EscritorXml resultado(doc->contorno(), rutaResultado(documento));
         construirCabecera(resultado, fecha, anno);
-        const LeccionesSinTramo sinTramo = construirHorarios(resultado, tablas, fechas, avance);
+        Informe informe;
+        const LeccionesSinTramo sinTramo =
+            construirHorarios(resultado, tablas, fechas, informe, avance);
         tablas.cerrar();
         resultado.terminar();
-        return Desenlace::completa(sinTramo.lineas());
+        Desenlace d = Desenlace::completa(sinTramo.lineas());
+        d.informe = informe.texto();
+        return d;
     });
 }
 

@@ -5,6 +5,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include "dbf/Tabla.h"
+#include "taviron/Catalogo.h"
 
 #include "export/Exportacion.h"
 #include "tests/cli/EjecucionCli.h"
@@ -81,7 +85,8 @@ TEST(VarnoloCli, AyudaYVersionTerminanConCero) {
         {{"EXPORTAR", "a.xml", "-h"},
          "Uso: varnolo-cli exportar DOCUMENTO [--marco CODIGO]... [--qwork CARPETA] "
          "[--niveles RUTA_NIVELCAN.DBF] [--detalles]"},
-        {{"importar", "--help"}, "Uso: varnolo-cli importar DOCUMENTO [--qwork CARPETA]"},
+        {{"importar", "--help"},
+         "Uso: varnolo-cli importar DOCUMENTO [--qwork CARPETA] [--detalles]"},
         {{"comprobar", "--help"},
          "Uso: varnolo-cli comprobar DOCUMENTO [--marco CODIGO]... [--niveles RUTA_NIVELCAN.DBF]"},
         {{"copias", "--help"}, "Uso: varnolo-cli copias [--qwork CARPETA]"},
@@ -127,6 +132,100 @@ TEST(VarnoloCli, ExportacionCompletaTerminaConCero) {
     EXPECT_TRUE(s.errores.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(c.trabajo(QStringLiteral("PERIODOS.DBF"))));
     EXPECT_TRUE(QDir(c.programa()).isEmpty());  // --qwork wins over the system's folder
+}
+
+// --detalles prints the report after "Proceso finalizado": for a clean document one
+// line per table and nothing else, for one with something to tell a line per kind.
+TEST(VarnoloCli, DetallesDeLaExportacion) {
+    Carpetas c;
+    const QRegularExpression lineaDeTabla(QStringLiteral("^[A-Z0-9]+ +\\d+ filas?$"));
+    const Salida limpia = ejecutarCli({"exportar", documentoCompleto(), "--qwork", c.trabajo(),
+                                       "--niveles", nivelcanGenerado(), "--detalles"},
+                                      c.programa());
+    ASSERT_EQ(limpia.codigo, 0) << limpia.errores.toStdString();
+    QStringList lineas = limpia.salida.split(u'\n');
+    ASSERT_EQ(lineas.takeFirst(), kProcesoFinalizado);
+    ASSERT_EQ(lineas.takeLast(), QString());
+    EXPECT_EQ(lineas.size(), catalogo::tablasDeExportacion().size());
+    for (const QString& l : lineas)
+        EXPECT_TRUE(lineaDeTabla.match(l).hasMatch()) << l.toStdString();
+
+    // A long name, a teacher abbreviation given twice and a short record.
+    const QString doc = c.escribirDocumento(
+        QStringLiteral("avisos.xml"),
+        documentoIntercambio(
+            {{"JORNADAS_ESCOLARES", {{"J1", "Ordinaria", "01/09/2025", "30/06/2026"}}},
+             {"TRAMOS_HORARIOS", {{"T1", "1ª", "510", "565", "J1"}}},
+             {"EMPLEADOS",
+              {{"1", "01/09/2015", "Ciencias", "Gil", "Luna", "Ana", "GLA"},
+               {"2", "01/09/2015", "Ciencias", "Gómez", "Lara", "Antonio", "GLA"}}},
+             {"DEPENDENCIAS", {{"A1", "Aula 1"}, {"A2"}, {"A3", QString(81, u'a')}}}}));
+    const Salida s = ejecutarCli(
+        {"exportar", doc, "--qwork", c.trabajo(), "--niveles", nivelcanGenerado(), "--detalles"},
+        c.programa());
+    ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+    EXPECT_TRUE(s.salida.startsWith(kProcesoFinalizado + u'\n'));
+    EXPECT_TRUE(s.salida.contains(
+        QStringLiteral("\ncódigo hecho único en PROFT.ABREV: 1 (EMPLEADOS registro 2)\n")))
+        << s.salida.toStdString();
+    EXPECT_TRUE(s.salida.contains(QStringLiteral(
+        "\nregistro saltado: tiene menos de dos datos: 1 (DEPENDENCIAS registro 2)\n")));
+    EXPECT_TRUE(s.salida.contains(QStringLiteral(
+        "\nvalor cortado a la anchura del campo AULAT.NOMBRE: 1 (DEPENDENCIAS registro 3)\n")));
+    // Without the option only the text.
+    const Salida sin = ejecutarCli(
+        {"exportar", doc, "--qwork", c.trabajo(), "--niveles", nivelcanGenerado()}, c.programa());
+    EXPECT_EQ(sin.salida, kProcesoFinalizado + u'\n');
+}
+
+// importar --detalles: the lessons of each teacher and those left out.
+TEST(VarnoloCli, DetallesDeLaImportacion) {
+    Carpetas c;
+    const QString doc = c.escribirDocumento(QStringLiteral("centro.xml"), [] {
+        QFile f(datoPrueba(QStringLiteral("principal/completo.xml")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }());
+    ASSERT_EQ(
+        ejecutarCli({"exportar", doc, "--qwork", c.trabajo(), "--niveles", nivelcanGenerado()},
+                    c.programa())
+            .codigo,
+        0);
+    QString profesor;
+    {
+        Tabla proft(c.trabajo(), QStringLiteral("PROFT"));
+        proft.open();
+        profesor = proft.asString(QStringLiteral("ABREV"));
+    }
+    crearSoluc(c.entorno());
+    {
+        Tabla soluc(c.trabajo(), QStringLiteral("SOLUC"));
+        soluc.open();
+        for (const auto& [prof, dia] : {std::pair{profesor, 1}, std::pair{profesor, 0},
+                                        std::pair{QStringLiteral("NADIE"), 1}}) {
+            soluc.append();
+            soluc.setString(QStringLiteral("PROF"), prof);
+            soluc.setInteger(QStringLiteral("DIA"), dia);
+            soluc.setInteger(QStringLiteral("HORA"), 1);
+            soluc.setString(QStringLiteral("MARCO"), QStringLiteral("0"));
+            soluc.post();
+        }
+    }
+    const Salida s =
+        ejecutarCli({"importar", doc, "--qwork", c.trabajo(), "--detalles"}, c.programa());
+    ASSERT_EQ(s.codigo, 0) << s.errores.toStdString();
+    const QStringList lineas = s.salida.split(u'\n');
+    EXPECT_EQ(lineas.first(), kProcesoFinalizado);
+    EXPECT_TRUE(
+        lineas.at(1).startsWith(profesor.leftJustified(12) + QStringLiteral("       1 lección")))
+        << s.salida.toStdString();
+    EXPECT_TRUE(lineas.contains(
+        QStringLiteral("lección saltada: sin colocar (DIA 0): 1 (SOLUC registro 2)")));
+    EXPECT_TRUE(lineas.contains(
+        QStringLiteral("lección saltada: su profesor no está en PROFT: 1 (SOLUC registro 3)")));
+
+    const Salida sin = ejecutarCli({"importar", doc, "--qwork", c.trabajo()}, c.programa());
+    ASSERT_EQ(sin.codigo, 0) << sin.errores.toStdString();
+    EXPECT_EQ(sin.salida, kProcesoFinalizado + u'\n');
 }
 
 TEST(VarnoloCli, ExportacionQueNoCompletaTerminaConUno) {

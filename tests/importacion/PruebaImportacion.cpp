@@ -461,6 +461,46 @@ TEST_F(Importacion, LeccionSinTramoSeEscribeYSeAvisa) {
     EXPECT_TRUE(QFile::exists(rutaResultado(doc)));
 }
 
+// The report: one line per teacher of PROFT with the lessons written for them, then
+// the lessons left out or written without a slot, each with its row of SOLUC.
+TEST_F(Importacion, InformeConLeccionesPorProfesorYSaltadas) {
+    const auto& e = carpetas.entorno();
+    agregarFilas(e, "PROFT", {{"P2", "Dos", "", "", "", "E2", "01/09/2019"}});
+    struct Caso {
+        const char* nombre;
+        QList<QStringList> lecciones;
+        QString informe;
+    };
+    const Caso casos[] = {
+        {"todas_en_su_tramo",
+         {{"P1", "1", "3", "0", "X", "G"}, {"P1", "1", "3", "0", "Y", "G"}},
+         "P1                 2 lecciones  Uno\n"
+         "P2                 0 lecciones  Dos\n"},
+        {"sin_colocar_sin_tramo_y_sin_profesor",
+         {{"P2", "1", "3", "0", "X", "G"},
+          {"P1", "0", "0", "0", "X", "G"},
+          {"P1", "5", "9", "0", "X", "G"},
+          {"P9", "1", "3", "0", "X", "G"},
+          {"P1", "1", "3", "0", "X", "G"},
+          {"P1", "0", "0", "0", "Y", "G"}},
+         "P1                 2 lecciones  Uno\n"
+         "P2                 1 lección    Dos\n"
+         "lección saltada: sin colocar (DIA 0): 2 (SOLUC registro 2, SOLUC registro 6)\n"
+         "lección escrita sin día ni tramo: su día y hora no están en DIASHORAST: 1 "
+         "(SOLUC registro 3)\n"
+         "lección saltada: su profesor no está en PROFT: 1 (SOLUC registro 4)\n"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        prueba::crearSoluc(e);
+        agregarFilas(e, "SOLUC", caso.lecciones);
+        importar(documento());
+        ASSERT_TRUE(desenlace.completada()) << prueba::describir(desenlace);
+        EXPECT_EQ(desenlace.texto, kProcesoFinalizado);
+        EXPECT_EQ(desenlace.informe.toStdString(), caso.informe.toStdString());
+    }
+}
+
 TEST_F(Importacion, DiaConDecimalesFormaLaClaveSinEllos) {
     // Taviron may keep DIA and HORA in numeric columns with decimals: day 1 is still
     // the "1" of the slot key 13, not "1.0000".

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "dbf/Tabla.h"
@@ -170,6 +171,45 @@ TEST(VentanaPrincipal, ExportacionInteractivaCompletaDeshabilitaAmbosBotones) {
 
     EXPECT_TRUE(v.close());
     EXPECT_FALSE(p.ini().has_value());  // interactive runs leave Taviron.ini alone
+}
+
+// An import's report goes behind the same details button: the lessons of each teacher.
+TEST(VentanaPrincipal, ImportacionCompletaMuestraLasLeccionesDeCadaProfesor) {
+    VentanaPrueba p;
+    p.carpetas.instalarNivelcan();
+    const QString doc = p.carpetas.escribirDocumento(QStringLiteral("centro.xml"), [] {
+        QFile f(documentoCompleto());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }());
+    p.documentos << doc << doc;
+    p.crear({});
+    p.mostrar();
+    p.boton("BExportar")->click();
+    ASSERT_EQ(p.textos(), QStringList{kProcesoFinalizado});
+    QString profesor;
+    {
+        Tabla proft(p.carpetas.trabajo(), QStringLiteral("PROFT"));
+        proft.open();
+        profesor = proft.asString(QStringLiteral("ABREV"));
+    }
+    crearSoluc(p.carpetas.entorno());
+    {
+        Tabla soluc(p.carpetas.trabajo(), QStringLiteral("SOLUC"));
+        soluc.open();
+        soluc.append();
+        soluc.setString(QStringLiteral("PROF"), profesor);
+        soluc.setInteger(QStringLiteral("DIA"), 1);
+        soluc.setInteger(QStringLiteral("HORA"), 1);
+        soluc.setString(QStringLiteral("MARCO"), QStringLiteral("0"));
+        soluc.post();
+    }
+    p.boton("BImportar")->setEnabled(true);
+    p.avisos.clear();
+    p.boton("BImportar")->click();
+    ASSERT_EQ(p.textos(), QStringList{kProcesoFinalizado});
+    EXPECT_TRUE(p.avisos.last().detalles.startsWith(profesor.leftJustified(12) +
+                                                    QStringLiteral("       1 lección")))
+        << p.avisos.last().detalles.toStdString();
 }
 
 TEST(VentanaPrincipal, DialogoCanceladoReutilizaElDocumentoElegidoAntes) {
