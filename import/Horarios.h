@@ -6,8 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "conversion/Informe.h"
 #include "conversion/Avance.h"
+#include "conversion/Informe.h"
 #include "import/TablasImportacion.h"
 #include "xml/EscritorXml.h"
 
