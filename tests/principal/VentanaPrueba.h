@@ -27,6 +27,8 @@ class VentanaPrueba {
     /// A message box was shown while the busy cursor was on.
     bool avisoConCursorOcupado = false;
     Carpetas carpetas;
+    /// The progress dialog of each conversion; none by default.
+    std::function<std::unique_ptr<DialogoAvance>(QWidget*)> avance;
 
     /// Creates the window with these arguments; `ajustar` may change its environment.
     VentanaPrincipal& crear(const QStringList& argumentos,
@@ -51,6 +53,7 @@ class VentanaPrueba {
             if (QApplication::overrideCursor()) avisoConCursorOcupado = true;
             return false;
         };
+        d.avance = avance;
         ventana = std::make_unique<VentanaPrincipal>(std::move(entorno), argumentos, std::move(d));
         return *ventana;
     }
