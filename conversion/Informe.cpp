@@ -16,6 +16,8 @@ void Informe::anotar(const QString& tipo, const QString& lugar) {
     if (g.primeros.size() < kLugaresMostrados) g.primeros << lugar;
 }
 
+QString LugarRegistro::texto() const { return Informe::lugar(seccion, registro); }
+
 QString Informe::lugar(const QString& seccion, int registro) {
     return QStringLiteral("%1 registro %2").arg(seccion).arg(registro);
 }

@@ -11,6 +11,14 @@
 
 namespace varnolo {
 
+/// Where a record stands (its document section or table, its position from 1), spelled
+/// out only when a note is made there: most rows never need the text.
+struct LugarRegistro {
+    QString seccion;
+    int registro = 0;
+    QString texto() const;
+};
+
 class Informe {
   public:
     /// Places shown on a kind's line; the rest are only counted.
@@ -21,6 +29,7 @@ class Informe {
     /// A note of kind `tipo` ("valor cortado a la anchura del campo PROFT.NOMBRE") made
     /// at `lugar` ("EMPLEADOS registro 4"). The same kind at the same place counts once.
     void anotar(const QString& tipo, const QString& lugar);
+    void anotar(const QString& tipo, const LugarRegistro& lugar) { anotar(tipo, lugar.texto()); }
 
     /// The place of a record: its document section or table, and its position in it
     /// from 1 ("MATERIAS registro 4").

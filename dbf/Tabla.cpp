@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -531,6 +532,10 @@ void Tabla::post() {
 
 const QList<CampoFisico>& Tabla::campos() const { return d->campos; }
 
+const CampoFisico& Tabla::fieldByName(const QString& campo) const {
+    return d->campos[d->indiceCampo(campo)];
+}
+
 bool Tabla::tieneCampo(const QString& campo) const {
     return d->archivo && d->archivo->indiceCampo(campo) >= 0;
 }
@@ -613,6 +618,15 @@ void Tabla::setBoolean(const QString& campo, bool valor) {
     const int i = d->indiceCampo(campo);
     motor::guardarLogico(d->campoPendiente(i), d->campoDbf(i).fisico, d->archivo->formato(), valor,
                          d->archivo->nombre());
+}
+
+qint64 filasSegunCabecera(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray cabeza = f.read(8);
+    if (cabeza.size() != 8) return -1;
+    const auto byte = [&](int i) { return static_cast<quint32>(static_cast<quint8>(cabeza[i])); };
+    return byte(4) | byte(5) << 8 | byte(6) << 16 | byte(7) << 24;
 }
 
 void borrarSiExiste(const QString& ruta) {

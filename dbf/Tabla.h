@@ -113,6 +113,9 @@ class Tabla {
     // ---- Fields ------------------------------------------------------------------------
     /// The fields of the open table as stored (for foreign tables as well).
     const QList<CampoFisico>& campos() const;
+    /// The field of that name as stored (letter case ignored); a missing name raises
+    /// ErrorTabla naming the table and the field.
+    const CampoFisico& fieldByName(const QString& campo) const;
     bool tieneCampo(const QString& campo) const;
 
     /// Field access by name (letter case ignored). Reading a missing field name
@@ -145,5 +148,10 @@ class Tabla {
 /// Deletes FILE if it exists; the result is not examined (a file that another
 /// process holds simply stays). Used for NAME.DBF and NAME.MDX before a create.
 void borrarSiExiste(const QString& ruta);
+
+/// The number of rows that the header of the table file at `ruta` states, deleted rows
+/// included, read without opening the table (nothing but its first eight bytes); -1
+/// when they cannot be read.
+qint64 filasSegunCabecera(const QString& ruta);
 
 }  // namespace varnolo

@@ -108,7 +108,7 @@ void CadenaExportacion::ExportarAsignaciones() {
         const QString sesiones = sesionesDeHoras(horas);
         for (const Grupo& g : *delCurso) {
             agregarFila(asigt, [&](Tabla& f) {
-                const TextosFila texto(f, estado_.informe, Informe::lugar(kMaterias, registro));
+                const TextosFila texto(f, estado_.informe, LugarRegistro{kMaterias, registro});
                 texto(campo::CASIG, cod);
                 texto(campo::CGRUP, g.abrev);
                 texto(campo::CAULA, QString());

@@ -34,7 +34,7 @@ void CadenaExportacion::ExportarAulas() {
         }
 
         agregarFila(aulat, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, Informe::lugar(kDependencias, registro));
+            const TextosFila texto(f, estado_.informe, LugarRegistro{kDependencias, registro});
             texto(campo::ABREV, abreviatura);
             texto(campo::NOMBRE, nombre);
             texto(campo::DEPCENTRO, QString());

@@ -80,7 +80,7 @@ void CadenaExportacion::ExportarCursosGrupos() {
             const QString curso = nombre.left(1);
 
             agregarFila(cursost, [&](Tabla& f) {
-                const TextosFila texto(f, estado_.informe, Informe::lugar(kCursos, registro));
+                const TextosFila texto(f, estado_.informe, LugarRegistro{kCursos, registro});
                 texto(campo::CLAVE, clave);
                 texto(campo::NIVEL, nivel);
                 texto(campo::CURSO, curso);
@@ -117,7 +117,7 @@ void CadenaExportacion::ExportarCursosGrupos() {
                                         : u' ' + curso.nivel + u' ' + curso.curso + u' ' + letra;
 
         agregarFila(grupost, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, Informe::lugar(kUnidades, registro));
+            const TextosFila texto(f, estado_.informe, LugarRegistro{kUnidades, registro});
             texto(campo::ABREV, abreviatura);
             texto(campo::TURNO, QString());
             texto(campo::NIVEL, curso.nivel);

@@ -76,7 +76,7 @@ void CadenaExportacion::ExportarDiasHoras() {
                 const int desde = enLugar(lugar, [&] { return aEntero(r.dato(2)); });
                 const int hasta = enLugar(lugar, [&] { return aEntero(r.dato(3)); });
                 agregarFila(t2, [&](Tabla& f) {
-                    const TextosFila texto(f, estado_.informe, Informe::lugar(kTramos, registro));
+                    const TextosFila texto(f, estado_.informe, LugarRegistro{kTramos, registro});
                     texto(campo::DIHO, QString());
                     texto(campo::CODDIHO, r.dato(0));
                     texto(campo::DIA, QString::number(dia));
@@ -140,7 +140,7 @@ void CadenaExportacion::ExportarDiasHoras() {
         if (r.dato(0) != eleccion.codigos[0]) continue;
         agregarFila(periodos, [&](Tabla& f) {
             const TextosFila texto(f, estado_.informe,
-                                   Informe::lugar(QStringLiteral("JORNADAS_ESCOLARES"), registro));
+                                   LugarRegistro{QStringLiteral("JORNADAS_ESCOLARES"), registro});
             texto(campo::CJORNADA, r.dato(0));
             texto(campo::JORNADA, r.dato(1));
             texto(campo::FECINI, r.dato(2));

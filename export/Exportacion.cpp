@@ -27,8 +27,11 @@ struct Destino {
 QString informeDe(const CarpetaTrabajo& carpeta, const QList<const DefTabla*>& tablas,
                   Informe informe) {
     for (const DefTabla* def : tablas) {
-        Tabla t = carpeta.abrir(*def, Acceso::Compartida);
-        const int filas = t.recordCount();
+        // The export deletes no row: the header's count is the table's, and reading it
+        // spares reading every table back.
+        const qint64 filas = filasSegunCabecera(carpeta.ruta(*def));
+        if (filas < 0)
+            throw ErrorTabla(QStringLiteral("No se puede leer la tabla %1.").arg(def->nombre));
         informe.agregarLinea(
             QStringLiteral("%1 %2 %3")
                 .arg(def->nombre, -12)
@@ -127,11 +130,16 @@ Desenlace comprobarExportacion(const Entorno& entorno, const QString& documento,
                                const OpcionesExportacion& opciones, Preguntas& preguntas) {
     return protegerConversion([&] {
         QTemporaryDir aparte;
+        // Destroyed first: the scratch folder goes once its tables are let go.
+        std::unique_ptr<ReservaCarpeta> reserva;
         const auto preparar = [&] {
             if (!aparte.isValid()) {
                 throw ErrorVarnolo(QStringLiteral("No se puede crear una carpeta temporal: %1")
                                        .arg(aparte.errorString()));
             }
+            // Held as a work folder is, so its tables are written as an export writes
+            // them (each held from its creation, its rows written in blocks).
+            reserva = std::make_unique<ReservaCarpeta>(aparte.path());
             const QString desde = QDir::toNativeSeparators(aparte.path()) + QDir::separator();
             const QString hacia =
                 QDir::toNativeSeparators(entorno.carpetaTrabajo) + QDir::separator();

@@ -53,7 +53,7 @@ struct Materia {
 const QString kMaterias = QStringLiteral("MATERIAS");
 
 void escribirAsignomt(Tabla& t, const QString& cod, const Materia& m, Informe& informe,
-                      const QString& lugar) {
+                      const LugarRegistro& lugar) {
     agregarFila(t, [&](Tabla& f) {
         const TextosFila texto(f, informe, lugar);
         texto(campo::COD, cod);
@@ -64,7 +64,7 @@ void escribirAsignomt(Tabla& t, const QString& cod, const Materia& m, Informe& i
 }
 
 void escribirAsignomt2(Tabla& t, const QString& cod, const Materia& m, Informe& informe,
-                       const QString& lugar) {
+                       const LugarRegistro& lugar) {
     agregarFila(t, [&](Tabla& f) {
         const TextosFila texto(f, informe, lugar);
         texto(campo::COD, cod);
@@ -102,7 +102,7 @@ void CadenaExportacion::ExportarMaterias() {
             saltado(kMaterias, registro, kRegistroCorto);
             continue;
         }
-        const QString lugar = Informe::lugar(kMaterias, registro);
+        const LugarRegistro lugar{kMaterias, registro};
         Materia m;
         const QString codigo = r.dato(3);
         m.nombre = r.dato(2);
@@ -173,7 +173,7 @@ void CadenaExportacion::ExportarActividades() {
         const QString nombre = r.dato(2);
         const QString codigo = r.dato(1);
         agregarFila(asignomt, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, Informe::lugar(kActividades, registro));
+            const TextosFila texto(f, estado_.informe, LugarRegistro{kActividades, registro});
             texto(campo::COD, codigo);
             texto(campo::CODLARGO, nombre.left(10));
             texto(campo::NOMBRE, nombre);

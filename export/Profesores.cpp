@@ -45,7 +45,7 @@ void CadenaExportacion::ExportarProfesores() {
         }
 
         agregarFila(proft, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, Informe::lugar(kEmpleados, registro));
+            const TextosFila texto(f, estado_.informe, LugarRegistro{kEmpleados, registro});
             texto(campo::ABREV, abreviatura);
             texto(campo::NOMBRE, nombre);
             texto(campo::DEPART, departamento);

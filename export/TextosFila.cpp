@@ -20,11 +20,9 @@ bool seCorta(const QString& valor, int ancho) {
 
 void TextosFila::operator()(const QString& campo, const QString& valor) const {
     fila_.setString(campo, valor);
-    for (const CampoFisico& c : fila_.campos()) {
-        if (c.tipo != 'C' || c.nombre.compare(campo, Qt::CaseInsensitive) != 0) continue;
-        if (seCorta(valor, c.ancho))
-            informe_.anotar(tipoValorCortado(fila_.nombre(), c.nombre), lugar_);
-        return;
+    const CampoFisico& c = fila_.fieldByName(campo);
+    if (c.tipo == 'C' && seCorta(valor, c.ancho)) {
+        informe_.anotar(tipoValorCortado(fila_.nombre(), c.nombre), lugar_);
     }
 }
 

@@ -19,8 +19,8 @@ bool seCorta(const QString& valor, int ancho);
 
 class TextosFila {
   public:
-    /// `lugar`: the place of the record the row comes from (Informe::lugar).
-    TextosFila(Tabla& fila, Informe& informe, QString lugar)
+    /// `lugar`: the place of the record the row comes from.
+    TextosFila(Tabla& fila, Informe& informe, LugarRegistro lugar)
         : fila_(fila), informe_(informe), lugar_(std::move(lugar)) {}
 
     /// Writes `valor` into the text field `campo`, noting the cut when there is one.
@@ -29,7 +29,7 @@ class TextosFila {
   private:
     Tabla& fila_;
     Informe& informe_;
-    QString lugar_;
+    LugarRegistro lugar_;
 };
 
 }  // namespace varnolo
