@@ -13,17 +13,20 @@ void ContextoExportacion::avanzar() const {
 }
 
 void CadenaExportacion::ejecutar() {
-    using Paso = void (CadenaExportacion::*)();
-    const Paso pasos[kPasos] = {
-        &CadenaExportacion::ExportarMaterias,     &CadenaExportacion::ExportarActividades,
-        &CadenaExportacion::ExportarProfesores,   &CadenaExportacion::ExportarAulas,
-        &CadenaExportacion::ExportarCursosGrupos, &CadenaExportacion::ExportarAsignaciones,
-        &CadenaExportacion::ExportarDiasHoras,
-    };
-    for (estado_.pasosHechos = 0; estado_.pasosHechos < kPasos; ++estado_.pasosHechos) {
+    estado_.pasosHechos = 0;
+    const auto paso = [this](void (CadenaExportacion::*hacer)()) {
         estado_.avanzar();
-        (this->*pasos[estado_.pasosHechos])();
-    }
+        (this->*hacer)();
+        ++estado_.pasosHechos;
+    };
+    paso(&CadenaExportacion::ExportarMaterias);
+    paso(&CadenaExportacion::ExportarActividades);
+    paso(&CadenaExportacion::ExportarProfesores);
+    paso(&CadenaExportacion::ExportarAulas);
+    paso(&CadenaExportacion::ExportarCursosGrupos);
+    paso(&CadenaExportacion::ExportarAsignaciones);
+    paso(&CadenaExportacion::ExportarDiasHoras);
+    // The last moment to stop: past it the tables take the old ones' place.
     estado_.avanzar();
 }
 
