@@ -24,13 +24,22 @@ cmake --build --preset windows --parallel "$trabajos"
 # tests pick the offscreen platform themselves, since Wine does not pass QT_*
 # variables on to Windows programs.
 echo "== Pruebas bajo Wine"
-# Wine's server and its console host are started by one small console program first,
-# so that the tests do not all race to start them. A test whose console host Wine
-# leaves behind would hold ctest's pipe until the timeout; such a test gets one more
-# run (a real failure fails twice), and no test under Wine needs ten minutes.
-bash cmake/wine-run.sh build-windows/bin/varnolo-cli.exe --version >/dev/null
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --preset windows --parallel "$trabajos" --timeout 600 --repeat until-pass:2 "$@"
+# Wine's server and services start with the first Windows program and keep its
+# standard streams open for as long as they run: started by a test, they would hold
+# that test's pipe until ctest's timeout. So the server is started here (once the
+# prefix is made), persistent and with its streams closed, with one small console
+# program to bring up the services; it is stopped after the tests. A test that Wine's console host still
+# leaves hanging gets one more run (a real failure fails twice).
+export WINEPREFIX="${VARNOLO_WINEPREFIX:-$VARNOLO_MINGW_CACHE/wine}"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  bash cmake/wine-run.sh build-windows/bin/varnolo-cli.exe --version </dev/null >/dev/null 2>&1
+  wineserver -w
+  wineserver -p </dev/null >/dev/null 2>&1
+  bash cmake/wine-run.sh build-windows/bin/varnolo-cli.exe --version </dev/null >/dev/null 2>&1
+  estado=0
+  ctest --preset windows --parallel "$0" --timeout 600 --repeat until-pass:2 "${@}" || estado=$?
+  wineserver -k >/dev/null 2>&1 || true
+  exit "$estado"' "$trabajos" "$@"
 
 echo "== Mismos archivos que la compilación de Linux"
 bash scripts/compare-windows.sh
