@@ -290,7 +290,6 @@ QString LeccionesSinTramo::lineas() const {
 
 LeccionesSinTramo construirHorarios(EscritorXml& resultado, TablasImportacion& tablas,
                                     const FechasPeriodo& fechas, Informe& informe, Avance* avance) {
-    comprobarCamposHorarios(tablas);
     const Indices ix = leerIndices(tablas);
     const int actividadPorDefecto = ix.tareas.contains(QStringLiteral("513")) ? 1 : 0;
 

@@ -39,7 +39,8 @@ struct LeccionesSinTramo {
 
 /// Writes the section as the next child of the element open in `resultado`
 /// (BLOQUE_DATOS), closed when it returns, from SOLUC, PROFT, ASIGT, ASIGNOMT,
-/// ASIGNOMT2, DIASHORAST and GRUPOST of `tablas`; each lookup table is read once into
+/// ASIGNOMT2, DIASHORAST and GRUPOST of `tablas`, whose fields comprobarCamposHorarios
+/// has checked (once, before the import asked anything); each lookup table is read once into
 /// an index, SOLUC is grouped by teacher once, so the run is linear in the size of the
 /// tables. Errors propagate. Returns the lessons written without a slot; when every
 /// placed lesson lacks one, raises ErrorVarnolo instead (the caller then leaves the
