@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
@@ -27,13 +26,8 @@ namespace {
 
 /// The work tables of the folder (SOLUC and the copies aside) with their bytes.
 QMap<QString, QByteArray> tablas(const QString& carpeta) {
-    QMap<QString, QByteArray> r;
-    for (const QString& n :
-         QDir(carpeta).entryList({QStringLiteral("*.DBF"), QStringLiteral("*.MDX")}, QDir::Files)) {
-        if (n == u"SOLUC.DBF") continue;
-        QFile f(QDir(carpeta).filePath(n));
-        if (f.open(QIODevice::ReadOnly)) r.insert(n, f.readAll());
-    }
+    QMap<QString, QByteArray> r = tablasDe(carpeta);
+    r.remove(QStringLiteral("SOLUC.DBF"));
     return r;
 }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QMap>
 
@@ -21,17 +20,6 @@ namespace {
 
 QString nivelcanGenerado() {
     return QDir(carpetaBinarios()).filePath(QStringLiteral("NIVELCAN.DBF"));
-}
-
-/// Every file of the folder with its bytes.
-QMap<QString, QByteArray> contenido(const QString& carpeta) {
-    QMap<QString, QByteArray> archivos;
-    QDirIterator it(carpeta, QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        archivos.insert(it.fileName(), f.open(QIODevice::ReadOnly) ? f.readAll() : "(ilegible)");
-    }
-    return archivos;
 }
 
 QList<QStringList> dosMarcos() {
@@ -55,7 +43,7 @@ class CarpetaExportada : public ::testing::Test {
     /// of `enElMensaje` on standard error, the work folder as it was and no result.
     void rechazada(const QStringList& orden, const QStringList& enElMensaje,
                    const QString& documento) {
-        const QMap<QString, QByteArray> antes = contenido(c.trabajo());
+        const QMap<QString, QByteArray> antes = archivosDe(c.trabajo());
         const Salida s = ejecutarCli(orden, c.programa());
         EXPECT_EQ(s.codigo, 1) << s.errores.toStdString();
         EXPECT_TRUE(s.salida.isEmpty()) << s.salida.toStdString();
@@ -64,7 +52,7 @@ class CarpetaExportada : public ::testing::Test {
                 << "falta «" << parte.toStdString() << "» en: " << s.errores.toStdString();
         }
         EXPECT_FALSE(s.errores.contains(QStringLiteral("I/O error"))) << s.errores.toStdString();
-        EXPECT_TRUE(contenido(c.trabajo()) == antes) << "la carpeta de trabajo cambió";
+        EXPECT_TRUE(archivosDe(c.trabajo()) == antes) << "la carpeta de trabajo cambió";
         EXPECT_FALSE(QFile::exists(rutaResultado(documento)));
     }
 };

@@ -1,9 +1,33 @@
 #include "tests/comun/Base.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 namespace varnolo::prueba {
+
+QMap<QString, QByteArray> archivosDe(const QString& carpeta, bool subcarpetas) {
+    QMap<QString, QByteArray> r;
+    QDirIterator it(carpeta, QDir::Files | QDir::Hidden,
+                    subcarpetas ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        r.insert(QDir(carpeta).relativeFilePath(it.filePath()),
+                 f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(ilegible)"));
+    }
+    return r;
+}
+
+QMap<QString, QByteArray> tablasDe(const QString& carpeta) {
+    QMap<QString, QByteArray> r;
+    const QDir dir(carpeta);
+    for (const QString& n :
+         dir.entryList({QStringLiteral("*.DBF"), QStringLiteral("*.MDX")}, QDir::Files)) {
+        QFile f(dir.filePath(n));
+        if (f.open(QIODevice::ReadOnly)) r.insert(n, f.readAll());
+    }
+    return r;
+}
 
 QString datoPrueba(const QString& nombre) {
     return QDir(QStringLiteral(VARNOLO_DATOS_PRUEBA)).filePath(nombre);

@@ -1,9 +1,10 @@
 #pragma once
 // Helpers that every test may use, whatever library it tests: the paths of fixtures,
-// writing a file whole, and the file operations failing on purpose.
+// writing a file whole, a folder's files as bytes, and the file operations failing on purpose.
 
 #include <gtest/gtest.h>
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 #include "base/Archivos.h"
@@ -12,6 +13,13 @@ namespace varnolo::prueba {
 
 /// Writes the file whole (creating or replacing it); a failure fails the test.
 void escribirBytes(const QString& ruta, const QByteArray& bytes);
+
+/// Every file of the folder with its bytes (an unreadable one as "(ilegible)"), by its
+/// path from the folder, hidden files included; with `subcarpetas`, the files of every
+/// subfolder too. What a test compares to say "nothing in the folder changed".
+QMap<QString, QByteArray> archivosDe(const QString& carpeta, bool subcarpetas = false);
+/// The table files right in the folder (NAME.DBF, NAME.MDX) with their bytes.
+QMap<QString, QByteArray> tablasDe(const QString& carpeta);
 
 /// tests/data/NAME
 QString datoPrueba(const QString& nombre);

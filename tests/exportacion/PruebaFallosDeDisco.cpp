@@ -18,17 +18,6 @@
 namespace varnolo::prueba {
 namespace {
 
-/// Every file of the folder by name, with its bytes.
-QMap<QString, QByteArray> contenido(const QString& carpeta) {
-    QMap<QString, QByteArray> r;
-    const QDir dir(carpeta);
-    for (const QString& n : dir.entryList(QDir::Files)) {
-        QFile f(dir.filePath(n));
-        if (f.open(QIODevice::ReadOnly)) r.insert(n, f.readAll());
-    }
-    return r;
-}
-
 Desenlace exportarEjemplo(const Carpetas& c) {
     PreguntasPrueba preguntas;
     preguntas.marcos = [](const MarcosHorarios& m) { return posicionesDe(m, {"ORD", "JUN"}); };
@@ -44,7 +33,7 @@ TEST(FallosDeDisco, ExportacionQueFallaSeRecuperaAlRepetirla) {
         const ArchivosInstalados instalados(contador);
         ASSERT_TRUE(exportarEjemplo(sana).completada());
     }
-    const QMap<QString, QByteArray> esperado = contenido(sana.trabajo());
+    const QMap<QString, QByteArray> esperado = archivosDe(sana.trabajo());
     ASSERT_GT(contador.escriturasTabla, 3);
 
     for (const int n : {1, 2, contador.escriturasTabla / 2, contador.escriturasTabla}) {
@@ -64,7 +53,7 @@ TEST(FallosDeDisco, ExportacionQueFallaSeRecuperaAlRepetirla) {
         }
         const Desenlace otra = exportarEjemplo(c);
         ASSERT_TRUE(otra.completada()) << describir(otra);
-        EXPECT_EQ(contenido(c.trabajo()), esperado);
+        EXPECT_EQ(archivosDe(c.trabajo()), esperado);
     }
 }
 
@@ -78,7 +67,7 @@ TEST(FallosDeDisco, GuardadoQueNoSePuedeColocarDejaElArchivoAnterior) {
         const ArchivosInstalados instalados(fallo);
         EXPECT_THROW(escribirTransformado(ini, 1), ErrorVarnolo);
     }
-    EXPECT_EQ(contenido(c.programa()),
+    EXPECT_EQ(archivosDe(c.programa()),
               (QMap<QString, QByteArray>{
                   {QStringLiteral("Taviron.ini"), "[Transformadores]\r\nTransformado=0\r\n"}}));
 }

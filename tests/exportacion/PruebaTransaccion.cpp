@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -24,27 +23,10 @@
 namespace varnolo::prueba {
 namespace {
 
-/// Every file under the folder by its relative path, with its bytes.
-QMap<QString, QByteArray> instantanea(const QString& carpeta) {
-    QMap<QString, QByteArray> r;
-    QDirIterator it(carpeta, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString ruta = it.next();
-        QFile f(ruta);
-        if (f.open(QIODevice::ReadOnly))
-            r.insert(QDir(carpeta).relativeFilePath(ruta), f.readAll());
-    }
-    return r;
-}
-
-/// The tables of the folder (no copies, no lock).
+/// The tables of the folder (no copies, no lock), SOLUC aside.
 QMap<QString, QByteArray> tablas(const QString& carpeta) {
-    QMap<QString, QByteArray> r = instantanea(carpeta);
-    r.removeIf([](const auto& e) {
-        const QString& n = e.key();
-        return n.contains(u'/') || n == u"SOLUC.DBF" ||
-               !(n.endsWith(QLatin1String(".DBF")) || n.endsWith(QLatin1String(".MDX")));
-    });
+    QMap<QString, QByteArray> r = tablasDe(carpeta);
+    r.remove(QStringLiteral("SOLUC.DBF"));
     return r;
 }
 
@@ -133,7 +115,7 @@ TEST(Transaccion, LoQueDetieneLaExportacionDejaLaCarpetaComoEstaba) {
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.nombre);
         Preparada p;
-        const QMap<QString, QByteArray> antes = instantanea(p.c.trabajo());
+        const QMap<QString, QByteArray> antes = archivosDe(p.c.trabajo(), true);
         const QString documento = caso.documentoMalo
                                       ? p.c.escribirDocumento(QStringLiteral("malo.xml"), malo)
                                       : ejemplo(QStringLiteral("centro-marcos.xml"));
@@ -163,7 +145,7 @@ TEST(Transaccion, LoQueDetieneLaExportacionDejaLaCarpetaComoEstaba) {
         }
         // Messages name the work folder's tables, never the staging folder.
         EXPECT_FALSE(d.texto.contains(kCarpetaPreparacion)) << d.texto.toStdString();
-        EXPECT_TRUE(instantanea(p.c.trabajo()) == antes);
+        EXPECT_TRUE(archivosDe(p.c.trabajo(), true) == antes);
     }
 }
 
@@ -224,7 +206,7 @@ TEST(Transaccion, CadaExportacionGuardaUnaCopiaYQuedanLasDiezUltimas) {
         SCOPED_TRACE(copias[i].nombre.toStdString());
         EXPECT_EQ(copias[i].origen, QStringLiteral("centro-marcos.xml"));
         EXPECT_EQ(copias[i].tablas.size(), 10);
-        EXPECT_TRUE(instantanea(copias[i].ruta) == reemplazadas[i]);
+        EXPECT_TRUE(archivosDe(copias[i].ruta, true) == reemplazadas[i]);
     }
     EXPECT_EQ(copias.first().nombre, QStringLiteral("2026-03-15 10-41-00 centro-marcos.xml"));
 
@@ -240,7 +222,7 @@ TEST(Transaccion, CadaExportacionGuardaUnaCopiaYQuedanLasDiezUltimas) {
     const QList<Copia> despues = listarCopias(trabajo);
     ASSERT_EQ(despues.size(), kCopiasGuardadas);
     EXPECT_EQ(despues.first().origen, QStringLiteral("antes de restaurar 2026-03-15 10-41-00"));
-    EXPECT_TRUE(instantanea(despues.first().ruta) == actuales);
+    EXPECT_TRUE(archivosDe(despues.first().ruta, true) == actuales);
     EXPECT_FALSE(QFileInfo::exists(QDir(trabajo).filePath(kCarpetaPreparacion)));
     EXPECT_FALSE(QFileInfo::exists(QDir(trabajo).filePath(kArchivoDiario)));
     EXPECT_THROW(restaurarCopia(trabajo, QStringLiteral("no existe"), QDateTime::currentDateTime()),
@@ -309,7 +291,7 @@ TEST(Transaccion, LaSiguienteArrancadaTerminaODeshaceLoQueDejoUnCorte) {
         EXPECT_FALSE(QFileInfo::exists(QDir(trabajo).filePath(kArchivoDiario)));
         EXPECT_FALSE(QFileInfo::exists(
             QDir(trabajo).filePath(kCarpetaCopias + QStringLiteral("/x.parcial"))));
-        EXPECT_EQ(instantanea(trabajo).value(QStringLiteral("NOTAS.TXT")),
+        EXPECT_EQ(archivosDe(trabajo, true).value(QStringLiteral("NOTAS.TXT")),
                   QByteArray("del centro"));
     }
 }

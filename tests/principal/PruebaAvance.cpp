@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -79,14 +78,8 @@ TEST(DialogoDeAvance, Captura) {
 
 /// Every file under the folder with its bytes, the folder lock left out.
 QMap<QString, QByteArray> contenido(const QString& carpeta) {
-    QMap<QString, QByteArray> r;
-    QDirIterator it(carpeta, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        if (it.fileName() != QLatin1String("VARNOLO.LCK") && f.open(QIODevice::ReadOnly)) {
-            r.insert(QDir(carpeta).relativeFilePath(it.filePath()), f.readAll());
-        }
-    }
+    QMap<QString, QByteArray> r = archivosDe(carpeta, true);
+    r.remove(QStringLiteral("VARNOLO.LCK"));
     return r;
 }
 

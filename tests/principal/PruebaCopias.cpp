@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -15,16 +14,6 @@
 
 namespace varnolo::prueba {
 namespace {
-
-QMap<QString, QByteArray> tablasDe(const QString& carpeta) {
-    QMap<QString, QByteArray> r;
-    for (const QString& n :
-         QDir(carpeta).entryList({QStringLiteral("*.DBF"), QStringLiteral("*.MDX")}, QDir::Files)) {
-        QFile f(QDir(carpeta).filePath(n));
-        if (f.open(QIODevice::ReadOnly)) r.insert(n, f.readAll());
-    }
-    return r;
-}
 
 TEST(Copias, BotonRestaurarEnLaParteLibreDeLaBandaDeAbajo) {
     VentanaPrueba p;
