@@ -39,9 +39,4 @@ class BarraAvance : public Avance {
     int dibujada_ = 0;  ///< characters of the line on the terminal now
 };
 
-namespace plataforma {
-/// True when `flujo` goes to a terminal (a console on Windows).
-bool esTerminal(FILE* flujo);
-}  // namespace plataforma
-
 }  // namespace varnolo::cli

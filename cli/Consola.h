@@ -36,6 +36,9 @@ class SalidaConsola : public QIODevice {
 namespace plataforma {
 /// The console behind `flujo`, as a writer of text; empty when it is no console.
 std::function<bool(const QString&)> consolaDe(FILE* flujo);
+/// True when `flujo` goes to a terminal (a console on Windows): the progress line is
+/// drawn only there.
+bool esTerminal(FILE* flujo);
 }  // namespace plataforma
 
 }  // namespace varnolo::cli

@@ -1,6 +1,5 @@
 #include <unistd.h>
 
-#include "cli/BarraAvance.h"
 #include "cli/Consola.h"
 
 namespace varnolo::cli::plataforma {

@@ -1,7 +1,6 @@
 #include <io.h>
 #include <windows.h>
 
-#include "cli/BarraAvance.h"
 #include "cli/Consola.h"
 
 namespace varnolo::cli::plataforma {

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "cli/Argumentos.h"
-#include "cli/BarraAvance.h"
 #include "cli/Consola.h"
 #include "cli/Ejecucion.h"
 

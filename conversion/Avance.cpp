@@ -16,6 +16,12 @@ QString textoDeFase(Avance::Fase fase) {
     return {};
 }
 
+std::function<bool(qint64, qint64)> avanceDeLectura(Avance* avance) {
+    return [avance](qint64 leidos, qint64 total) {
+        return avance == nullptr || avance->seguir(Avance::Fase::Lectura, leidos, total);
+    };
+}
+
 void informarAvance(Avance* avance, Avance::Fase fase, qint64 hecho, qint64 total) {
     if (avance != nullptr && !avance->seguir(fase, hecho, total)) throw Cancelacion();
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 namespace varnolo {
 
@@ -27,12 +28,12 @@ class Avance {
 /// de Velna…" and so on.
 QString textoDeFase(Avance::Fase fase);
 
+/// The reader's view of `avance` (none: nobody watches): bytes read of the file's size
+/// in the reading phase, false once the person has asked to stop.
+std::function<bool(qint64 leidos, qint64 total)> avanceDeLectura(Avance* avance);
+
 /// Tells `avance` (none: nobody watches) and raises Cancelacion when the person has
 /// asked to stop.
 void informarAvance(Avance* avance, Avance::Fase fase, qint64 hecho, qint64 total);
-
-/// The text of a cancelled conversion's outcome.
-inline const QString kConversionCancelada =
-    QStringLiteral("Proceso cancelado: no se ha cambiado nada.");
 
 }  // namespace varnolo

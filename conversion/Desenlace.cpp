@@ -1,7 +1,5 @@
 #include "conversion/Desenlace.h"
 
-#include "conversion/Avance.h"
-
 namespace varnolo {
 
 Desenlace Desenlace::completa(const QString& detalle) {

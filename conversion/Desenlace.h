@@ -9,6 +9,9 @@ namespace varnolo {
 
 inline const QString kNoExisteArchivo = QStringLiteral("No existe archivo");
 inline const QString kProcesoFinalizado = QStringLiteral("Proceso finalizado");
+/// The text of a cancelled conversion's outcome.
+inline const QString kConversionCancelada =
+    QStringLiteral("Proceso cancelado: no se ha cambiado nada.");
 
 struct Desenlace {
     enum class Tipo {

@@ -57,11 +57,8 @@ Desenlace ejecutarExportacion(const Entorno& entorno, const QString& documento,
     }
     reservar();
     // Only the sections' records are read; the tree of a large document is never built.
-    Avance* avance = opciones.avance;
     const std::unique_ptr<SeccionesDocumento> doc =
-        leerSecciones(documento, [avance](qint64 leidos, qint64 total) {
-            return avance == nullptr || avance->seguir(Avance::Fase::Lectura, leidos, total);
-        });
+        leerSecciones(documento, avanceDeLectura(opciones.avance));
     comprobarSobre(*doc, documento);
     const QStringList marcos = listaDeMarcos(*doc);
     if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);

@@ -89,9 +89,7 @@ Desenlace importar(const Entorno& entorno, const QString& documento, Preguntas& 
         TablasImportacion tablas(carpeta);
         comprobarCamposHorarios(tablas);
         const std::unique_ptr<DocumentoXml> doc =
-            cargarDocumento(documento, [avance](qint64 leidos, qint64 total) {
-                return avance == nullptr || avance->seguir(Avance::Fase::Lectura, leidos, total);
-            });
+            cargarDocumento(documento, avanceDeLectura(avance));
         const QString anno = anoDelDocumento(*doc, documento);
 
         if (!carpeta.existe(catalogo::PERIODOS())) {
