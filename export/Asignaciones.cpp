@@ -10,6 +10,7 @@
 #include "export/CadenaExportacion.h"
 #include "export/FormaAlmacenada.h"
 #include "export/ReglasTexto.h"
+#include "export/Secciones.h"
 #include "velna/Sobre.h"
 
 namespace varnolo {
@@ -74,13 +75,12 @@ void CadenaExportacion::ExportarAsignaciones() {
     const QHash<QString, QList<Grupo>> grupos = leerGrupos(grupost);
     const bool conActividad = estado_.actividadPorDefecto == 1;
 
-    const QString kMaterias = QStringLiteral("MATERIAS");
-    const QList<Registro> registros = documento().registros(kMaterias);
+    const QList<Registro> registros = documento().registros(seccion::MATERIAS);
     int registro = 0;
     for (const Registro& r : registros) {
         ++registro;
         if (r.count() < 2) {
-            saltado(kMaterias, registro, kRegistroCorto);
+            saltado(seccion::MATERIAS, registro, kRegistroCorto);
             continue;
         }
         const QString claveCurso = r.dato(0);
@@ -90,25 +90,26 @@ void CadenaExportacion::ExportarAsignaciones() {
 
         const QString cod = codigos.value(claveNombre(formaAlmacenada(nombre, kAnchoNombre)));
         if (cod.isEmpty()) {
-            saltado(kMaterias, registro,
+            saltado(seccion::MATERIAS, registro,
                     QStringLiteral("sin filas en ASIGT, su nombre no está en ASIGNOMT"));
             continue;
         }
         const auto delCurso = grupos.constFind(formaAlmacenada(claveCurso, kAnchoClaveCurso));
         if (delCurso == grupos.constEnd()) {
-            saltado(kMaterias, registro,
+            saltado(seccion::MATERIAS, registro,
                     QStringLiteral("sin filas en ASIGT, su curso no tiene grupos en GRUPOST"));
             continue;
         }
 
         // Converted only for a record that yields rows; a bad text ends the export
         // before its first row is appended.
-        const int horas = enLugar([&] { return lugarEnDocumento(kMaterias, registro); },
+        const int horas = enLugar([&] { return lugarEnDocumento(seccion::MATERIAS, registro); },
                                   [&] { return horasDeMinutos(minutos); });
         const QString sesiones = sesionesDeHoras(horas);
         for (const Grupo& g : *delCurso) {
             agregarFila(asigt, [&](Tabla& f) {
-                const TextosFila texto(f, estado_.informe, LugarRegistro{kMaterias, registro});
+                const TextosFila texto(f, estado_.informe,
+                                       LugarRegistro{seccion::MATERIAS, registro});
                 texto(campo::CASIG, cod);
                 texto(campo::CGRUP, g.abrev);
                 texto(campo::CAULA, QString());

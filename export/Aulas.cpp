@@ -3,6 +3,7 @@
 
 #include "export/Abreviaturas.h"
 #include "export/CadenaExportacion.h"
+#include "export/Secciones.h"
 #include "velna/Sobre.h"
 
 namespace varnolo {
@@ -11,15 +12,14 @@ void CadenaExportacion::ExportarAulas() {
     estado_.carpeta.recrear({&catalogo::AULAT()});
     AbreviaturasUnicas abreviaturas;
 
-    const QString kDependencias = QStringLiteral("DEPENDENCIAS");
     const QString aulatNombre = catalogo::AULAT().nombre;
-    const QList<Registro> registros = documento().registros(kDependencias);
+    const QList<Registro> registros = documento().registros(seccion::DEPENDENCIAS);
     Tabla aulat = estado_.carpeta.abrir(catalogo::AULAT(), Acceso::Compartida);
     int registro = 0;
     for (const Registro& r : registros) {
         ++registro;
         if (r.count() < 2) {
-            saltado(kDependencias, registro, kRegistroCorto);
+            saltado(seccion::DEPENDENCIAS, registro, kRegistroCorto);
             continue;
         }
         const QString codigo = r.dato(0);
@@ -27,14 +27,15 @@ void CadenaExportacion::ExportarAulas() {
         const QString primera = codigo.isEmpty() ? nombre.left(10) : codigo;
         const QString abreviatura = abreviaturas.darAcortada(primera);
         if (!codigo.isEmpty() && acortar(codigo) != codigo) {
-            acortado(kDependencias, registro, aulatNombre, campo::ABREV);
+            acortado(seccion::DEPENDENCIAS, registro, aulatNombre, campo::ABREV);
         }
         if (abreviatura != acortar(primera)) {
-            hechoUnico(kDependencias, registro, aulatNombre, campo::ABREV);
+            hechoUnico(seccion::DEPENDENCIAS, registro, aulatNombre, campo::ABREV);
         }
 
         agregarFila(aulat, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, LugarRegistro{kDependencias, registro});
+            const TextosFila texto(f, estado_.informe,
+                                   LugarRegistro{seccion::DEPENDENCIAS, registro});
             texto(campo::ABREV, abreviatura);
             texto(campo::NOMBRE, nombre);
             texto(campo::DEPCENTRO, QString());

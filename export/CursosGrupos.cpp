@@ -9,6 +9,7 @@
 #include "export/Abreviaturas.h"
 #include "export/CadenaExportacion.h"
 #include "export/FormaAlmacenada.h"
+#include "export/Secciones.h"
 #include "velna/Sobre.h"
 
 namespace varnolo {
@@ -53,9 +54,7 @@ void CadenaExportacion::ExportarCursosGrupos() {
     AbreviaturasUnicas abreviaturas;
 
     // Courses.
-    const QString kCursos = QStringLiteral("CURSOS_DEL_CENTRO");
-    const QString kUnidades = QStringLiteral("UNIDADES");
-    const QList<Registro> cursos = documento().registros(kCursos);
+    const QList<Registro> cursos = documento().registros(seccion::CURSOS_DEL_CENTRO);
     Tabla cursost = estado_.carpeta.abrir(catalogo::CURSOST(), Acceso::Compartida);
     {
         Tabla niveles = estado_.carpeta.abrir(catalogo::NIVELCAN(), Acceso::Compartida);
@@ -63,12 +62,13 @@ void CadenaExportacion::ExportarCursosGrupos() {
         for (const Registro& r : cursos) {
             ++registro;
             if (r.count() < 2) {
-                saltado(kCursos, registro, kRegistroCorto);
+                saltado(seccion::CURSOS_DEL_CENTRO, registro, kRegistroCorto);
                 continue;
             }
             const QString clave = r.dato(0);
-            const int numero = enLugar([&] { return lugarEnDocumento(kCursos, registro); },
-                                       [&] { return aEntero(clave); });
+            const int numero =
+                enLugar([&] { return lugarEnDocumento(seccion::CURSOS_DEL_CENTRO, registro); },
+                        [&] { return aEntero(clave); });
             const QString nombre = r.dato(1);
             QString nivel = kNivelDesconocido;
             QString estud = nombre;
@@ -80,7 +80,8 @@ void CadenaExportacion::ExportarCursosGrupos() {
             const QString curso = nombre.left(1);
 
             agregarFila(cursost, [&](Tabla& f) {
-                const TextosFila texto(f, estado_.informe, LugarRegistro{kCursos, registro});
+                const TextosFila texto(f, estado_.informe,
+                                       LugarRegistro{seccion::CURSOS_DEL_CENTRO, registro});
                 texto(campo::CLAVE, clave);
                 texto(campo::NIVEL, nivel);
                 texto(campo::CURSO, curso);
@@ -93,13 +94,13 @@ void CadenaExportacion::ExportarCursosGrupos() {
 
     // Groups, with what the course pass has just written.
     const QHash<QString, Curso> cursosEscritos = leerCursos(cursost);
-    const QList<Registro> unidades = documento().registros(kUnidades);
+    const QList<Registro> unidades = documento().registros(seccion::UNIDADES);
     Tabla grupost = estado_.carpeta.abrir(catalogo::GRUPOST(), Acceso::Compartida);
     int registro = 0;
     for (const Registro& r : unidades) {
         ++registro;
         if (r.count() < 2) {
-            saltado(kUnidades, registro, kRegistroCorto);
+            saltado(seccion::UNIDADES, registro, kRegistroCorto);
             continue;
         }
         const QString clave = r.dato(0);
@@ -110,14 +111,14 @@ void CadenaExportacion::ExportarCursosGrupos() {
         const QString primera = primeraDeGrupo(nombre);
         const QString abreviatura = abreviaturas.dar(primera);
         if (abreviatura != primera) {
-            hechoUnico(kUnidades, registro, catalogo::GRUPOST().nombre, campo::ABREV);
+            hechoUnico(seccion::UNIDADES, registro, catalogo::GRUPOST().nombre, campo::ABREV);
         }
         const QString descripcion = !curso.estud.isEmpty()
                                         ? u'(' + nombre + QStringLiteral(") ") + curso.estud
                                         : u' ' + curso.nivel + u' ' + curso.curso + u' ' + letra;
 
         agregarFila(grupost, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, LugarRegistro{kUnidades, registro});
+            const TextosFila texto(f, estado_.informe, LugarRegistro{seccion::UNIDADES, registro});
             texto(campo::ABREV, abreviatura);
             texto(campo::TURNO, QString());
             texto(campo::NIVEL, curso.nivel);

@@ -6,6 +6,7 @@
 
 #include "base/Errores.h"
 #include "export/CadenaExportacion.h"
+#include "export/Secciones.h"
 #include "export/SeleccionMarcos.h"
 #include "velna/Sobre.h"
 
@@ -41,7 +42,7 @@ void CadenaExportacion::ExportarDiasHoras() {
 
     // 2. Which time frames: the only one, those given in advance, or those the user
     // accepts.
-    const QList<Registro> marcos = documento().registros(QStringLiteral("JORNADAS_ESCOLARES"));
+    const QList<Registro> marcos = documento().registros(seccion::JORNADAS_ESCOLARES);
     if (marcos.isEmpty()) throw ErrorVarnolo(kSinMarcosHorarios);
     Eleccion eleccion;
     if (marcos.size() == 1) {
@@ -63,20 +64,22 @@ void CadenaExportacion::ExportarDiasHoras() {
         Tabla t2 = estado_.carpeta.abrir(catalogo::DIASHORAST2(), Acceso::Exclusiva);
         int dia = 1;
         int registro = 0;
-        const QString kTramos = QStringLiteral("TRAMOS_HORARIOS");
-        for (const Registro& r : documento().registros(kTramos)) {
+        for (const Registro& r : documento().registros(seccion::TRAMOS_HORARIOS)) {
             ++registro;
             if (r.count() < 2) {
-                saltado(kTramos, registro, kRegistroCorto);
+                saltado(seccion::TRAMOS_HORARIOS, registro, kRegistroCorto);
                 continue;
             }
             const QString marco = r.dato(4).left(10);
             if (elegido(eleccion, marco)) {
-                const auto lugar = [&] { return lugarEnDocumento(kTramos, registro); };
+                const auto lugar = [&] {
+                    return lugarEnDocumento(seccion::TRAMOS_HORARIOS, registro);
+                };
                 const int desde = enLugar(lugar, [&] { return aEntero(r.dato(2)); });
                 const int hasta = enLugar(lugar, [&] { return aEntero(r.dato(3)); });
                 agregarFila(t2, [&](Tabla& f) {
-                    const TextosFila texto(f, estado_.informe, LugarRegistro{kTramos, registro});
+                    const TextosFila texto(f, estado_.informe,
+                                           LugarRegistro{seccion::TRAMOS_HORARIOS, registro});
                     texto(campo::DIHO, QString());
                     texto(campo::CODDIHO, r.dato(0));
                     texto(campo::DIA, QString::number(dia));
@@ -140,7 +143,7 @@ void CadenaExportacion::ExportarDiasHoras() {
         if (r.dato(0) != eleccion.codigos[0]) continue;
         agregarFila(periodos, [&](Tabla& f) {
             const TextosFila texto(f, estado_.informe,
-                                   LugarRegistro{QStringLiteral("JORNADAS_ESCOLARES"), registro});
+                                   LugarRegistro{seccion::JORNADAS_ESCOLARES, registro});
             texto(campo::CJORNADA, r.dato(0));
             texto(campo::JORNADA, r.dato(1));
             texto(campo::FECINI, r.dato(2));

@@ -10,6 +10,7 @@
 #include "export/CadenaExportacion.h"
 #include "export/FormaAlmacenada.h"
 #include "export/ReglasTexto.h"
+#include "export/Secciones.h"
 #include "velna/Sobre.h"
 
 namespace varnolo {
@@ -50,8 +51,6 @@ struct Materia {
     QString codLargo;  // item 3, or the start of the name
 };
 
-const QString kMaterias = QStringLiteral("MATERIAS");
-
 void escribirAsignomt(Tabla& t, const QString& cod, const Materia& m, Informe& informe,
                       const LugarRegistro& lugar) {
     agregarFila(t, [&](Tabla& f) {
@@ -84,7 +83,7 @@ void CadenaExportacion::ExportarMaterias() {
     estado_.carpeta.recrear({&catalogo::ASIGNOMT()});
     estado_.carpeta.recrear({&catalogo::ASIGNOMT2()});
 
-    const QList<Registro> registros = documento().registros(kMaterias);
+    const QList<Registro> registros = documento().registros(seccion::MATERIAS);
     Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
     Tabla asignomt2 = estado_.carpeta.abrir(catalogo::ASIGNOMT2(), Acceso::Compartida);
 
@@ -99,10 +98,10 @@ void CadenaExportacion::ExportarMaterias() {
     for (const Registro& r : registros) {
         ++registro;
         if (r.count() < 2) {
-            saltado(kMaterias, registro, kRegistroCorto);
+            saltado(seccion::MATERIAS, registro, kRegistroCorto);
             continue;
         }
-        const LugarRegistro lugar{kMaterias, registro};
+        const LugarRegistro lugar{seccion::MATERIAS, registro};
         Materia m;
         const QString codigo = r.dato(3);
         m.nombre = r.dato(2);
@@ -119,13 +118,14 @@ void CadenaExportacion::ExportarMaterias() {
         if (repetida) {
             const auto oferta = ContenidoMaterias::oferta(m.materia, m.oferta);
             if (tablas.ofertas.contains(oferta)) {
-                saltado(kMaterias, registro, QStringLiteral("materia y oferta ya escritas"));
+                saltado(seccion::MATERIAS, registro,
+                        QStringLiteral("materia y oferta ya escritas"));
                 continue;
             }
             const auto existente = tablas.codigoPorCodLargoNombre.constFind(
                 ContenidoMaterias::codLargoNombre(m.codLargo, m.nombre));
             if (existente == tablas.codigoPorCodLargoNombre.constEnd()) {
-                saltado(kMaterias, registro,
+                saltado(seccion::MATERIAS, registro,
                         QStringLiteral("materia repetida sin fila propia en ASIGNOMT"));
                 continue;
             }
@@ -141,7 +141,7 @@ void CadenaExportacion::ExportarMaterias() {
         listas.listaCodigos.insert(cod);
         // A code cut to 10 characters is told by its CODLARGO, cut alike.
         if (cod != primera)
-            hechoUnico(kMaterias, registro, catalogo::ASIGNOMT().nombre, campo::COD);
+            hechoUnico(seccion::MATERIAS, registro, catalogo::ASIGNOMT().nombre, campo::COD);
 
         escribirAsignomt(asignomt, cod, m, estado_.informe, lugar);
         escribirAsignomt2(asignomt2, cod, m, estado_.informe, lugar);
@@ -160,20 +160,20 @@ void CadenaExportacion::ExportarMaterias() {
 void CadenaExportacion::ExportarActividades() {
     estado_.actividadPorDefecto = 0;
 
-    const QString kActividades = QStringLiteral("ACTIVIDADES");
-    const QList<Registro> registros = documento().registros(kActividades);
+    const QList<Registro> registros = documento().registros(seccion::ACTIVIDADES);
     Tabla asignomt = estado_.carpeta.abrir(catalogo::ASIGNOMT(), Acceso::Compartida);
     int registro = 0;
     for (const Registro& r : registros) {
         ++registro;
         if (r.count() < 2) {
-            saltado(kActividades, registro, kRegistroCorto);
+            saltado(seccion::ACTIVIDADES, registro, kRegistroCorto);
             continue;
         }
         const QString nombre = r.dato(2);
         const QString codigo = r.dato(1);
         agregarFila(asignomt, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, LugarRegistro{kActividades, registro});
+            const TextosFila texto(f, estado_.informe,
+                                   LugarRegistro{seccion::ACTIVIDADES, registro});
             texto(campo::COD, codigo);
             texto(campo::CODLARGO, nombre.left(10));
             texto(campo::NOMBRE, nombre);

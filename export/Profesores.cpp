@@ -3,6 +3,7 @@
 
 #include "export/Abreviaturas.h"
 #include "export/CadenaExportacion.h"
+#include "export/Secciones.h"
 #include "velna/Sobre.h"
 
 namespace varnolo {
@@ -19,14 +20,13 @@ void CadenaExportacion::ExportarProfesores() {
     estado_.carpeta.recrear({&catalogo::PROFT()});
     AbreviaturasUnicas abreviaturas;
 
-    const QString kEmpleados = QStringLiteral("EMPLEADOS");
-    const QList<Registro> registros = documento().registros(kEmpleados);
+    const QList<Registro> registros = documento().registros(seccion::EMPLEADOS);
     Tabla proft = estado_.carpeta.abrir(catalogo::PROFT(), Acceso::Compartida);
     int registro = 0;
     for (const Registro& r : registros) {
         ++registro;
         if (r.count() < 2) {
-            saltado(kEmpleados, registro, kRegistroCorto);
+            saltado(seccion::EMPLEADOS, registro, kRegistroCorto);
             continue;
         }
         const QString empleado = r.dato(0);
@@ -41,11 +41,11 @@ void CadenaExportacion::ExportarProfesores() {
         const QString primera = dada.isEmpty() ? iniciales : dada;
         const QString abreviatura = abreviaturas.dar(primera);
         if (abreviatura != primera) {
-            hechoUnico(kEmpleados, registro, catalogo::PROFT().nombre, campo::ABREV);
+            hechoUnico(seccion::EMPLEADOS, registro, catalogo::PROFT().nombre, campo::ABREV);
         }
 
         agregarFila(proft, [&](Tabla& f) {
-            const TextosFila texto(f, estado_.informe, LugarRegistro{kEmpleados, registro});
+            const TextosFila texto(f, estado_.informe, LugarRegistro{seccion::EMPLEADOS, registro});
             texto(campo::ABREV, abreviatura);
             texto(campo::NOMBRE, nombre);
             texto(campo::DEPART, departamento);

@@ -4,13 +4,14 @@
 
 #include "base/Errores.h"
 #include "base/Textos.h"
+#include "export/Secciones.h"
 #include "velna/Sobre.h"
 
 namespace varnolo {
 
 QStringList listaDeMarcos(const SeccionesDocumento& documento) {
     QStringList lista;
-    for (const Registro& r : documento.registros(QStringLiteral("JORNADAS_ESCOLARES"))) {
+    for (const Registro& r : documento.registros(seccion::JORNADAS_ESCOLARES)) {
         lista << r.datoSinRecortar(0);
     }
     return lista;
@@ -18,11 +19,11 @@ QStringList listaDeMarcos(const SeccionesDocumento& documento) {
 
 MarcosHorarios leerMarcosHorarios(const SeccionesDocumento& documento) {
     MarcosHorarios m;
-    for (const Registro& r : documento.registros(QStringLiteral("JORNADAS_ESCOLARES"))) {
+    for (const Registro& r : documento.registros(seccion::JORNADAS_ESCOLARES)) {
         m.jornadas.push_back({r.datoSinRecortar(0), r.datoSinRecortar(1), r.datoSinRecortar(2),
                               r.datoSinRecortar(3)});
     }
-    for (const Registro& r : documento.registros(QStringLiteral("TRAMOS_HORARIOS"))) {
+    for (const Registro& r : documento.registros(seccion::TRAMOS_HORARIOS)) {
         m.tramos.push_back({r.datoSinRecortar(1), r.datoSinRecortar(4)});
     }
     return m;
